@@ -1,0 +1,109 @@
+#include "model/FileUtil.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool equalsIgnoreCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
+        if (x != y) return false;
+    }
+    return true;
+}
+
+void setError(std::string* error, const std::string& path, const std::string& why) {
+    if (error) *error = path + ": " + why;
+}
+
+}  // namespace
+
+std::string WithTrailingSeparator(const std::string& folder) {
+    if (folder.empty()) return folder;
+    std::string f = folder;
+    while (f.size() > 1 && (f.back() == '/' || f.back() == '\\')) f.pop_back();
+    if (f == "/") return f;
+    return f + "/";
+}
+
+bool FileExists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::is_regular_file(path, ec);
+}
+
+bool FolderExists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::is_directory(path, ec);
+}
+
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return std::nullopt;
+    return bytes;
+}
+
+bool WriteFileAtomic(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string* error) {
+    const std::string temp = path + ".tmp~";
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        setError(error, path, std::strerror(errno));
+        return false;
+    }
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            setError(error, path, std::strerror(errno));
+            ::close(fd);
+            ::unlink(temp.c_str());
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (::fsync(fd) != 0 || ::close(fd) != 0) {
+        setError(error, path, std::strerror(errno));
+        ::unlink(temp.c_str());
+        return false;
+    }
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        setError(error, path, std::strerror(errno));
+        ::unlink(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool CopyFileBytes(const std::string& from, const std::string& to, std::string* error) {
+    auto bytes = ReadWholeFile(from);
+    if (!bytes) {
+        setError(error, from, "cannot be read");
+        return false;
+    }
+    return WriteFileAtomic(to, *bytes, error);
+}
+
+std::optional<std::string> FindFileIgnoreCase(const std::string& folder, const std::string& name) {
+    if (folder.empty() || name.empty()) return std::nullopt;
+    const std::string dir = WithTrailingSeparator(folder);
+    if (FileExists(dir + name)) return dir + name;
+    std::error_code ec;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string entry = it->path().filename().string();
+        if (equalsIgnoreCase(entry, name) && it->is_regular_file(ec)) return dir + entry;
+    }
+    return std::nullopt;
+}

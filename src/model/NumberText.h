@@ -1,0 +1,19 @@
+// Numbers as text, independent of the locale: "." is always the decimal point.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// True when the whole text is one number of the grammar
+//   blanks* [+|-] (digits [. digits*] | . digits) [(e|E) [+|-] digits] blanks*
+// and, on True, value holds it. "nan", "inf", "0x1A", "1,5", "1.5 e-3" and ""
+// are not numbers. value is left unchanged on False.
+bool ParseNumber(std::string_view text, double& value);
+inline bool IsNumberText(std::string_view text) {
+    double v;
+    return ParseNumber(text, v);
+}
+
+// The shortest text that reads back to the same value ("0.1", "1e-06", "1.5").
+std::string ShortestText(double value);
+std::string ShortestText(float value);
