@@ -1,0 +1,71 @@
+// The GLZ reader over arbitrary bytes. Beyond not crashing: a failed read
+// keeps nothing, every material read has its counts in range, and what was
+// read writes out and reads back; after that first round the text is settled
+// (writing what was read back gives the same text again).
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "exchange/CImportNewGLZ.h"
+#include "exchange/TextFileDecode.h"
+#include "exchange/frm5Export.h"
+#include "model/TransCalcs.h"
+#include "shell/Boxes.h"
+
+namespace {
+
+class SilentBoxes : public IBoxes {
+public:
+    int show(int, const std::string&, const std::string&) override { return kAnswerOk; }
+    std::string input(const std::string&, const std::string&, const std::string&) override { return {}; }
+};
+
+void check(bool condition) {
+    if (!condition) std::abort();
+}
+
+bool countsInRange(const GlassRecord& g) {
+    return g.indexPointCount >= 0 && g.indexPointCount <= kMaxIndexPoints && g.measured.transCount >= 0 &&
+           g.measured.transCount <= kMaxTransPoints && g.melt.pairCount >= 0 &&
+           g.melt.pairCount <= kMaxMeltPairs && g.melt.secondCount >= 0 && g.melt.secondCount <= kMaxMeltPairs &&
+           g.measured.thickness > 0;
+}
+
+std::string writeAll(std::vector<GlassRecord>& glasses) {
+    return MakeGLZText(glasses, 1, static_cast<int>(glasses.size()), "Monday, January 1, 2024");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    InitStandardWavelengths();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    SilentBoxes boxes;
+    CImportNewGLZ reader(boxes);
+    std::vector<GlassRecord> first;
+    int count = -1;
+    if (!reader.ImportBytes(data, size, first, count)) {
+        check(first.empty() && count == 0);
+        return 0;
+    }
+    check(count == static_cast<int>(first.size()));
+    if (first.empty()) return 0;
+    for (const GlassRecord& g : first) check(countsInRange(g));
+
+    std::string text = writeAll(first);
+    std::vector<GlassRecord> second;
+    check(reader.ImportBytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(), second, count));
+    check(count == static_cast<int>(first.size()));
+    text = writeAll(second);
+    // Texts whose Windows-1252 bytes happen to form UTF-8 are taken as UTF-8;
+    // such files are not expected to settle.
+    if (DecodeTextFile(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()) != text) return 0;
+    std::vector<GlassRecord> third;
+    check(reader.ImportBytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(), third, count));
+    check(writeAll(third) == text);
+    return 0;
+}

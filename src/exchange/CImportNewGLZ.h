@@ -1,0 +1,40 @@
+// The reader of the program's own ".GLZ" text files (written by WriteGLZFile).
+//
+// A file is a header line, then material blocks between start and end
+// markers; inside a block, marker lines open sections whose data are read as
+// a stream of comma- or line-separated items, as the writer's record lists
+// are. Text may come in Windows-1252, UTF-8 or UTF-16 with any of the three
+// line ends; texts end in the records as Windows-1252 bytes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/GlassRecord.h"
+
+class IBoxes;
+class GlzTextCursor;
+
+class CImportNewGLZ {
+public:
+    explicit CImportNewGLZ(IBoxes& boxes) : m_boxes(boxes) {}
+
+    // Reads every material block of the file at path. True when the file was
+    // read to its end (also with no block, and after a foreign first line,
+    // which is reported in a plain box); glasses then holds the count
+    // materials read, in file order. False on any read error, with glasses
+    // empty and count 0: a failed read keeps none of the materials before it.
+    bool ImportFile(const std::string& path, std::vector<GlassRecord>& glasses, int& count);
+
+    // ImportFile over the file's bytes already in memory.
+    bool ImportBytes(const std::uint8_t* bytes, std::size_t size, std::vector<GlassRecord>& glasses, int& count);
+
+private:
+    // Reads one block after its start marker into glass (a blank record);
+    // ok is False on a read error.
+    void ReadMaterialBlock(GlzTextCursor& in, GlassRecord& glass, bool& ok);
+
+    IBoxes& m_boxes;
+};

@@ -1,0 +1,16 @@
+// Text files from outside the program arrive in Windows-1252, in UTF-8 (with
+// or without a byte order mark) or in UTF-16 with a byte order mark. The
+// readers work on Windows-1252 bytes, as the record's texts are kept, so every
+// file is turned into those bytes first.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// The file's text as Windows-1252 bytes, byte order mark removed. UTF-16 (FF FE
+// or FE FF first) and UTF-8 (EF BB BF first, or no mark and the bytes are valid
+// UTF-8 with at least one multi-byte character) are converted; a character the
+// code page lacks, a broken sequence or a lone surrogate becomes '?'. Any other
+// file is taken as Windows-1252 already. Line ends are left as they are.
+std::string DecodeTextFile(const std::uint8_t* bytes, std::size_t size);
