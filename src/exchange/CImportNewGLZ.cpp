@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <new>
 #include <string_view>
 #include <utility>
 
@@ -24,6 +25,13 @@ public:
     explicit GlzTextCursor(std::string text) : m_text(std::move(text)) {}
 
     bool atEnd() const { return m_pos >= m_text.size(); }
+
+    // How often text occurs from here on.
+    std::size_t count(std::string_view text) const {
+        std::size_t n = 0;
+        for (std::size_t at = m_text.find(text, m_pos); at != std::string::npos; at = m_text.find(text, at + 1)) ++n;
+        return n;
+    }
 
     // False at the end of the text.
     bool readLine(std::string_view& line) {
@@ -116,11 +124,11 @@ public:
     }
     bool dbl(double& value) {
         std::string_view v;
-        return text(v) && ParseNumber(v, value);
+        return text(v) && (plainNumber(v, value) || ParseNumber(v, value));
     }
     bool single(float& value) {
         std::string_view v;
-        return text(v) && parseSingle(v, value);
+        return text(v) && (plainNumber(v, value) || parseSingle(v, value));
     }
     bool integer(std::int16_t& value) {
         double d;
@@ -135,6 +143,19 @@ public:
     bool count(std::int16_t& value, int max) { return integer(value) && value >= 0 && value <= max; }
 
 private:
+    // The forms the writer writes, read in one pass: an optional '-', then a
+    // digit or '.', and the whole text a number of the grammar in range.
+    // Anything else takes the full grammar.
+    template <class Real>
+    static bool plainNumber(std::string_view v, Real& value) {
+        const std::size_t b = !v.empty() && v[0] == '-' ? 1 : 0;
+        if (b >= v.size() || !((v[b] >= '0' && v[b] <= '9') || v[b] == '.')) return false;
+        Real x;
+        const auto r = std::from_chars(v.data(), v.data() + v.size(), x);
+        if (r.ec != std::errc() || r.ptr != v.data() + v.size()) return false;
+        value = x;
+        return true;
+    }
     // Straight to the nearest single, so a value written as a single's
     // shortest text reads back to the very same single.
     static bool parseSingle(std::string_view v, float& value) {
@@ -307,16 +328,30 @@ void CImportNewGLZ::ReadMaterialBlock(GlzTextCursor& in, GlassRecord& glass, boo
 bool CImportNewGLZ::ImportFile(const std::string& path, std::vector<GlassRecord>& glasses, int& count) {
     glasses.clear();
     count = 0;
-    const auto bytes = ReadWholeFile(path);
-    if (!bytes) return false;
-    return ImportBytes(bytes->data(), bytes->size(), glasses, count);
+    try {
+        const auto bytes = ReadWholeFile(path);
+        if (!bytes) return false;
+        return ImportBytes(bytes->data(), bytes->size(), glasses, count);
+    } catch (const std::bad_alloc&) {
+        return false;  // a file too large to hold is a read error like any other
+    }
 }
 
 bool CImportNewGLZ::ImportBytes(const std::uint8_t* bytes, std::size_t size, std::vector<GlassRecord>& glasses,
                                 int& count) {
     glasses.clear();
     count = 0;
-    GlzTextCursor in(DecodeTextFile(bytes, size));
+    try {
+        return importText(DecodeTextFile(bytes, size), glasses, count);
+    } catch (const std::bad_alloc&) {
+        glasses.clear();
+        count = 0;
+        return false;
+    }
+}
+
+bool CImportNewGLZ::importText(std::string text, std::vector<GlassRecord>& glasses, int& count) {
+    GlzTextCursor in(std::move(text));
     std::string_view line;
     if (!in.readLine(line)) return false;  // an empty file
     if (line.find(kGlzHeaderMark) == std::string_view::npos) {
@@ -325,15 +360,16 @@ bool CImportNewGLZ::ImportBytes(const std::uint8_t* bytes, std::size_t size, std
         return true;
     }
     std::vector<GlassRecord> read;
+    // Every material read needs both markers: reserve no more than that.
+    read.reserve(std::min(in.count(kGlzBlockStart), in.count(kGlzBlockEnd)));
     while (in.readLine(line)) {
         if (line != kGlzBlockStart) continue;
         if (in.atEnd()) break;  // a start marker as the last line ends the reading
-        GlassRecord glass;
+        GlassRecord& glass = read.emplace_back();
         InitGlassRecord(glass);
         bool ok = false;
         ReadMaterialBlock(in, glass, ok);
         if (!ok) return false;
-        read.push_back(glass);
     }
     glasses = std::move(read);
     count = static_cast<int>(glasses.size());

@@ -32,6 +32,8 @@ public:
     bool ImportBytes(const std::uint8_t* bytes, std::size_t size, std::vector<GlassRecord>& glasses, int& count);
 
 private:
+    bool importText(std::string text, std::vector<GlassRecord>& glasses, int& count);
+
     // Reads one block after its start marker into glass (a blank record);
     // ok is False on a read error.
     void ReadMaterialBlock(GlzTextCursor& in, GlassRecord& glass, bool& ok);

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <new>
 #include <vector>
 
 #include "exchange/GlzFormat.h"
@@ -177,13 +178,15 @@ bool WriteGLZFile(std::span<GlassRecord> glasses, const std::string& folder, con
                   int first, int last, const IClock& clock, IBoxes& boxes) {
     if (!rangeInside(glasses, first, last)) return false;
     const std::string path = WithTrailingSeparator(folder) + fileName;
-    const std::string text = MakeGLZText(glasses, first, last, LongDateText(clock.now()));
     std::string why;
-    if (!WriteFileAtomic(path, std::vector<std::uint8_t>(text.begin(), text.end()), &why)) {
-        boxes.show(kBoxExclamation, "Unable to write the backup file " + path + "!\r\n\r\n" + why);
-        return false;
+    try {
+        const std::string text = MakeGLZText(glasses, first, last, LongDateText(clock.now()));
+        if (WriteFileAtomic(path, std::vector<std::uint8_t>(text.begin(), text.end()), &why)) return true;
+    } catch (const std::bad_alloc&) {
+        why = path + ": not enough memory";
     }
-    return true;
+    boxes.show(kBoxExclamation, "Unable to write the backup file " + path + "!\r\n\r\n" + why);
+    return false;
 }
 
 std::string LongDateText(double dateSerial) {
