@@ -43,12 +43,11 @@ public:
         return true;
     }
 
-    // False when there is no item left. quoted says the item was a quoted text.
-    bool readItem(std::string_view& item, bool& quoted) {
+    // False when there is no item left.
+    bool readItem(std::string_view& item) {
         while (m_pos < m_text.size() && isBlank(m_text[m_pos])) ++m_pos;
         if (atEnd()) return false;
-        quoted = m_text[m_pos] == '"';
-        if (quoted) {
+        if (m_text[m_pos] == '"') {
             const std::size_t start = ++m_pos;
             while (m_pos < m_text.size() && m_text[m_pos] != '"' && !isLineEnd(m_text[m_pos])) ++m_pos;
             item = view(start, m_pos);
@@ -107,10 +106,7 @@ class ItemReader {
 public:
     explicit ItemReader(GlzTextCursor& in) : m_in(in) {}
 
-    bool text(std::string_view& value) {
-        bool quoted;
-        return m_in.readItem(value, quoted);
-    }
+    bool text(std::string_view& value) { return m_in.readItem(value); }
     template <std::size_t N>
     bool text(FixedText<N>& field) {
         std::string_view v;
