@@ -10,6 +10,7 @@
 #include "model/FileUtil.h"
 #include "model/FixedText.h"
 #include "model/NumberText.h"
+#include "model/TransCalcs.h"
 
 namespace {
 
@@ -19,49 +20,35 @@ constexpr const char* kTextCollation = "NOCASE1252";
 
 using K = ColumnKind;
 
-// The column list; the transmission columns are named after the 41 standard
-// transmission wavelengths rounded to whole nm.
-constexpr std::array<CatalogueColumn, 115> kColumns{{
-    {"GlassID", K::kShort},     {"s1", K::kShort},          {"GlassName", K::kText},
-    {"GlassCode", K::kLong},    {"Source", K::kText},       {"SchottName", K::kText},
-    {"Polytype", K::kText},     {"C1", K::kDouble},         {"C2", K::kDouble},
-    {"C3", K::kDouble},         {"C4", K::kDouble},         {"C5", K::kDouble},
-    {"C6", K::kDouble},         {"C7", K::kDouble},         {"C8", K::kDouble},
-    {"C9", K::kDouble},         {"C10", K::kDouble},        {"C11", K::kDouble},
-    {"C12", K::kDouble},        {"C13", K::kDouble},        {"C14", K::kDouble},
-    {"Density", K::kSingle},    {"IndexWvMin", K::kShort},  {"IndexWvMax", K::kShort},
-    {"nd", K::kSingle},         {"vd", K::kSingle},         {"nF_NC", K::kSingle},
-    {"Ne", K::kSingle},         {"Ve", K::kSingle},         {"nfd_ncd", K::kSingle},
-    {"PCs", K::kSingle},        {"PdC", K::kSingle},        {"PgF", K::kSingle},
-    {"A3070", K::kSingle},      {"A20300", K::kSingle},     {"Tg", K::kSingle},
-    {"T1013", K::kSingle},      {"T1076", K::kSingle},      {"Cp", K::kSingle},
-    {"lambda", K::kSingle},     {"EMod", K::kSingle},       {"Poisson", K::kSingle},
-    {"Torsion", K::kSingle},    {"Knoop", K::kSingle},      {"CR", K::kSingle},
-    {"FR", K::kSingle},         {"SR", K::kSingle},         {"AR", K::kSingle},
-    {"PR", K::kSingle},         {"REMark", K::kText},       {"CC", K::kText},
-    {"Bubble", K::kSingle},     {"Status", K::kText},       {"Price", K::kSingle},
-    {"Abrasion", K::kShort},    {"StatusECO", K::kBoolean}, {"StatusMold", K::kBoolean},
-    {"StatusILine", K::kBoolean}, {"DataDate", K::kDate},   {"StatusMelt", K::kBoolean},
-    {"T250", K::kSingle},       {"T260", K::kSingle},       {"T270", K::kSingle},
-    {"T280", K::kSingle},       {"T290", K::kSingle},       {"T300", K::kSingle},
-    {"T310", K::kSingle},       {"T320", K::kSingle},       {"T330", K::kSingle},
-    {"T334", K::kSingle},       {"T340", K::kSingle},       {"T350", K::kSingle},
-    {"T360", K::kSingle},       {"T365", K::kSingle},       {"T370", K::kSingle},
-    {"T380", K::kSingle},       {"T390", K::kSingle},       {"T400", K::kSingle},
-    {"T405", K::kSingle},       {"T420", K::kSingle},       {"T436", K::kSingle},
-    {"T440", K::kSingle},       {"T460", K::kSingle},       {"T480", K::kSingle},
-    {"T500", K::kSingle},       {"T546", K::kSingle},       {"T550", K::kSingle},
-    {"T580", K::kSingle},       {"T600", K::kSingle},       {"T620", K::kSingle},
-    {"T650", K::kSingle},       {"T660", K::kSingle},       {"T700", K::kSingle},
-    {"T800", K::kSingle},       {"T900", K::kSingle},       {"T1000", K::kSingle},
-    {"T1060", K::kSingle},      {"T1530", K::kSingle},      {"T1970", K::kSingle},
-    {"T2325", K::kSingle},      {"T2500", K::kSingle},      {"TT1", K::kText},
-    {"TT2", K::kText},          {"TT3", K::kText},          {"TT4", K::kText},
-    {"TT5", K::kText},          {"TT6", K::kText},          {"dndttype", K::kShort},
-    {"dndt_lin", K::kSingle},   {"dndt_D0", K::kSingle},    {"dndt_D1", K::kSingle},
-    {"dndt_D2", K::kSingle},    {"dndt_E0", K::kSingle},    {"dndt_E1", K::kSingle},
-    {"dndt_LamdaTK", K::kSingle},
-}};
+// The column list. The transmission columns are named after the standard
+// transmission wavelengths rounded to whole nm (334.1 gives T334).
+std::vector<CatalogueColumn> makeColumns() {
+    std::vector<CatalogueColumn> c = {
+        {"GlassID", K::kShort}, {"s1", K::kShort},   {"GlassName", K::kText},  {"GlassCode", K::kLong},
+        {"Source", K::kText},   {"SchottName", K::kText}, {"Polytype", K::kText}};
+    for (int i = 1; i <= kCoefficientSlots; ++i) c.push_back({"C" + std::to_string(i), K::kDouble});
+    c.push_back({"Density", K::kSingle});
+    for (const char* n : {"IndexWvMin", "IndexWvMax"}) c.push_back({n, K::kShort});
+    for (const char* n : {"nd", "vd", "nF_NC", "Ne", "Ve", "nfd_ncd", "PCs", "PdC", "PgF", "A3070", "A20300", "Tg",
+                          "T1013", "T1076", "Cp", "lambda", "EMod", "Poisson", "Torsion", "Knoop", "CR", "FR", "SR",
+                          "AR", "PR"})
+        c.push_back({n, K::kSingle});
+    c.push_back({"REMark", K::kText});
+    c.push_back({"CC", K::kText});
+    c.push_back({"Bubble", K::kSingle});
+    c.push_back({"Status", K::kText});
+    c.push_back({"Price", K::kSingle});
+    c.push_back({"Abrasion", K::kShort});
+    for (const char* n : {"StatusECO", "StatusMold", "StatusILine"}) c.push_back({n, K::kBoolean});
+    c.push_back({"DataDate", K::kDate});
+    c.push_back({"StatusMelt", K::kBoolean});
+    for (float w : StandardTransWavelengths) c.push_back({"T" + std::to_string(std::lround(w)), K::kSingle});
+    for (int i = 1; i <= 6; ++i) c.push_back({"TT" + std::to_string(i), K::kText});
+    c.push_back({"dndttype", K::kShort});
+    for (const char* n : {"dndt_lin", "dndt_D0", "dndt_D1", "dndt_D2", "dndt_E0", "dndt_E1", "dndt_LamdaTK"})
+        c.push_back({n, K::kSingle});
+    return c;
+}
 
 // Declared types written by CreateCatalogueDatabase; each also has the SQLite
 // affinity that keeps its values as they are written.
@@ -258,7 +245,10 @@ double roundHalfEven(double v) { return std::nearbyint(v); }
 
 std::string CatalogueConnectString() { return std::string(kCatalogueConnectPrefix) + kCataloguePassword; }
 
-std::span<const CatalogueColumn> CatalogueColumns() { return kColumns; }
+const std::vector<CatalogueColumn>& CatalogueColumns() {
+    static const std::vector<CatalogueColumn> columns = makeColumns();
+    return columns;
+}
 
 std::optional<double> DbNumber(const DbValue& v) {
     if (const auto* i = std::get_if<std::int64_t>(&v)) return static_cast<double>(*i);
@@ -635,7 +625,7 @@ bool CreateCatalogueDatabase(const std::string& path, std::string* error) {
     if (path.empty()) return setError("no file name");
     if (FileExists(path) || FolderExists(path)) return setError("already exists");
     std::string columns;
-    for (const auto& c : kColumns) {
+    for (const auto& c : CatalogueColumns()) {
         if (!columns.empty()) columns += ", ";
         columns += quoted(c.name) + " " + declaredType(c.kind);
     }

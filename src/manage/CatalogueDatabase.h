@@ -15,7 +15,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -39,14 +38,14 @@ inline constexpr const char* kArchiveTable = "Archive";
 enum class ColumnKind { kShort, kLong, kSingle, kDouble, kText, kBoolean, kDate, kAny };
 
 struct CatalogueColumn {
-    const char* name;
+    std::string name;
     ColumnKind kind;
 };
 
 // The columns of both tables, in their stored order: the catalogue layout this
-// program writes and reads. The 41 transmission columns follow "T250" in
-// ascending wavelength order.
-std::span<const CatalogueColumn> CatalogueColumns();
+// program writes and reads. The 41 transmission columns follow "T250", one per
+// standard transmission wavelength in ascending order.
+const std::vector<CatalogueColumn>& CatalogueColumns();
 
 // Error numbers the callers tell apart.
 enum DbErrorNumber : int {

@@ -210,9 +210,9 @@ bool WriteGlassRow(std::vector<DbField>& row, std::int64_t id, const GlassRecord
     put("StatusMelt", flag(glass.melt.meltFlag));
 
     // The transmission columns follow T250 in the order of the standard wavelengths.
-    const auto columns = CatalogueColumns();
+    const auto& columns = CatalogueColumns();
     std::size_t first = 0;
-    while (first < columns.size() && std::string(columns[first].name) != "T250") ++first;
+    while (first < columns.size() && columns[first].name != "T250") ++first;
     for (int k = 0; k < kStandardTransCount && first + static_cast<std::size_t>(k) < columns.size(); ++k) {
         const float alpha = glass.standardAbsorption[static_cast<std::size_t>(k)];
         if (alpha == static_cast<float>(kEmptyAbsorption)) continue;  // the column stays Null
