@@ -166,14 +166,14 @@ bool WriteGlassRow(std::vector<DbField>& row, std::int64_t id, const GlassRecord
     row.clear();
     auto put = [&](const std::string& column, DbValue value) { row.push_back({column, std::move(value)}); };
     auto property = [&](const char* column, const std::string& text, bool numeric) {
-        const auto value = PropertyValue(text, numeric);
-        if (!value) {
+        DbValue value;
+        if (!PropertyValue(text, numeric, value)) {
             error = {kDbErrTypeConversion,
                      "Data type conversion error in field '" + std::string(column) + "': '" + TrimBlanks(text) +
                          "' is not a number."};
             return false;
         }
-        put(column, *value);
+        put(column, std::move(value));
         return true;
     };
 
@@ -297,11 +297,16 @@ std::string PolytypeCode(std::int16_t formulaType) {
     }
 }
 
-std::optional<DbValue> PropertyValue(const std::string& text, bool numeric) {
+bool PropertyValue(const std::string& text, bool numeric, DbValue& value) {
     const std::string trimmed = TrimBlanks(text);
-    if (trimmed.empty()) return DbValue{};
-    if (!numeric) return DbValue{trimmed};
-    double v = 0;
-    if (!ParseNumber(trimmed, v) || std::fabs(v) > std::numeric_limits<float>::max()) return std::nullopt;
-    return DbValue{static_cast<double>(static_cast<float>(v))};
+    if (trimmed.empty()) {
+        value = std::monostate{};
+    } else if (!numeric) {
+        value = trimmed;
+    } else {
+        double v = 0;
+        if (!ParseNumber(trimmed, v) || std::fabs(v) > std::numeric_limits<float>::max()) return false;
+        value = static_cast<double>(static_cast<float>(v));
+    }
+    return true;
 }

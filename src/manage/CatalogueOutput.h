@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -61,5 +60,5 @@ float RoundTo(double value, int decimals);
 // "Sch", "Sel", "Scx", "Cau", or "" for any other formula type.
 std::string PolytypeCode(std::int16_t formulaType);
 // Trimmed text: empty gives Null; a numeric column gets a single, a text
-// column the text. nullopt when a numeric column's text is not a number.
-std::optional<DbValue> PropertyValue(const std::string& text, bool numeric);
+// column the text. False (value untouched) when a numeric column's text is not a number.
+bool PropertyValue(const std::string& text, bool numeric, DbValue& value);

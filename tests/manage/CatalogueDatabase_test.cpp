@@ -84,7 +84,8 @@ TEST(CatalogueDatabaseOpenTest, MissingOrForeignFilesFailWithoutCreatingOne) {
     EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
     EXPECT_FALSE(db.isOpen());
 
-    folder.write("TessaralExA.mdb", std::string("Standard Jet DB\0\0\0 not an SQLite file, padded to a page", 57));
+    const char jet[] = "\0\x01\0\0Standard Jet DB\0\0\0\0 and no SQLite header";
+    folder.write("TessaralExA.mdb", std::string(jet, sizeof jet - 1));
     EXPECT_FALSE(db.open(folder.path()));
     EXPECT_EQ(db.lastError().number, kDbErrBadFormat);
 }

@@ -171,14 +171,24 @@ TEST(CatalogueMappingTest, RoundingPolytypeAndPropertyValues) {
     struct Case {
         const char* text;
         bool numeric;
-        std::optional<DbValue> value;
+        bool ok;
+        DbValue value;
     };
     const Case cases[] = {
-        {"", true, DbValue{}},          {"   ", false, DbValue{}},         {" 1.5 ", true, DbValue{1.5}},
-        {"7.1e-6", true, DbValue{static_cast<double>(7.1e-6f)}},          {"1,5", true, std::nullopt},
-        {"abc", true, std::nullopt},    {"1e39", true, std::nullopt},      {" 33/29 ", false, DbValue{std::string("33/29")}},
+        {"", true, true, DbValue{}},
+        {"   ", false, true, DbValue{}},
+        {" 1.5 ", true, true, DbValue{1.5}},
+        {"7.1e-6", true, true, DbValue{static_cast<double>(7.1e-6f)}},
+        {"1,5", true, false, DbValue{}},  // not fifteen
+        {"abc", true, false, DbValue{}},
+        {"1e39", true, false, DbValue{}},  // beyond a single
+        {" 33/29 ", false, true, DbValue{std::string("33/29")}},
     };
-    for (const auto& c : cases) EXPECT_EQ(PropertyValue(c.text, c.numeric), c.value) << c.text;
+    for (const auto& c : cases) {
+        DbValue v;
+        EXPECT_EQ(PropertyValue(c.text, c.numeric, v), c.ok) << c.text;
+        EXPECT_EQ(v, c.value) << c.text;
+    }
 }
 
 TEST_F(CatalogueOutputTest, NewIDsFollowTheLargestOfBothTables) {
