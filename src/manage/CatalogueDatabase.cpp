@@ -293,7 +293,7 @@ bool CatalogueDatabase::failFromEngine(int code) {
     const std::string message = m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(code);
     if (code == SQLITE_CONSTRAINT_UNIQUE || code == SQLITE_CONSTRAINT_PRIMARYKEY)
         return fail(kDbErrDuplicateKey, "The changes were not made because they would create duplicate values in "
-                                        "the index (" + message + ").");
+                                        "the index (" + text1252FromUtf8(message) + ").");
     return fail(code, text1252FromUtf8(message));
 }
 
@@ -352,7 +352,7 @@ bool CatalogueDatabase::exec(const char* sql) {
 bool CatalogueDatabase::inTransaction() const { return m_db && sqlite3_get_autocommit(m_db) == 0; }
 
 bool CatalogueDatabase::beginTrans() {
-    if (inTransaction()) return true;
+    if (inTransaction()) return fail(kDbErrNestedTransaction, "Could not start transaction; one is already open.");
     return exec("BEGIN IMMEDIATE");
 }
 

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -49,6 +50,7 @@ const std::vector<CatalogueColumn>& CatalogueColumns();
 
 // Error numbers the callers tell apart.
 enum DbErrorNumber : int {
+    kDbErrNestedTransaction = 3003,
     kDbErrNoCurrentRecord = 3021,
     kDbErrDuplicateKey = 3022,
     kDbErrFileNotFound = 3024,
@@ -162,7 +164,7 @@ private:
     sqlite3* m_db = nullptr;
     std::string m_path;
     DbError m_error;
-    std::vector<TableInfo> m_tables;
+    std::deque<TableInfo> m_tables;  // stays put as tables are added: callers hold pointers
 };
 
 // Makes a new, empty catalogue database at path with both tables and their

@@ -1,6 +1,7 @@
 #include "manage/DesignFileOutput.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -95,7 +96,7 @@ bool WriteDesignFile(const std::string& folder, const std::vector<GlassRecord>& 
     if (list.empty()) {
         // The previous file lives on as the backup only.
         if (existing && std::remove(existing->c_str()) != 0)
-            return tell(boxes, "Unable to delete file:", *existing);
+            return tell(boxes, "Unable to delete file:", *existing + ": " + std::strerror(errno));
         return true;
     }
     std::vector<std::uint8_t> bytes(list.size() * kDesignGlassRecordBytes);
