@@ -1,12 +1,14 @@
 #include "model/GlassesList.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <optional>
+#include <span>
 
 #include "model/ByteIO.h"
 #include "model/Clock.h"
@@ -31,13 +33,16 @@ std::string errnoText(int err) { return std::strerror(err); }
 
 // Reads the file in chunks and hands each whole record to each(); a tail
 // shorter than a record is ignored. False with why on a file-system error.
-template <class Each>
-bool forEachRecord(const std::string& path, std::size_t recordBytes, Each each, std::string& why) {
+// expect(n) learns beforehand how many records the file holds now.
+template <class Each, class Expect>
+bool forEachRecord(const std::string& path, std::size_t recordBytes, Each each, Expect expect, std::string& why) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         why = errnoText(errno);
         return false;
     }
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && info.st_size > 0) expect(static_cast<std::size_t>(info.st_size) / recordBytes);
     constexpr std::size_t kChunkRecords = 64;
     std::vector<std::uint8_t> buffer(recordBytes * kChunkRecords);
     std::size_t used = 0;
@@ -106,7 +111,7 @@ void loadNameList(const std::string& designFolder, const char* fileName, std::si
             readNames(in, definition);
             AddGlassKey(definition, keys);
         },
-        why);
+        [&](std::size_t n) { keys.reserve(n); }, why);
 }
 
 }  // namespace
@@ -171,6 +176,10 @@ void GlassesList::SetGlasses(const std::vector<GlassRecord>& glasses) {
     if (&glasses != &m_glasses) m_glasses = glasses;
     ClearGlassKeys(m_userKeys);
     for (const GlassRecord& g : m_glasses) AddGlassKey(g.definition, m_userKeys);
+}
+
+bool GlassesList::admitNewKey(const GlassRecord& glass) {
+    return IsValidGlassIdent(glass) && m_userKeys.insert(definitionKey(glass.definition)).second;
 }
 
 bool GlassesList::AddGlass(const GlassRecord& glass, bool bReplace) {
@@ -238,12 +247,18 @@ void GlassesList::showLoadFailure(const std::string& path, const std::string& wh
 bool GlassesList::ReadRecordFile(const std::string& path, std::size_t recordBytes,
                                  void (*convert)(const std::uint8_t* in, GlassRecord& glass)) {
     std::string why;
-    GlassRecord glass;
+    // Each record is read straight into its place and taken back when the
+    // store refuses it, which is AddGlass(record, false) without a copy.
     const bool read = forEachRecord(
         path, recordBytes,
         [&](const std::uint8_t* in) {
+            GlassRecord& glass = m_glasses.emplace_back();
             convert(in, glass);
-            AddGlass(glass, false);
+            if (!admitNewKey(glass)) m_glasses.pop_back();
+        },
+        [&](std::size_t n) {
+            m_glasses.reserve(m_glasses.size() + n);
+            m_userKeys.reserve(m_userKeys.size() + n);
         },
         why);
     if (read) return true;
@@ -282,14 +297,23 @@ bool GlassesList::WriteCollectionFile(std::string& failedFile, std::string& why)
         return true;
     }
 
-    std::vector<std::uint8_t> bytes(m_glasses.size() * kGlassRecordBytes);
-    for (std::size_t i = 0; i < m_glasses.size(); ++i) WriteGlassRecord(m_glasses[i], bytes.data() + i * kGlassRecordBytes);
+    // Packed a few records at a time, so a large collection needs no second
+    // copy of itself in memory.
+    constexpr std::size_t kPieceRecords = 64;
+    std::vector<std::uint8_t> piece(kPieceRecords * kGlassRecordBytes);
+    std::size_t next = 0;
+    const auto nextPiece = [&]() -> std::span<const std::uint8_t> {
+        const std::size_t n = std::min(kPieceRecords, m_glasses.size() - next);
+        for (std::size_t i = 0; i < n; ++i) WriteGlassRecord(m_glasses[next + i], piece.data() + i * kGlassRecordBytes);
+        next += n;
+        return {piece.data(), n * kGlassRecordBytes};
+    };
 
     // New file complete and on disk first, then the backup, then the swap: a
     // failure at any step leaves the old file in place.
     const std::string fresh = file + ".new";
     std::string error;
-    if (!WriteFileAtomic(fresh, bytes, &error)) {
+    if (!WriteFileAtomicInPieces(fresh, nextPiece, &error)) {
         failedFile = file;
         why = reasonOf(error, fresh);
         return false;

@@ -144,6 +144,8 @@ private:
     bool ReadCollectionFile();
     // False with the file that failed and the reason.
     bool WriteCollectionFile(std::string& failedFile, std::string& why);
+    // For a valid identity whose key is new: adds the key, True.
+    bool admitNewKey(const GlassRecord& glass);
     void clearCollection();
     void showLoadFailure(const std::string& path, const std::string& why) const;
 
