@@ -62,6 +62,16 @@ TEST_F(CollectionFileTest, SaveWritesPackedRecordsInOrderAndLoadReadsThemBack) {
     EXPECT_EQ(loadFresh(), glasses);
 }
 
+TEST_F(CollectionFileTest, CollectionLargerThanOneWritePieceRoundTrips) {
+    std::vector<GlassRecord> glasses;
+    for (int i = 0; i < 130; ++i) glasses.push_back(FullGlass("G" + std::to_string(i), "X"));
+    GlassesList store(boxes, clock, folder.path());
+    store.SetGlasses(glasses);
+    ASSERT_TRUE(store.SaveUserGlasses());
+    EXPECT_EQ(folder.read(kCollectionFileName), CollectionBytes(glasses));
+    EXPECT_EQ(loadFresh(), glasses);
+}
+
 TEST_F(CollectionFileTest, LoadDropsRepeatedKeysAndInvalidIdentities) {
     const std::vector<GlassRecord> inFile = {MakeGlass("F2", "SCHOTT", 1), MakeGlass("", "SCHOTT", 2),
                                              MakeGlass("f2  ", "schott", 3), MakeGlass("SF11", "SCHOTT", 4)};
