@@ -8,15 +8,10 @@
 #include <system_error>
 
 #include "model/FileUtil.h"
+#include "model/GlassesList.h"
 #include "shell/Boxes.h"
 
 namespace {
-
-// The collection's identity rule: trimmed, upper-cased name and source.
-bool sameIdentity(const GlassRecord& a, const GlassRecord& b) {
-    return UpperCase1252(a.definition.name.str()) == UpperCase1252(b.definition.name.str()) &&
-           UpperCase1252(a.definition.source.str()) == UpperCase1252(b.definition.source.str());
-}
 
 std::string designFilePath(const std::string& folder) {
     if (auto found = FindFileIgnoreCase(folder, kDesignFileName)) return *found;
@@ -58,8 +53,10 @@ std::optional<std::vector<GlassRecord>> ReadDesignFile(const std::string& folder
     const auto bytes = ReadWholeFile(*path);
     if (!bytes) return std::nullopt;
     // A short last record is read over a blank one, as far as it goes.
+    DesignGlassRecord blankRecord;
+    InitDesignFileRecord(blankRecord);
     std::vector<std::uint8_t> blank(kDesignGlassRecordBytes);
-    WriteDesignGlassRecord(DesignGlassRecord{}, blank.data());
+    WriteDesignGlassRecord(blankRecord, blank.data());
     for (std::size_t at = 0; at < bytes->size(); at += kDesignGlassRecordBytes) {
         std::vector<std::uint8_t> raw = blank;
         const std::size_t n = std::min(kDesignGlassRecordBytes, bytes->size() - at);
@@ -80,7 +77,7 @@ void MergeDesignList(std::vector<GlassRecord>& list, std::span<const GlassRecord
     const std::size_t n = list.size();
     for (const auto& glass : glasses) {
         std::size_t j = 0;
-        while (j < n && !sameIdentity(list[j], glass)) ++j;
+        while (j < n && !SameGlassIdent(list[j], glass)) ++j;
         if (j == n) list.push_back(glass);
         else if (mode == kOverwriteExisting) list[j] = glass;
     }
