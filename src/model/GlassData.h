@@ -9,6 +9,7 @@
 #include "model/GlassRecord.h"
 
 class IBoxes;
+class IListControl;
 
 // Spectral lines, single-precision nm.
 constexpr float kLineD = 587.5618f;
@@ -38,4 +39,13 @@ std::int32_t MakeGlassCode(const std::string& ndText, const std::string& vdText)
 bool ConvertToSchott(GlassDefinition& definition, float& rms, IBoxes& boxes);
 
 std::string FormulaName(std::int16_t formulaType);
+// The number of measured points the editor asks for before fitting.
 std::int16_t FormulaCoefCount(std::int16_t formulaType);
+
+// The formula choice list: "Schott" 1, "Sellmeier" 2, "Cauchy" 4, "Schott Plus" 3,
+// each entry carrying its code as item data.
+void FillFormulaCombo(IListControl& combo);
+// Selects the first entry whose item data is value; no match leaves the selection.
+void SelectComboByItemData(std::int16_t value, IListControl& combo);
+// The glass makers of the melt parent picker.
+void FillMakerList(IListControl& list);
