@@ -11,7 +11,6 @@
 #include "exchange/CImportNewGLZ.h"
 #include "exchange/frm5Export.h"
 #include "model/Clock.h"
-#include "model/TransCalcs.h"
 #include "shell/Boxes.h"
 
 namespace {
@@ -85,7 +84,6 @@ GlassRecord material(int k) {
 
 std::vector<GlassRecord>& materials() {
     static std::vector<GlassRecord> glasses = [] {
-        InitStandardWavelengths();
         std::vector<GlassRecord> v;
         v.reserve(kMaterials);
         for (int k = 1; k <= kMaterials; ++k) v.push_back(material(k));

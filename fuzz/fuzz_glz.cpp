@@ -10,7 +10,6 @@
 #include "exchange/CImportNewGLZ.h"
 #include "exchange/TextFileDecode.h"
 #include "exchange/frm5Export.h"
-#include "model/TransCalcs.h"
 #include "shell/Boxes.h"
 
 namespace {
@@ -37,11 +36,6 @@ std::string writeAll(std::vector<GlassRecord>& glasses) {
 }
 
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    InitStandardWavelengths();
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     SilentBoxes boxes;

@@ -9,7 +9,6 @@
 #include "exchange/CImportNewGLZ.h"
 #include "exchange/TextFileDecode.h"
 #include "exchange/frm5Export.h"
-#include "model/TransCalcs.h"
 #include "shell/Boxes.h"
 
 namespace {
@@ -25,11 +24,6 @@ void check(bool condition) {
 }
 
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    InitStandardWavelengths();
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // Short inputs are padded with blanks, so the texts of most records stay texts.

@@ -96,7 +96,7 @@ void finishImported(GlassRecord& glass) {
     // 0 or less, get the default.
     if (!(glass.measured.thickness > 0)) glass.measured.thickness = kDefaultThickness;
     AbsorptionAtStandardWavelengths(glass.standardAbsorption, glass.measured.thickness,
-                                    glass.measured.transWavelength, glass.measured.absorption);
+                                    glass.measured.transWavelength.items, glass.measured.absorption.items);
     NormaliseGlassRecord(glass);
 }
 

@@ -11,7 +11,6 @@
 #include "exchange/GlzSamples.h"
 #include "model/Clock.h"
 #include "model/FileUtil.h"
-#include "model/TransCalcs.h"
 #include "support/ScriptedBoxes.h"
 #include "support/TestFolder.h"
 
@@ -19,8 +18,6 @@ namespace {
 
 class GlzWriteTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { InitStandardWavelengths(); }
-
     // Writes the materials and reads the text back.
     std::string writeAndRead(std::vector<GlassRecord>& written) {
         const std::string text = MakeGLZText(written, 1, static_cast<int>(written.size()), "date");
