@@ -110,8 +110,9 @@ TEST_F(GlzReadTest, NumbersReadBackToTheSameValue) {
 }
 
 TEST_F(GlzReadTest, TheFirst41TransmissionPointsFillTheDesignTable) {
-    std::vector<GlassRecord> written = {GlzSample("many", {150, 0, 0, 0}), GlzSample("few", {3, 0, 0, 0})};
-    ASSERT_TRUE(read(MakeGLZText(written, 1, 2, "date")));
+    std::vector<GlassRecord> written = {GlzSample("many", {150, 0, 0, 0}), GlzSample("few", {3, 0, 0, 0}),
+                                        GlzSample("none", {0, 0, 0, 0})};
+    ASSERT_TRUE(read(MakeGLZText(written, 1, 3, "date")));
     const GlassRecord& many = glasses[0];
     for (int i = 0; i < kStandardTransCount; ++i) {
         EXPECT_EQ(many.definition.transWavelength[i], written[0].measured.transWavelength[i + 1]) << i;
@@ -122,6 +123,13 @@ TEST_F(GlzReadTest, TheFirst41TransmissionPointsFillTheDesignTable) {
     for (int i = 3; i < kStandardTransCount; ++i) {
         EXPECT_EQ(few.definition.transWavelength[i], 0.0f) << i;
         EXPECT_EQ(few.definition.transAbsorption[i], 99.0f) << i;
+    }
+    // Written as 150 empty points: points without a wavelength leave their entries empty.
+    const GlassRecord& none = glasses[2];
+    ASSERT_EQ(none.measured.transCount, 150);
+    for (int i = 0; i < kStandardTransCount; ++i) {
+        EXPECT_EQ(none.definition.transWavelength[i], 0.0f) << i;
+        EXPECT_EQ(none.definition.transAbsorption[i], 99.0f) << i;
     }
     // The standard table is interpolated from the points read.
     std::array<float, kStandardTransCount> expected{};
