@@ -1,21 +1,107 @@
-// The collection record reader over arbitrary bytes, a whole record at a
-// time: it must never read outside the record, and writing what it read gives
-// the same bytes back.
+// The collection file loader over arbitrary files: the first byte picks the
+// file (the current collection file or one of the three older ones to be
+// converted), the rest is its content. Beyond not crashing: the store holds
+// only valid, distinct identities, no more records than the file's whole
+// records; from the current file each record packs back to bytes of the file,
+// in file order; a converted collection reads back as it was written.
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
 #include <vector>
 
-#include "model/GlassRecord.h"
+#include "model/Clock.h"
+#include "model/GlassDataInternalOld.h"
+#include "model/GlassesList.h"
+#include "shell/Boxes.h"
+
+namespace {
+
+class SilentBoxes : public IBoxes {
+public:
+    int show(int, const std::string&, const std::string&) override { return kAnswerOk; }
+    std::string input(const std::string&, const std::string&, const std::string&) override { return {}; }
+};
+
+class StillClock : public IClock {
+public:
+    double now() const override { return 45000.5; }
+};
+
+void check(bool condition) {
+    if (!condition) std::abort();
+}
+
+// A folder of its own in memory-backed storage, removed at exit.
+const std::string& folder() {
+    static const std::string path = [] {
+        std::string templ = "/dev/shm/kalvenor-fuzz-XXXXXX";
+        if (!::mkdtemp(templ.data())) std::abort();
+        std::atexit([] { std::filesystem::remove_all(folder()); });
+        return templ + "/";
+    }();
+    return path;
+}
+
+std::vector<std::uint8_t> packed(const GlassRecord& glass) {
+    std::vector<std::uint8_t> bytes(kGlassRecordBytes);
+    WriteGlassRecord(glass, bytes.data());
+    return bytes;
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::vector<std::uint8_t> out(kGlassRecordBytes);
-    for (std::size_t at = 0; at + kGlassRecordBytes <= size; at += kGlassRecordBytes) {
-        // A heap copy of exactly one record, so the sanitizer sees any read past it.
-        const std::vector<std::uint8_t> record(data + at, data + at + kGlassRecordBytes);
-        GlassRecord glass;
-        ReadGlassRecord(record.data(), glass);
-        WriteGlassRecord(glass, out.data());
-        if (out != record) std::abort();
+    if (size == 0) return 0;
+    const struct {
+        const char* name;
+        std::size_t recordBytes;
+    } files[] = {{kCollectionFileName, kGlassRecordBytes},
+                 {kCollectionV2FileName, kGlassRecordV2Bytes},
+                 {kCollectionV1FileName, kGlassRecordV1Bytes},
+                 {kCollectionOldestFileName, kGlassRecordOldestBytes}};
+    const auto& file = files[data[0] % 4];
+    const std::uint8_t* content = data + 1;
+    const std::size_t length = size - 1;
+
+    std::error_code ec;
+    for (const auto& f : files) std::filesystem::remove(folder() + f.name, ec);
+    std::filesystem::remove(folder() + kCollectionBackupName, ec);
+    {
+        std::ofstream out(folder() + file.name, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(content), static_cast<std::streamsize>(length));
+    }
+
+    SilentBoxes boxes;
+    StillClock clock;
+    GlassesList store(boxes, clock, folder());
+    store.LoadUserGlasses();
+
+    check(static_cast<std::size_t>(store.Count()) <= length / file.recordBytes);
+    check(store.UserKeys().size() == static_cast<std::size_t>(store.Count()));
+    for (const GlassRecord& g : store.Records()) check(IsValidGlassIdent(g));
+
+    if (file.recordBytes == kGlassRecordBytes) {
+        std::size_t at = 0;
+        for (const GlassRecord& g : store.Records()) {
+            const auto bytes = packed(g);
+            while (at + kGlassRecordBytes <= length &&
+                   !std::equal(bytes.begin(), bytes.end(), content + at))
+                at += kGlassRecordBytes;
+            check(at + kGlassRecordBytes <= length);
+            at += kGlassRecordBytes;
+        }
+    } else if (store.Count() > 0) {
+        // The conversion wrote the current file: it must load as the same records.
+        std::vector<std::vector<std::uint8_t>> before;
+        for (const GlassRecord& g : store.Records()) before.push_back(packed(g));
+        GlassesList again(boxes, clock, folder());
+        again.LoadUserGlasses();
+        check(static_cast<std::size_t>(again.Count()) == before.size());
+        for (std::size_t i = 0; i < before.size(); ++i) check(packed(again.Records()[i]) == before[i]);
     }
     return 0;
 }
