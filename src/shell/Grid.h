@@ -18,6 +18,8 @@
 
 #include "shell/Colour.h"
 
+// Columns col..col2 and rows row..row2. A col or row of -1 is every data
+// column or row; a col2 or row2 of -1 runs to the last one.
 struct GridBlock {
     int col = -1;
     int row = -1;

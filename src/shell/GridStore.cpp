@@ -104,13 +104,13 @@ GridStore::Rect GridStore::resolve(const GridBlock& b) const {
         r.c1 = 1;
         r.c2 = m_cols;
     } else if (r.c2 == -1) {
-        r.c2 = r.c1;
+        r.c2 = m_cols;
     }
     if (b.row == -1) {
         r.r1 = 1;
         r.r2 = m_rows;
     } else if (r.r2 == -1) {
-        r.r2 = r.r1;
+        r.r2 = m_rows;
     }
     if (r.c1 > r.c2) std::swap(r.c1, r.c2);
     if (r.r1 > r.r2) std::swap(r.r1, r.r2);

@@ -34,6 +34,12 @@ TEST(MemoryGridTest, BlockTextFillsFromTheTopLeftWithinTheBlock) {
     g.clearText(GridBlock::columns(2, 3));
     EXPECT_EQ(g.blockText(GridBlock::rows(1, 2)), "x\t\t\r\nc\t\t\r\n");
     EXPECT_EQ(g.text(2, 0), "Material");  // clearing data rows leaves the headings
+    // A second corner of -1 runs to the last column and row.
+    g.setBackColour(GridBlock::range(2, 3, -1, -1), 0x80FFFF);
+    EXPECT_EQ(g.backColour(3, 4), Colour(0x80FFFF));
+    EXPECT_EQ(g.backColour(2, 3), Colour(0x80FFFF));
+    EXPECT_EQ(g.backColour(1, 3), kColourNone);
+    EXPECT_EQ(g.backColour(2, 2), kColourNone);
 }
 
 TEST(MemoryGridTest, NumberCellsKeepTheirNumbersFormattedAndTypesCarryToNewRows) {

@@ -182,16 +182,17 @@ QtGrid::~QtGrid() {
 }
 
 void QtGrid::setSelectRows(bool rows) {
+    if (!m_table) return;
     m_table->setSelectionBehavior(rows ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
 }
 
 int QtGrid::pixelsFor(double chars) const {
-    const int avg = std::max(1, m_table->fontMetrics().averageCharWidth());
+    const int avg = m_table ? std::max(1, m_table->fontMetrics().averageCharWidth()) : 8;
     return static_cast<int>(std::lround(chars * avg)) + kCellPadding;
 }
 
 double QtGrid::charsFor(int pixels) const {
-    const int avg = std::max(1, m_table->fontMetrics().averageCharWidth());
+    const int avg = m_table ? std::max(1, m_table->fontMetrics().averageCharWidth()) : 8;
     return std::max(0, pixels - kCellPadding) / static_cast<double>(avg);
 }
 
@@ -276,24 +277,27 @@ void QtGrid::commitEdit(int col, int row, const QString& typed) {
 }
 
 void QtGrid::setActiveCell(int col, int row) {
-    if (col < 1 || row < 1 || col > maxCols() || row > maxRows()) return;
+    if (!m_table || col < 1 || row < 1 || col > maxCols() || row > maxRows()) return;
     const QModelIndex index = m_table->model()->index(row - 1, col - 1);
     m_table->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
     m_table->scrollTo(index);
 }
 
 int QtGrid::activeCol() const {
+    if (!m_table) return 0;
     const QModelIndex i = m_table->currentIndex();
     return i.isValid() ? i.column() + 1 : 0;
 }
 
 int QtGrid::activeRow() const {
+    if (!m_table) return 0;
     const QModelIndex i = m_table->currentIndex();
     return i.isValid() ? i.row() + 1 : 0;
 }
 
 std::vector<RowSpan> QtGrid::selectedBlocks() const {
     std::vector<RowSpan> blocks;
+    if (!m_table) return blocks;
     const int rows = m_table->rowCount();
     for (const QItemSelectionRange& range : m_table->selectionModel()->selection()) {
         if (!range.isValid()) continue;
@@ -309,9 +313,12 @@ std::optional<RowSpan> QtGrid::selectedBlock() const {
     return blocks.back();
 }
 
-void QtGrid::clearSelection() { m_table->clearSelection(); }
+void QtGrid::clearSelection() {
+    if (m_table) m_table->clearSelection();
+}
 
 std::optional<GridCell> QtGrid::cellAt(int x, int y) const {
+    if (!m_table) return std::nullopt;
     const QPoint p(x, y);
     QHeaderView* top = m_table->horizontalHeader();
     QHeaderView* side = m_table->verticalHeader();
@@ -339,15 +346,19 @@ std::optional<GridCell> QtGrid::cellAt(int x, int y) const {
 }
 
 void QtGrid::pasteClipboard() {
-    if (!m_table->isEnabled()) return;
+    if (!m_table || !m_table->isEnabled()) return;
     const QClipboard* clipboard = QGuiApplication::clipboard();
     if (!clipboard) return;
     pasteText(std::max(activeCol(), 1), std::max(activeRow(), 1), FromQString(clipboard->text()));
 }
 
-void QtGrid::setEnabled(bool enabled) { m_table->setEnabled(enabled); }
+void QtGrid::setEnabled(bool enabled) {
+    if (m_table) m_table->setEnabled(enabled);
+}
 
-void QtGrid::setVisible(bool visible) { m_table->setVisible(visible); }
+void QtGrid::setVisible(bool visible) {
+    if (m_table) m_table->setVisible(visible);
+}
 
 void QtGrid::raiseMouse(QWidget* from, QMouseEvent* event) {
     const QPoint p = from->mapTo(m_table, event->position().toPoint());

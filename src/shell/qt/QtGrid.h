@@ -2,6 +2,9 @@
 // shows them and reports the user's actions. The user edits through the
 // grid's own editor, so a write by the program never looks like one.
 //
+// The table belongs to its parent window (or to the grid when it has none);
+// once the table is gone the grid keeps its cells and shows nothing.
+//
 // Selection: blocks of cells, several with Ctrl held (setSelectRows for whole
 // rows). Positions of the mouse events and of cellAt are in the table
 // widget's own pixels. Ctrl+V pastes the clipboard at the active cell.
