@@ -55,6 +55,7 @@ Outcome eliminate(SmallMatrix<T>& a, int n, SmallMatrix<T>* b, int k) {
         pivotCol[static_cast<std::size_t>(step)] = col;
         const T p = a(col, col);
         if (p == 0) return Outcome::kZeroPivot;
+        if (!std::isfinite(p)) return Outcome::kFault;  // an element overflowed on the way
         a(col, col) = 1;
         if constexpr (kWithRhs) {
             const T inv = T(1) / p;
