@@ -22,6 +22,15 @@ std::string t(const GlassDefinition& def, int slot) {
     return GeneralText(def.coefficients[static_cast<std::size_t>(slot)]);
 }
 
+// "A0:   " .. "C5:   "; appended piece by piece (GCC 12 warns falsely on
+// "A" + std::to_string(i)).
+std::string label(char letter, int i) {
+    std::string s(1, letter);
+    s += static_cast<char>('0' + i);
+    s += ":   ";
+    return s;
+}
+
 // x^e for e = -10..8, by products so that no pow() call is paid per point.
 struct Powers {
     std::array<double, 19> p;
@@ -129,12 +138,14 @@ std::string fiveTermReport(const GlassDefinition& d) {
     r += std::string(kCrLf) + kCrLf;
     for (int i = 0; i < 5; ++i) {
         if (i > 0) r += kCrLf;
-        r += "B" + std::to_string(i + 1) + ":   " + t(d, i);
+        r += label('B', i + 1);
+        r += t(d, i);
     }
     r += std::string(kCrLf) + kCrLf;
     for (int i = 0; i < 5; ++i) {
         if (i > 0) r += kCrLf;
-        r += "C" + std::to_string(i + 1) + ":   " + t(d, i + 5);
+        r += label('C', i + 1);
+        r += t(d, i + 5);
     }
     return r;
 }
@@ -247,15 +258,22 @@ std::string CauchyReport(const GlassDefinition& d, const std::string& prefix) {
 
 std::string SchottReport(const GlassDefinition& d, const std::string& prefix) {
     std::string r = prefix + "Schott Polynomial Constants" + kCrLf;
-    for (int i = 0; i < 6; ++i) r += kCrLf + ("A" + std::to_string(i) + ":   ") + f(d, i);
+    for (int i = 0; i < 6; ++i) {
+        r += kCrLf;
+        r += label('A', i);
+        r += f(d, i);
+    }
     return r;
 }
 
 std::string ExtendedSchottReport(const GlassDefinition& d, const std::string& prefix) {
     std::string r = prefix + "Extended Schott Polynomial Constants" + kCrLf + kCrLf + "A0:    " + f(d, 5) + kCrLf;
-    for (int i = 1; i <= 4; ++i) r += kCrLf + ("A" + std::to_string(i) + ":   ") + f(d, 5 + i);
-    r += kCrLf;
-    for (int i = 5; i <= 9; ++i) r += kCrLf + ("A" + std::to_string(i) + ":   ") + f(d, 9 - i);
+    for (int i = 1; i <= 9; ++i) {
+        if (i == 5) r += kCrLf;
+        r += kCrLf;
+        r += label('A', i);
+        r += f(d, i <= 4 ? 5 + i : 9 - i);
+    }
     return r;
 }
 
