@@ -5,6 +5,7 @@
 #include <clocale>
 #include <cmath>
 #include <limits>
+#include <locale>
 #include <string>
 
 #include "model/ListControl.h"
@@ -229,15 +230,24 @@ TEST(GlassDataTest, ComputeGlassCode) {
     EXPECT_EQ(glass.definition.glassCode, 0);
 }
 
+namespace {
+struct CommaPoint : std::numpunct<char> {
+    char do_decimal_point() const override { return ','; }
+};
+}  // namespace
+
 TEST(GlassDataTest, GlassCodeDoesNotDependOnTheLocale) {
     const char* old = std::setlocale(LC_ALL, nullptr);
     const std::string saved = old ? old : "C";
     bool switched = std::setlocale(LC_ALL, "de_DE.UTF-8") || std::setlocale(LC_ALL, "fr_FR.UTF-8");
+    // Where no such C locale is installed, a C++ one with "," still tries the texts.
+    const std::locale savedGlobal = std::locale::global(std::locale(std::locale::classic(), new CommaPoint));
     GlassRecord glass;
     glass.definition = nbk7();
     ComputeGlassCode(glass);
     EXPECT_EQ(glass.definition.glassCode, 517642);
     EXPECT_EQ(MakeGlassCode("1.5168", "64.17"), 517642);
+    std::locale::global(savedGlobal);
     if (switched) std::setlocale(LC_ALL, saved.c_str());
 }
 
