@@ -9,6 +9,7 @@
 #include "model/GlassRecord.h"
 
 class IBoxes;
+class IListControl;
 
 // Spectral lines, single-precision nm.
 constexpr float kLineD = 587.5618f;
@@ -29,13 +30,31 @@ bool IndexSellmeierPlus(const GlassDefinition& definition, float L, double& n);
 bool IndexConrady(const GlassDefinition& definition, float L, double& n);
 bool IndexHerzberger(const GlassDefinition& definition, float L, double& n);
 
+// The indices at the formula's wavelength limits; 0 for a limit of 0 or an
+// invalid evaluation.
 void IndexAtRangeEnds(const GlassRecord& glass, float& nMin, float& nMax);
+// The glass code field from nd and vd at the d, C and F lines; 0 when the
+// formula is invalid at the d line.
 void ComputeGlassCode(GlassRecord& glass);
+// The six-digit code from nd and vd texts ("1.5168", "64.17" give 517642),
+// halves rounded to even; 0 when nd is 0 or no number. Texts use ".".
 std::int32_t MakeGlassCode(const std::string& ndText, const std::string& vdText);
 
-// On True the definition holds a Schott formula fitted to its old one and rms
-// the fit's root-mean-square error; on False the definition is unchanged.
+// Samples the formula at 21 wavelengths over its range and fits a Schott
+// formula to them. On True the definition holds that formula (type 1) and rms
+// the fit's root-mean-square error. On False (an empty range, without a box,
+// or the Schott fit's failure with its box) the formula is unchanged; a
+// Herzberger definition keeps its lower limit raised to 650 nm either way.
 bool ConvertToSchott(GlassDefinition& definition, float& rms, IBoxes& boxes);
 
 std::string FormulaName(std::int16_t formulaType);
+// The number of measured points the editor asks for before fitting.
 std::int16_t FormulaCoefCount(std::int16_t formulaType);
+
+// The formula choice list: "Schott" 1, "Sellmeier" 2, "Cauchy" 4, "Schott Plus" 3,
+// each entry carrying its code as item data.
+void FillFormulaCombo(IListControl& combo);
+// Selects the first entry whose item data is value; no match leaves the selection.
+void SelectComboByItemData(std::int16_t value, IListControl& combo);
+// The glass makers of the melt parent picker.
+void FillMakerList(IListControl& list);
