@@ -35,15 +35,20 @@ void check(bool condition) {
     if (!condition) std::abort();
 }
 
-// A folder of its own in memory-backed storage, removed at exit.
+// A folder of its own in memory-backed storage, removed at exit. The path
+// lives on the heap for good: the exit handler runs after static destructors.
 const std::string& folder() {
-    static const std::string path = [] {
+    static const std::string* path = [] {
         std::string templ = "/dev/shm/kalvenor-fuzz-XXXXXX";
         if (!::mkdtemp(templ.data())) std::abort();
-        std::atexit([] { std::filesystem::remove_all(folder()); });
-        return templ + "/";
+        auto* made = new std::string(templ + "/");
+        std::atexit([] {
+            std::error_code ec;
+            std::filesystem::remove_all(folder(), ec);
+        });
+        return made;
     }();
-    return path;
+    return *path;
 }
 
 std::vector<std::uint8_t> packed(const GlassRecord& glass) {
