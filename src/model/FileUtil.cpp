@@ -56,26 +56,43 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) 
 }
 
 bool WriteFileAtomic(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string* error) {
+    bool given = false;
+    return WriteFileAtomicInPieces(
+        path,
+        [&]() -> std::span<const std::uint8_t> {
+            if (given) return {};
+            given = true;
+            return bytes;
+        },
+        error);
+}
+
+bool WriteFileAtomicInPieces(const std::string& path, const std::function<std::span<const std::uint8_t>()>& next,
+                             std::string* error) {
     const std::string temp = path + ".tmp~";
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) {
         setError(error, path, std::strerror(errno));
         return false;
     }
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            setError(error, path, std::strerror(errno));
-            ::close(fd);
-            ::unlink(temp.c_str());
-            return false;
+    for (std::span<const std::uint8_t> piece = next(); !piece.empty(); piece = next()) {
+        std::size_t done = 0;
+        while (done < piece.size()) {
+            const ssize_t n = ::write(fd, piece.data() + done, piece.size() - done);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                setError(error, path, std::strerror(errno));
+                ::close(fd);
+                ::unlink(temp.c_str());
+                return false;
+            }
+            done += static_cast<std::size_t>(n);
         }
-        done += static_cast<std::size_t>(n);
     }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        setError(error, path, std::strerror(errno));
+    int failure = ::fsync(fd) == 0 ? 0 : errno;
+    if (::close(fd) != 0 && failure == 0) failure = errno;  // the descriptor is closed either way
+    if (failure != 0) {
+        setError(error, path, std::strerror(failure));
         ::unlink(temp.c_str());
         return false;
     }

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,12 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path);
 // On False, error (when given) says which file and why; the old file stays.
 bool WriteFileAtomic(const std::string& path, const std::vector<std::uint8_t>& bytes,
                      std::string* error = nullptr);
+
+// The same for contents made piece by piece, too large to build in memory at
+// once: next() returns each following piece and an empty one at the end; a
+// piece must stay valid until the following call.
+bool WriteFileAtomicInPieces(const std::string& path, const std::function<std::span<const std::uint8_t>()>& next,
+                             std::string* error = nullptr);
 
 // Byte copy of from over to (written atomically). False when from cannot be read.
 bool CopyFileBytes(const std::string& from, const std::string& to, std::string* error = nullptr);

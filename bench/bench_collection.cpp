@@ -1,0 +1,151 @@
+// Load and save of a collection of 10,000 materials (about 130 MB), beside
+// what reading the same file (cat FILE > /dev/null, and into one fresh buffer)
+// and copying it (cp, and cp followed by a flush to disk, since a save
+// flushes) take on the same machine in the same run. Wall-clock times, warm
+// page cache.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "model/Clock.h"
+#include "model/GlassesList.h"
+#include "shell/Boxes.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kMaterials = 10000;
+
+class SilentBoxes : public IBoxes {
+public:
+    int show(int, const std::string& text, const std::string&) override {
+        std::fprintf(stderr, "box: %s\n", text.c_str());
+        return kAnswerOk;
+    }
+    std::string input(const std::string&, const std::string&, const std::string&) override { return {}; }
+};
+
+GlassRecord benchGlass(int i) {
+    GlassRecord g;
+    InitGlassRecord(g);
+    g.definition.name.set("BENCH-" + std::to_string(i));
+    g.definition.source.set("BENCHMARK");
+    g.definition.formulaType = kSellmeier;
+    for (int c = 0; c < kCoefficientSlots; ++c) g.definition.coefficients[static_cast<std::size_t>(c)] = 1.0 + i * 1e-6 + c;
+    for (std::size_t p = 1; p <= kMaxIndexPoints; ++p) {
+        g.measured.indexWavelength[p] = 400.0 + static_cast<double>(p);
+        g.measured.index[p] = 1.5 + 1e-4 * static_cast<double>(p);
+    }
+    g.indexPointCount = kMaxIndexPoints;
+    g.notes.notes[0].set("benchmark material");
+    return g;
+}
+
+// One folder with the collection file for the whole run.
+struct Collection {
+    std::string folder;
+    std::string file;
+    std::string copy;
+    SilentBoxes boxes;
+    SystemClock clock;
+
+    Collection() {
+        std::string templ = (fs::temp_directory_path() / "kalvenor-bench-XXXXXX").string();
+        if (!::mkdtemp(templ.data())) std::abort();
+        folder = templ + "/";
+        file = folder + kCollectionFileName;
+        copy = folder + "copy.DAT";
+        GlassesList store(boxes, clock, folder);
+        for (int i = 1; i <= kMaterials; ++i) store.AddGlass(benchGlass(i), false);
+        if (!store.SaveUserGlasses()) std::abort();
+    }
+    ~Collection() {
+        std::error_code ec;
+        fs::remove_all(folder, ec);
+    }
+    std::int64_t bytes() const { return static_cast<std::int64_t>(fs::file_size(file)); }
+};
+
+Collection& collection() {
+    static Collection c;
+    return c;
+}
+
+void finish(benchmark::State& state) {
+    state.SetBytesProcessed(state.iterations() * collection().bytes());
+    state.counters["MB"] = static_cast<double>(collection().bytes()) / 1e6;
+}
+
+void BM_LoadUserGlasses(benchmark::State& state) {
+    Collection& c = collection();
+    for (auto _ : state) {
+        GlassesList store(c.boxes, c.clock, c.folder);
+        store.LoadUserGlasses();
+        if (store.Count() != kMaterials) state.SkipWithError("wrong count");
+        benchmark::DoNotOptimize(store.Records().data());
+    }
+    finish(state);
+}
+
+void BM_SaveUserGlasses(benchmark::State& state) {
+    Collection& c = collection();
+    GlassesList store(c.boxes, c.clock, c.folder);
+    store.LoadUserGlasses();
+    for (auto _ : state) {
+        if (!store.SaveUserGlasses()) state.SkipWithError("save failed");
+    }
+    finish(state);
+}
+
+void runShell(benchmark::State& state, const std::string& command) {
+    for (auto _ : state) {
+        if (std::system(command.c_str()) != 0) state.SkipWithError(command.c_str());
+    }
+    finish(state);
+}
+
+// The file read into one fresh buffer of its size, as a load must hold it in
+// memory: the same read as cat plus the cost of new memory.
+void BM_ReadIntoFreshBuffer(benchmark::State& state) {
+    const std::size_t size = static_cast<std::size_t>(collection().bytes());
+    for (auto _ : state) {
+        const int fd = ::open(collection().file.c_str(), O_RDONLY);
+        std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[size]);
+        std::size_t done = 0;
+        while (done < size) {
+            const ssize_t n = ::read(fd, buffer.get() + done, size - done);
+            if (n <= 0) break;
+            done += static_cast<std::size_t>(n);
+        }
+        ::close(fd);
+        if (done != size) state.SkipWithError("short read");
+        benchmark::DoNotOptimize(buffer.get());
+    }
+    finish(state);
+}
+
+void BM_CatToDevNull(benchmark::State& state) { runShell(state, "cat '" + collection().file + "' > /dev/null"); }
+
+void BM_Cp(benchmark::State& state) {
+    runShell(state, "cp '" + collection().file + "' '" + collection().copy + "'");
+}
+
+void BM_CpAndSync(benchmark::State& state) {
+    runShell(state, "cp '" + collection().file + "' '" + collection().copy + "' && sync '" + collection().copy + "'");
+}
+
+}  // namespace
+
+BENCHMARK(BM_CatToDevNull)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ReadIntoFreshBuffer)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LoadUserGlasses)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Cp)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CpAndSync)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SaveUserGlasses)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -1,0 +1,82 @@
+// Records and raw file bytes for the store's tests.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "model/GlassRecord.h"
+
+inline GlassRecord MakeGlass(const std::string& name, const std::string& source, float density = 2.5f) {
+    GlassRecord g;
+    InitGlassRecord(g);
+    g.definition.name.set(name);
+    g.definition.source.set(source);
+    g.definition.density = density;
+    return g;
+}
+
+// A record with something in every block, so a conversion that drops or
+// shifts a block shows.
+inline GlassRecord FullGlass(const std::string& name, const std::string& source) {
+    GlassRecord g = MakeGlass(name, source, 3.75f);
+    g.indexDataType = kCoefficients;
+    g.reserved = 11;
+    g.indexPointCount = 3;
+    g.definition.catalogNumber = kOwnCatalogNumber;
+    g.definition.glassCode = 517642;
+    g.definition.formulaType = kSellmeier;
+    g.definition.coefficients[0] = 1.03961212;
+    g.definition.coefficients[13] = -2.5e-3;
+    g.definition.lowerWavelength = 310;
+    g.definition.upperWavelength = 2325;
+    g.definition.transWavelength[0] = 310.0f;
+    g.definition.transAbsorption[40] = 99.0f;
+    g.constants.nd = 1.5168f;
+    g.constants.nFp = 1.5224f;
+    g.standardAbsorption[40] = 0.125f;
+    g.properties.a3070.set("7.1");
+    g.properties.price.set("1.0");
+    g.properties.reserved = {1, 2, 3, 4};
+    g.notes.notes[5].set("sixth note");
+    g.notes.referenceTemperature = 20.0f;
+    g.measured.indexWavelength[1] = 587.5618;
+    g.measured.residual[150] = 1e-6;
+    g.measured.transCount = 2;
+    g.measured.internalTrans[150] = 42.0f;
+    g.sections[kGeneral] = {4, kTrue};
+    g.sections[kOther] = {9, kTrue};
+    g.lastStored = 45123.5;
+    return g;
+}
+
+inline std::vector<std::uint8_t> Packed(const GlassRecord& g) {
+    std::vector<std::uint8_t> bytes(kGlassRecordBytes);
+    WriteGlassRecord(g, bytes.data());
+    return bytes;
+}
+
+inline std::vector<std::uint8_t> Slice(const std::vector<std::uint8_t>& bytes, std::size_t from, std::size_t to) {
+    return {bytes.begin() + static_cast<long>(from), bytes.begin() + static_cast<long>(to)};
+}
+
+inline void Append(std::vector<std::uint8_t>& out, const std::vector<std::uint8_t>& more) {
+    out.insert(out.end(), more.begin(), more.end());
+}
+
+// Little-endian pokes at an offset (the test machine is little-endian).
+template <class T>
+void Put(std::vector<std::uint8_t>& bytes, std::size_t offset, T value) {
+    std::memcpy(bytes.data() + offset, &value, sizeof value);
+}
+
+inline void PutText(std::vector<std::uint8_t>& bytes, std::size_t offset, const std::string& text, std::size_t size) {
+    for (std::size_t i = 0; i < size; ++i) bytes[offset + i] = i < text.size() ? static_cast<std::uint8_t>(text[i]) : ' ';
+}
+
+inline std::vector<std::uint8_t> CollectionBytes(const std::vector<GlassRecord>& glasses) {
+    std::vector<std::uint8_t> out;
+    for (const GlassRecord& g : glasses) Append(out, Packed(g));
+    return out;
+}
