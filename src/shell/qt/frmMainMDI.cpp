@@ -367,8 +367,8 @@ void frmMainMDI::PaintWallpaper(int picture, Colour nextBackColour) {
     canvas.fill(m_mdi->backColour());
     {
         QPainter p(&canvas);
-        const int x = static_cast<int>(std::lround((area.width() - image.width()) / 2.0));
-        const int y = static_cast<int>(std::lround((area.height() - image.height()) / 2.0));
+        const int x = static_cast<int>(std::nearbyint((area.width() - image.width()) / 2.0));
+        const int y = static_cast<int>(std::nearbyint((area.height() - image.height()) / 2.0));
         p.drawImage(x, y, image);
     }
     m_mdi->setCanvas(canvas);

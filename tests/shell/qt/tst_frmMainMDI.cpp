@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
+#include <cmath>
 #include <deque>
 #include <memory>
 
@@ -22,6 +23,7 @@
 #include "shell/DemoFolder.h"
 #include "shell/INICode.h"
 #include "shell/qt/KalvenorProgram.h"
+#include "shell/qt/Artwork.h"
 #include "shell/qt/QtSettings.h"
 #include "shell/qt/frm1SetupWindow.h"
 #include "shell/qt/frmGlassesList.h"
@@ -86,6 +88,7 @@ private slots:
     void duplicateThroughThePopupMenu();
     void anAmpersandShowsAsTypedInTheMenu();
     void theSetupPageOpensAndClosesThroughTheRibbon();
+    void theWallpaperIsCentredAndChangesEveryTime();
     void aCloseWaitsForTheLongOperationThenSavesThePosition();
 
 private:
@@ -202,6 +205,29 @@ void TestMainWindow::theSetupPageOpensAndClosesThroughTheRibbon() {
     QTRY_VERIFY(!window()->setupWindow()->isVisible());
     QCOMPARE(m_program->app().forms().CurrentPage(), int(kPageNone));
     QVERIFY(!window()->ribbonButton(1)->isChecked());
+}
+
+void TestMainWindow::theWallpaperIsCentredAndChangesEveryTime() {
+    const QColor before = window()->mdiArea()->backColour();
+    QCOMPARE(before, QColor(0xFE, 0xFA, 0xE4));  // the plain client area of the load
+    int last = 0;
+    for (int i = 0; i < 6; ++i) {
+        const QColor back = window()->mdiArea()->backColour();
+        window()->UpdateWallPaper();
+        const int k = window()->logic().currentWallpaper();
+        QVERIFY(k >= 1 && k <= kWallpaperCount);
+        QVERIFY(k != last);
+        last = k;
+        const QImage canvas = window()->mdiArea()->canvas().toImage();
+        const QSize area = window()->mdiArea()->viewport()->size();
+        QCOMPARE(canvas.size(), area);
+        const QImage picture = WallpaperPicture(k);
+        const QPoint corner(static_cast<int>(std::nearbyint((area.width() - picture.width()) / 2.0)),
+                            static_cast<int>(std::nearbyint((area.height() - picture.height()) / 2.0)));
+        const QPoint centre = corner + QPoint(200, 150);
+        QCOMPARE(canvas.pixelColor(centre), picture.pixelColor(200, 150));
+        QCOMPARE(canvas.pixelColor(0, 0), back);  // the picture sits on the colour before it
+    }
 }
 
 void TestMainWindow::aCloseWaitsForTheLongOperationThenSavesThePosition() {
