@@ -5,7 +5,9 @@
 #include <string_view>
 #include <system_error>
 
+#include "model/IndexFit.h"
 #include "model/ListControl.h"
+#include "model/NumberFormat.h"
 #include "model/NumberText.h"
 
 // Every evaluator works in double precision on X = L², with L the single the
@@ -74,13 +76,6 @@ std::int32_t int32FromText(const std::string& text) {
     auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
     if (ec != std::errc() || ptr != text.data() + text.size()) return 0;
     return v;
-}
-
-// The general text of a single: at most 7 significant digits, "." always.
-std::string singleGeneralText(float value) {
-    char buf[64];
-    auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 7);
-    return ec == std::errc() ? std::string(buf, ptr) : std::string();
 }
 
 }  // namespace
@@ -216,7 +211,7 @@ void ComputeGlassCode(GlassRecord& glass) {
     const float nF = static_cast<float>(EvaluateIndex(def, kLineF, def.formulaType, ok));
     float vd = 0;
     if (nF != nC) vd = (nd - 1.0f) / (nF - nC);
-    def.glassCode = MakeGlassCode(singleGeneralText(nd), singleGeneralText(vd));
+    def.glassCode = MakeGlassCode(GeneralText(nd), GeneralText(vd));
 }
 
 std::int32_t MakeGlassCode(const std::string& ndText, const std::string& vdText) {
@@ -231,6 +226,40 @@ std::int32_t MakeGlassCode(const std::string& ndText, const std::string& vdText)
     if (vdPart.size() < 3) vdPart.insert(0, 3 - vdPart.size(), '0');
 
     return int32FromText(ndPart + vdPart);
+}
+
+bool ConvertToSchott(GlassDefinition& definition, float& rms, IBoxes& boxes) {
+    if (definition.formulaType == kHerzberger && definition.lowerWavelength < 650) definition.lowerWavelength = 650;
+    const float lower = definition.lowerWavelength;
+    const float upper = definition.upperWavelength;
+    const float step = (upper - lower) / 20.0f;
+    if (!(step > 0)) return false;
+
+    // Sample the old formula at 21 wavelengths (the upper limit itself may
+    // fall to the single additions) and fit a Schott formula to the samples.
+    MeasuredData samples{};
+    std::int16_t count = 0;
+    for (float w = lower; w <= upper && count < kMaxIndexPoints; w += step) {
+        bool ok = false;
+        const double n = EvaluateIndex(definition, w, definition.formulaType, ok);
+        if (!ok) continue;
+        ++count;
+        const auto i = static_cast<std::size_t>(count);
+        const float nSingle = static_cast<float>(n);
+        samples.indexWavelength[i] = w;
+        samples.indexWavelengthUm[i] = static_cast<double>(w) * 0.001;
+        samples.weight[i] = 1;
+        samples.index[i] = nSingle;
+        samples.indexSquared[i] = static_cast<double>(nSingle) * static_cast<double>(nSingle);
+    }
+    GlassDefinition fitted = definition;
+    std::int16_t nTerms = 0;
+    std::string report;
+    if (!FitSchott(nTerms, count, report, fitted, samples, boxes)) return false;
+    fitted.formulaType = kSchott;
+    definition = fitted;
+    rms = static_cast<float>(std::sqrt(samples.sumOfSquares / count));
+    return true;
 }
 
 std::string FormulaName(std::int16_t formulaType) {

@@ -30,12 +30,21 @@ bool IndexSellmeierPlus(const GlassDefinition& definition, float L, double& n);
 bool IndexConrady(const GlassDefinition& definition, float L, double& n);
 bool IndexHerzberger(const GlassDefinition& definition, float L, double& n);
 
+// The indices at the formula's wavelength limits; 0 for a limit of 0 or an
+// invalid evaluation.
 void IndexAtRangeEnds(const GlassRecord& glass, float& nMin, float& nMax);
+// The glass code field from nd and vd at the d, C and F lines; 0 when the
+// formula is invalid at the d line.
 void ComputeGlassCode(GlassRecord& glass);
+// The six-digit code from nd and vd texts ("1.5168", "64.17" give 517642),
+// halves rounded to even; 0 when nd is 0 or no number. Texts use ".".
 std::int32_t MakeGlassCode(const std::string& ndText, const std::string& vdText);
 
-// On True the definition holds a Schott formula fitted to its old one and rms
-// the fit's root-mean-square error; on False the definition is unchanged.
+// Samples the formula at 21 wavelengths over its range and fits a Schott
+// formula to them. On True the definition holds that formula (type 1) and rms
+// the fit's root-mean-square error. On False (an empty range, without a box,
+// or the Schott fit's failure with its box) the formula is unchanged; a
+// Herzberger definition keeps its lower limit raised to 650 nm either way.
 bool ConvertToSchott(GlassDefinition& definition, float& rms, IBoxes& boxes);
 
 std::string FormulaName(std::int16_t formulaType);

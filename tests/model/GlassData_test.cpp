@@ -5,9 +5,11 @@
 #include <clocale>
 #include <cmath>
 #include <limits>
+#include <locale>
 #include <string>
 
 #include "model/ListControl.h"
+#include "support/ScriptedBoxes.h"
 
 namespace {
 
@@ -228,15 +230,24 @@ TEST(GlassDataTest, ComputeGlassCode) {
     EXPECT_EQ(glass.definition.glassCode, 0);
 }
 
+namespace {
+struct CommaPoint : std::numpunct<char> {
+    char do_decimal_point() const override { return ','; }
+};
+}  // namespace
+
 TEST(GlassDataTest, GlassCodeDoesNotDependOnTheLocale) {
     const char* old = std::setlocale(LC_ALL, nullptr);
     const std::string saved = old ? old : "C";
     bool switched = std::setlocale(LC_ALL, "de_DE.UTF-8") || std::setlocale(LC_ALL, "fr_FR.UTF-8");
+    // Where no such C locale is installed, a C++ one with "," still tries the texts.
+    const std::locale savedGlobal = std::locale::global(std::locale(std::locale::classic(), new CommaPoint));
     GlassRecord glass;
     glass.definition = nbk7();
     ComputeGlassCode(glass);
     EXPECT_EQ(glass.definition.glassCode, 517642);
     EXPECT_EQ(MakeGlassCode("1.5168", "64.17"), 517642);
+    std::locale::global(savedGlobal);
     if (switched) std::setlocale(LC_ALL, saved.c_str());
 }
 
@@ -277,4 +288,88 @@ TEST(GlassDataTest, FormulaComboAndMakerList) {
     const char* expected[] = {"Corning", "Hikari", "Hoya", "Ohara", "Pilkington", "Schott", "Sumita", "CDGM"};
     ASSERT_EQ(makers.count(), 8);
     for (int i = 0; i < 8; ++i) EXPECT_EQ(makers.text(i), expected[i]);
+}
+
+TEST(GlassDataTest, ConvertConradyToSchott) {
+    GlassDefinition def = withCoefficients(kConrady, {{0, 1.5}, {1, 0.0042}, {2, 0.00021}});
+    def.coefficients[9] = 4;  // must not survive
+    def.lowerWavelength = 400;
+    def.upperWavelength = 700;
+    const GlassDefinition old = def;
+    ScriptedBoxes boxes;
+    float rms = -1;
+    ASSERT_TRUE(ConvertToSchott(def, rms, boxes));
+    EXPECT_TRUE(boxes.shown().empty());
+    EXPECT_EQ(def.formulaType, kSchott);
+    EXPECT_EQ(def.lowerWavelength, 400);
+    EXPECT_EQ(def.upperWavelength, 700);
+    for (std::size_t s = 6; s < 14; ++s) EXPECT_EQ(def.coefficients[s], 0) << s;
+    EXPECT_GE(rms, 0.0f);
+    EXPECT_LT(rms, 1e-6f);
+    // The Schott formula follows the Conrady one over the range, samples
+    // (every 15 nm) and between them.
+    for (float nm = 400; nm <= 700; nm += 7.5f) {
+        bool ok1 = false, ok2 = false;
+        EXPECT_NEAR(EvaluateIndex(def, nm, kSchott, ok1), EvaluateIndex(old, nm, kConrady, ok2), 2e-6) << nm;
+        EXPECT_TRUE(ok1 && ok2);
+    }
+}
+
+TEST(GlassDataTest, ConvertHerzbergerStartsAt650) {
+    const GlassDefinition herz =
+        withCoefficients(kHerzberger, {{0, 1.5}, {1, 0.004}, {2, 0.0001}, {3, -0.003}, {4, 0.0002}, {5, -1e-5}});
+    struct Case {
+        std::int16_t lower, upper, lowerAfter;
+    };
+    for (const Case c : {Case{365, 1500, 650}, Case{700, 1500, 700}}) {
+        GlassDefinition def = herz;
+        def.lowerWavelength = c.lower;
+        def.upperWavelength = c.upper;
+        ScriptedBoxes boxes;
+        float rms = -1;
+        ASSERT_TRUE(ConvertToSchott(def, rms, boxes)) << c.lower;
+        EXPECT_EQ(def.lowerWavelength, c.lowerAfter);
+        EXPECT_EQ(def.formulaType, kSchott);
+        bool ok1 = false, ok2 = false;
+        EXPECT_NEAR(EvaluateIndex(def, c.lowerAfter, kSchott, ok1), EvaluateIndex(herz, c.lowerAfter, kHerzberger, ok2),
+                    1e-5);
+    }
+}
+
+TEST(GlassDataTest, ConvertFailuresKeepTheFormula) {
+    const GlassDefinition conrady = withCoefficients(kConrady, {{0, 1.5}, {1, 0.0042}, {2, 0.00021}});
+    // An empty or reversed range: False at once, nothing shown or changed.
+    for (auto [lower, upper] : {std::pair<std::int16_t, std::int16_t>{500, 500}, {700, 400}}) {
+        GlassDefinition def = conrady;
+        def.lowerWavelength = lower;
+        def.upperWavelength = upper;
+        const GlassDefinition before = def;
+        ScriptedBoxes boxes;
+        float rms = -1;
+        EXPECT_FALSE(ConvertToSchott(def, rms, boxes));
+        EXPECT_TRUE(boxes.shown().empty());
+        EXPECT_EQ(def, before);
+        EXPECT_EQ(rms, -1.0f);
+    }
+    // No sample evaluates: the Schott fit has too few points and says so.
+    GlassDefinition def = withCoefficients(kConrady, {{0, 0.5}});
+    def.lowerWavelength = 400;
+    def.upperWavelength = 700;
+    const GlassDefinition before = def;
+    ScriptedBoxes boxes;
+    boxes.answer(kAnswerOk);
+    float rms = -1;
+    EXPECT_FALSE(ConvertToSchott(def, rms, boxes));
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.last().text, "Insufficient Data Points\r\nAdd More Data");
+    EXPECT_EQ(def, before);
+    // A Herzberger record keeps its raised lower limit even when the fit fails.
+    GlassDefinition herz = withCoefficients(kHerzberger, {});
+    herz.lowerWavelength = 400;
+    herz.upperWavelength = 900;
+    ScriptedBoxes boxes2;
+    boxes2.answer(kAnswerOk);
+    EXPECT_FALSE(ConvertToSchott(herz, rms, boxes2));
+    EXPECT_EQ(herz.lowerWavelength, 650);
+    EXPECT_EQ(herz.formulaType, kHerzberger);
 }

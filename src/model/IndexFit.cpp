@@ -1,0 +1,284 @@
+#include "model/IndexFit.h"
+
+#include <array>
+#include <cmath>
+
+#include "model/MatrixCalcs.h"
+#include "model/NonLinearOptimise.h"
+#include "model/NumberFormat.h"
+#include "shell/Boxes.h"
+
+namespace {
+
+const char* const kCrLf = "\r\n";
+const char* const kExpPattern = "+0.00000000e+00;-0.00000000e+00";
+const char* const kInsufficient = "Insufficient Data Points\r\nAdd More Data";
+const char* const kCheckData = "\r\nCheck data or try another polynomial form";
+
+std::string f(const GlassDefinition& def, int slot) {
+    return Format(def.coefficients[static_cast<std::size_t>(slot)], kExpPattern);
+}
+std::string t(const GlassDefinition& def, int slot) {
+    return GeneralText(def.coefficients[static_cast<std::size_t>(slot)]);
+}
+
+// "A0:   " .. "C5:   "; appended piece by piece (GCC 12 warns falsely on
+// "A" + std::to_string(i)).
+std::string label(char letter, int i) {
+    std::string s(1, letter);
+    s += static_cast<char>('0' + i);
+    s += ":   ";
+    return s;
+}
+
+// x^e for e = -10..8, by products so that no pow() call is paid per point.
+struct Powers {
+    std::array<double, 19> p;
+    explicit Powers(double x) {
+        p[10] = 1;
+        const double inv = 1.0 / x;
+        for (int k = 1; k <= 8; ++k) p[static_cast<std::size_t>(10 + k)] = p[static_cast<std::size_t>(9 + k)] * x;
+        for (int k = 1; k <= 10; ++k) p[static_cast<std::size_t>(10 - k)] = p[static_cast<std::size_t>(11 - k)] * inv;
+    }
+    double operator[](int e) const { return p[static_cast<std::size_t>(10 + e)]; }
+};
+
+// One linear fit: its basis as exponents of x = L², and how it reports.
+struct LinearForm {
+    int m;
+    std::array<int, 10> exponents;
+    const char* failure;
+    std::string (*report)(const GlassDefinition&, const std::string&);
+    bool fromPowerSums;  // the ten-term matrix is built from the sums of x^k
+};
+
+const LinearForm kCauchyForm{3, {0, -1, -2}, "Failed to fit Cauchy Polynomial", CauchyReport, false};
+const LinearForm kSchottForm{6, {0, 1, -1, -2, -3, -4}, "Failed to fit Schott Polynomial", SchottReport, false};
+const LinearForm kExtendedSchottForm{
+    10, {-5, -4, -3, -2, -1, 0, 1, 2, 3, 4}, "Failed to fit Extended Schott Polynomial", ExtendedSchottReport, true};
+
+bool linearFit(const LinearForm& form, std::int16_t& nTerms, std::int16_t count, std::string& report,
+               GlassDefinition& definition, MeasuredData& data, IBoxes& boxes) {
+    const int m = form.m;
+    nTerms = static_cast<std::int16_t>(m);
+    if (count < m) {
+        boxes.show(kBoxPlain, kInsufficient);
+        return false;
+    }
+    auto fail = [&]() {
+        boxes.show(kBoxPlain, std::string(form.failure) + kCheckData);
+        return false;
+    };
+    if (count > kMaxIndexPoints) return fail();
+
+    MatrixD a;
+    std::array<double, kMaxMatrixOrder> b{};
+    std::array<double, 19> sums{};  // Σ w·x^k, k = -10..8
+    for (int i = 1; i <= count; ++i) {
+        const double w = data.weight[static_cast<std::size_t>(i)];
+        if (w == 0) continue;
+        const double L = data.indexWavelengthUm[static_cast<std::size_t>(i)];
+        const Powers x(L * L);
+        const double y = data.indexSquared[static_cast<std::size_t>(i)];
+        for (int r = 0; r < m; ++r) {
+            const double phiR = x[form.exponents[static_cast<std::size_t>(r)]];
+            b[static_cast<std::size_t>(r)] += w * phiR * y;
+            if (!form.fromPowerSums)
+                for (int c = 0; c < m; ++c) a(r + 1, c + 1) += w * phiR * x[form.exponents[static_cast<std::size_t>(c)]];
+        }
+        if (form.fromPowerSums)
+            for (int k = -10; k <= 8; ++k) sums[static_cast<std::size_t>(k + 10)] += w * x[k];
+    }
+    if (form.fromPowerSums)
+        for (int r = 0; r < m; ++r)
+            for (int c = 0; c < m; ++c)
+                a(r + 1, c + 1) = sums[static_cast<std::size_t>(
+                    form.exponents[static_cast<std::size_t>(r)] + form.exponents[static_cast<std::size_t>(c)] + 10)];
+
+    if (!GaussJordanInvert(a, m)) return fail();
+    std::array<double, kMaxMatrixOrder> c{};
+    for (int r = 0; r < m; ++r) {
+        double s = 0;
+        for (int k = 0; k < m; ++k) s += a(r + 1, k + 1) * b[static_cast<std::size_t>(k)];
+        if (!std::isfinite(s)) return fail();
+        c[static_cast<std::size_t>(r)] = s;
+    }
+
+    // The results go to a copy first: a fault at any point leaves data untouched.
+    MeasuredData result = data;
+    double sumOfSquares = 0;
+    for (int i = 1; i <= count; ++i) {
+        const auto pi = static_cast<std::size_t>(i);
+        const double L = data.indexWavelengthUm[pi];
+        const Powers x(L * L);
+        double v = 0;
+        for (int k = 0; k < m; ++k) v += c[static_cast<std::size_t>(k)] * x[form.exponents[static_cast<std::size_t>(k)]];
+        if (!std::isfinite(v) || v < 0) return fail();
+        result.fittedIndex[pi] = std::sqrt(v);
+        if (data.weight[pi] != 0) {
+            result.residual[pi] = data.index[pi] - result.fittedIndex[pi];
+            sumOfSquares += result.residual[pi] * result.residual[pi];
+        }
+    }
+    if (!std::isfinite(sumOfSquares)) return fail();
+    result.sumOfSquares = sumOfSquares;
+
+    data = result;
+    StoreCoefficients(definition, std::span<const double>(c.data(), static_cast<std::size_t>(m)));
+    report = form.report(definition, "");
+    return true;
+}
+
+// The start values of the Sellmeier iteration when none are given.
+constexpr std::array<double, 10> kSellmeierStart{0.730713411,   0.636951703, 0.856177259, 0.00314818243, 0.0129910178,
+                                                 143.604779,    0.730713411, 0.730713411, 0.00314818243, 1000};
+
+std::string fiveTermReport(const GlassDefinition& d) {
+    std::string r = "Extend Sellmeier Polynomial Constants";
+    r += std::string(kCrLf) + kCrLf;
+    for (int i = 0; i < 5; ++i) {
+        if (i > 0) r += kCrLf;
+        r += label('B', i + 1);
+        r += t(d, i);
+    }
+    r += std::string(kCrLf) + kCrLf;
+    for (int i = 0; i < 5; ++i) {
+        if (i > 0) r += kCrLf;
+        r += label('C', i + 1);
+        r += t(d, i + 5);
+    }
+    return r;
+}
+
+}  // namespace
+
+bool FitCauchy(std::int16_t& nTerms, std::int16_t count, std::string& report, GlassDefinition& definition,
+               MeasuredData& data, IBoxes& boxes) {
+    return linearFit(kCauchyForm, nTerms, count, report, definition, data, boxes);
+}
+
+bool FitSchott(std::int16_t& nTerms, std::int16_t count, std::string& report, GlassDefinition& definition,
+               MeasuredData& data, IBoxes& boxes) {
+    return linearFit(kSchottForm, nTerms, count, report, definition, data, boxes);
+}
+
+bool FitExtendedSchott(std::int16_t& nTerms, std::int16_t count, std::string& report, GlassDefinition& definition,
+                       MeasuredData& data, IBoxes& boxes) {
+    return linearFit(kExtendedSchottForm, nTerms, count, report, definition, data, boxes);
+}
+
+bool FitSellmeier(std::int16_t count, std::int16_t nTerms, std::string& report, GlassDefinition& definition,
+                  MeasuredData& data, const GlassDefinition& start, bool useStart, bool showMessages, IBoxes& boxes) {
+    auto fail = [&]() {
+        if (showMessages) boxes.show(kBoxPlain, std::string("Failed to fit Sellmeier Polynomial") + kCheckData);
+        return false;
+    };
+    if (count < nTerms) {
+        if (showMessages) boxes.show(kBoxPlain, kInsufficient);
+        return false;
+    }
+    if ((nTerms != 3 && nTerms != 5) || count > kMaxIndexPoints) return fail();
+
+    const int m = nTerms;
+    const int ma = 2 * m;
+    const auto n = static_cast<std::size_t>(count);
+    std::array<double, kMaxIndexPoints> x{}, y{};
+    std::array<float, kMaxIndexPoints> sig{};
+    for (std::size_t i = 0; i < n; ++i) {
+        const double L = data.indexWavelengthUm[i + 1];
+        x[i] = L * L;
+        y[i] = data.indexSquared[i + 1] - 1.0;
+        sig[i] = 1;
+    }
+    std::array<std::int16_t, kMaxMatrixOrder> free{};
+    std::array<double, kMaxMatrixOrder> a{};
+    for (int k = 0; k < ma; ++k) {
+        const auto pk = static_cast<std::size_t>(k);
+        free[pk] = kTrue;
+        a[pk] = useStart ? start.coefficients[pk] : kSellmeierStart[pk];
+    }
+
+    MatrixF covar, alpha;
+    float lambda = -1;
+    float chisq = 0;
+    float chisqPrev = 10000000.0f;
+    for (int step = 1;; ++step) {
+        if (!MarquardtStep(std::span<const double>(x.data(), n), std::span<const double>(y.data(), n),
+                           std::span<const float>(sig.data(), n), count, std::span<double>(a.data(), static_cast<std::size_t>(ma)),
+                           std::span<const std::int16_t>(free.data(), static_cast<std::size_t>(ma)), ma, covar, alpha, chisq, lambda,
+                           showMessages, boxes))
+            return fail();
+        if (std::fabs(chisq - chisqPrev) < 1e-7f && chisq < chisqPrev) break;
+        // With no damping left a rejected step is tried again unchanged, for ever.
+        if (lambda == 0 && !(chisq < chisqPrev)) return fail();
+        chisqPrev = chisq;
+        if (step % 30 == 0) {
+            if (!showMessages) return false;
+            if (boxes.show(kBoxInformationYesNo,
+                           "Sellmeier seems to be failing to converge\r\ndo you stop searching now") == kAnswerYes)
+                return false;
+        }
+    }
+
+    MeasuredData result = data;
+    double sumOfSquares = 0;
+    for (std::size_t i = 1; i <= n; ++i) {
+        const double L = data.indexWavelengthUm[i];
+        const double xi = L * L;
+        double s = 1;
+        for (int k = 0; k < m; ++k) {
+            const auto pk = static_cast<std::size_t>(k);
+            s += a[pk] * xi / (xi - a[pk + static_cast<std::size_t>(m)]);
+        }
+        if (!std::isfinite(s) || s < 0) return fail();
+        result.fittedIndex[i] = std::sqrt(s);
+        if (data.weight[i] != 0) {
+            result.residual[i] = data.index[i] - result.fittedIndex[i];
+            sumOfSquares += result.residual[i] * result.residual[i];
+        }
+    }
+    if (!std::isfinite(sumOfSquares)) return fail();
+    result.sumOfSquares = sumOfSquares;
+
+    data = result;
+    StoreCoefficients(definition, std::span<const double>(a.data(), static_cast<std::size_t>(ma)));
+    report = m == 3 ? SellmeierReport(definition, "") : fiveTermReport(definition);
+    return true;
+}
+
+void StoreCoefficients(GlassDefinition& definition, std::span<const double> c) {
+    definition.coefficients.fill(0);
+    for (std::size_t k = 0; k < c.size() && k < definition.coefficients.size(); ++k) definition.coefficients[k] = c[k];
+}
+
+std::string CauchyReport(const GlassDefinition& d, const std::string& prefix) {
+    return prefix + "Cauchy Polynomial Constants" + kCrLf + kCrLf + "A0:   " + f(d, 0) + kCrLf + "A1:   " + f(d, 1) +
+           kCrLf + "A2:   " + f(d, 2);
+}
+
+std::string SchottReport(const GlassDefinition& d, const std::string& prefix) {
+    std::string r = prefix + "Schott Polynomial Constants" + kCrLf;
+    for (int i = 0; i < 6; ++i) {
+        r += kCrLf;
+        r += label('A', i);
+        r += f(d, i);
+    }
+    return r;
+}
+
+std::string ExtendedSchottReport(const GlassDefinition& d, const std::string& prefix) {
+    std::string r = prefix + "Extended Schott Polynomial Constants" + kCrLf + kCrLf + "A0:    " + f(d, 5) + kCrLf;
+    for (int i = 1; i <= 9; ++i) {
+        if (i == 5) r += kCrLf;
+        r += kCrLf;
+        r += label('A', i);
+        r += f(d, i <= 4 ? 5 + i : 9 - i);
+    }
+    return r;
+}
+
+std::string SellmeierReport(const GlassDefinition& d, const std::string& prefix) {
+    return prefix + "Sellmeier Polynomial Constants" + kCrLf + kCrLf + "B1:   " + f(d, 0) + kCrLf + "B2:   " +
+           f(d, 1) + kCrLf + "B3:   " + f(d, 2) + kCrLf + kCrLf + "C1:   " + f(d, 3) + kCrLf + "C2:   " + f(d, 4) +
+           kCrLf + "C3:   " + f(d, 5);
+}

@@ -1,0 +1,41 @@
+// The formula fits to measured index points: the linear least-squares fits
+// (Cauchy, Schott, extended Schott) on the normal equations, the
+// Levenberg-Marquardt Sellmeier fit with 3 or 5 terms, and the constants
+// reports the editor and the melt maker show.
+//
+// Each fit uses points 1..count of data, works on copies and writes the
+// fitted indices, the residuals (of points with a weight other than 0), the
+// sum of squares and the coefficients only when it succeeds; a failed fit
+// shows its message and leaves definition and data as they were. The formula
+// type field is never touched: the caller sets it.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "model/GlassRecord.h"
+
+class IBoxes;
+
+bool FitCauchy(std::int16_t& nTerms, std::int16_t count, std::string& report, GlassDefinition& definition,
+               MeasuredData& data, IBoxes& boxes);
+bool FitSchott(std::int16_t& nTerms, std::int16_t count, std::string& report, GlassDefinition& definition,
+               MeasuredData& data, IBoxes& boxes);
+bool FitExtendedSchott(std::int16_t& nTerms, std::int16_t count, std::string& report, GlassDefinition& definition,
+                       MeasuredData& data, IBoxes& boxes);
+
+// nTerms 3 (Sellmeier) or 5 (Sellmeier Plus). With useStart the iteration
+// starts from slots 0..2·nTerms−1 of start. Without showMessages no box is
+// shown and a fit still unconverged after 30 steps gives up.
+bool FitSellmeier(std::int16_t count, std::int16_t nTerms, std::string& report, GlassDefinition& definition,
+                  MeasuredData& data, const GlassDefinition& start, bool useStart, bool showMessages, IBoxes& boxes);
+
+// The constants of the definition's current slots, prefix first; no final line break.
+std::string CauchyReport(const GlassDefinition& definition, const std::string& prefix);
+std::string SchottReport(const GlassDefinition& definition, const std::string& prefix);
+std::string ExtendedSchottReport(const GlassDefinition& definition, const std::string& prefix);
+std::string SellmeierReport(const GlassDefinition& definition, const std::string& prefix);
+
+// All 14 slots 0, then slot k = c[k] for the (at most 14) values given.
+void StoreCoefficients(GlassDefinition& definition, std::span<const double> c);

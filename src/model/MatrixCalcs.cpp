@@ -1,0 +1,106 @@
+#include "model/MatrixCalcs.h"
+
+#include <cmath>
+#include <utility>
+
+#include "shell/Boxes.h"
+
+namespace {
+
+enum class Outcome { kOk, kColumnTwice, kZeroPivot, kFault };
+
+template <class T>
+bool allFinite(const SmallMatrix<T>& m, int rows, int cols) {
+    for (int r = 1; r <= rows; ++r)
+        for (int c = 1; c <= cols; ++c)
+            if (!std::isfinite(m(r, c))) return false;
+    return true;
+}
+
+// Full-pivoting Gauss-Jordan in place. Among pivots of equal magnitude the last
+// one met wins. The inverse divides the pivot row by the pivot; the solver
+// multiplies it (and b) by the pivot's reciprocal, as each was built.
+template <class T, bool kWithRhs>
+Outcome eliminate(SmallMatrix<T>& a, int n, SmallMatrix<T>* b, int k) {
+    if (!allFinite(a, n, n) || (kWithRhs && !allFinite(*b, n, k))) return Outcome::kFault;
+    std::array<int, kMaxMatrixOrder + 1> used{};
+    std::array<int, kMaxMatrixOrder + 1> pivotRow{};
+    std::array<int, kMaxMatrixOrder + 1> pivotCol{};
+    for (int step = 1; step <= n; ++step) {
+        T big = 0;
+        int row = 0, col = 0;
+        for (int j = 1; j <= n; ++j) {
+            if (used[static_cast<std::size_t>(j)] == 1) continue;
+            for (int c = 1; c <= n; ++c) {
+                const int u = used[static_cast<std::size_t>(c)];
+                if (u == 0) {
+                    if (std::fabs(a(j, c)) >= big) {
+                        big = std::fabs(a(j, c));
+                        row = j;
+                        col = c;
+                    }
+                } else if (u > 1) {
+                    return Outcome::kColumnTwice;
+                }
+            }
+        }
+        if (row == 0) return Outcome::kFault;  // nothing left to pivot on
+        ++used[static_cast<std::size_t>(col)];
+        if (row != col) {
+            for (int c = 1; c <= n; ++c) std::swap(a(row, c), a(col, c));
+            if constexpr (kWithRhs)
+                for (int c = 1; c <= k; ++c) std::swap((*b)(row, c), (*b)(col, c));
+        }
+        pivotRow[static_cast<std::size_t>(step)] = row;
+        pivotCol[static_cast<std::size_t>(step)] = col;
+        const T p = a(col, col);
+        if (p == 0) return Outcome::kZeroPivot;
+        if (!std::isfinite(p)) return Outcome::kFault;  // an element overflowed on the way
+        a(col, col) = 1;
+        if constexpr (kWithRhs) {
+            const T inv = T(1) / p;
+            if (!std::isfinite(inv)) return Outcome::kFault;
+            for (int c = 1; c <= n; ++c) a(col, c) *= inv;
+            for (int c = 1; c <= k; ++c) (*b)(col, c) *= inv;
+        } else {
+            for (int c = 1; c <= n; ++c) a(col, c) /= p;
+        }
+        for (int r = 1; r <= n; ++r) {
+            if (r == col) continue;
+            const T f = a(r, col);
+            a(r, col) = 0;
+            for (int c = 1; c <= n; ++c) a(r, c) -= a(col, c) * f;
+            if constexpr (kWithRhs)
+                for (int c = 1; c <= k; ++c) (*b)(r, c) -= (*b)(col, c) * f;
+        }
+    }
+    for (int step = n; step >= 1; --step) {
+        const int r = pivotRow[static_cast<std::size_t>(step)];
+        const int c = pivotCol[static_cast<std::size_t>(step)];
+        if (r != c)
+            for (int i = 1; i <= n; ++i) std::swap(a(i, r), a(i, c));
+    }
+    if (!allFinite(a, n, n) || (kWithRhs && !allFinite(*b, n, k))) return Outcome::kFault;
+    return Outcome::kOk;
+}
+
+}  // namespace
+
+bool GaussJordanInvert(MatrixD& a, int n) {
+    if (n < 1 || n > kMaxMatrixOrder) return false;
+    return eliminate<double, false>(a, n, nullptr, 0) == Outcome::kOk;
+}
+
+bool GaussJordanSolve(MatrixF& a, int n, MatrixF& b, int k, bool showMessages, IBoxes& boxes) {
+    Outcome outcome = Outcome::kFault;
+    if (n >= 1 && n <= kMaxMatrixOrder && k >= 1 && k <= kMaxMatrixOrder) outcome = eliminate<float, true>(a, n, &b, k);
+    if (outcome == Outcome::kOk) return true;
+    if (showMessages) {
+        switch (outcome) {
+        case Outcome::kColumnTwice: boxes.show(kBoxPlain, "Gauss Jordan Singular Matrix 1"); break;
+        case Outcome::kZeroPivot: boxes.show(kBoxPlain, "GaussJ Singular Matrix-2"); break;
+        default: boxes.show(kBoxPlain, "Failure in Gauss Jordan elimination\r\nTry a different polynomial"); break;
+        }
+    }
+    return false;
+}

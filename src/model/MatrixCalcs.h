@@ -1,0 +1,36 @@
+// Gauss-Jordan elimination with full pivoting: the double-precision inverse
+// behind the linear fits and the single-precision solver of the Sellmeier step.
+#pragma once
+
+#include <array>
+
+class IBoxes;
+
+constexpr int kMaxMatrixOrder = 10;
+
+// A matrix of up to kMaxMatrixOrder × kMaxMatrixOrder, indexed from 1.
+template <class T>
+class SmallMatrix {
+public:
+    T& operator()(int row, int col) { return m_cells[index(row, col)]; }
+    const T& operator()(int row, int col) const { return m_cells[index(row, col)]; }
+    void fill(T value) { m_cells.fill(value); }
+
+private:
+    static std::size_t index(int row, int col) {
+        return static_cast<std::size_t>((row - 1) * kMaxMatrixOrder + (col - 1));
+    }
+    std::array<T, kMaxMatrixOrder * kMaxMatrixOrder> m_cells{};
+};
+using MatrixD = SmallMatrix<double>;
+using MatrixF = SmallMatrix<float>;
+
+// Replaces the n × n matrix a by its inverse. False, with a in an undefined
+// state, when it is singular, holds a value that is not finite, or n is not
+// 1..kMaxMatrixOrder; it shows nothing, the caller tells the user.
+bool GaussJordanInvert(MatrixD& a, int n);
+
+// In single precision: replaces the n × n matrix a by its inverse and the
+// n × k right-hand sides b by the solutions. On failure shows (when
+// showMessages) one plain box naming the fault, and returns False.
+bool GaussJordanSolve(MatrixF& a, int n, MatrixF& b, int k, bool showMessages, IBoxes& boxes);

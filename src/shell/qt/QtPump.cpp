@@ -1,0 +1,5 @@
+#include "shell/qt/QtPump.h"
+
+#include <QCoreApplication>
+
+void PumpWindowEvents() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }

@@ -1,0 +1,169 @@
+#include "manage/DesignFileOutput.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "manage/ManageFixtures.h"
+#include "support/ScriptedBoxes.h"
+#include "support/TestFolder.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+GlassRecord Entry(const std::string& name, const std::string& source, float density) {
+    GlassRecord g = Material(name, source);
+    g.definition.density = density;
+    g.notes.notes[0].set("not part of the design file");
+    return g;
+}
+
+// The file as the design programs read it: one packed definition and 38 zero
+// bytes per material.
+Bytes FileOf(const std::vector<GlassRecord>& glasses) {
+    Bytes out(glasses.size() * kDesignGlassRecordBytes);
+    for (std::size_t i = 0; i < glasses.size(); ++i) {
+        DesignGlassRecord r;
+        r.definition = glasses[i].definition;
+        WriteDesignGlassRecord(r, out.data() + i * kDesignGlassRecordBytes);
+    }
+    return out;
+}
+
+class DesignFileOutputTest : public ::testing::Test {
+protected:
+    std::string tolerancer() const { return tol.path(); }
+
+    TestFolder lqp;
+    TestFolder tol;
+    ScriptedBoxes boxes;
+    const GlassRecord x = Entry("X", "Other", 3.0f);
+    const GlassRecord a = Entry("A", "Mine", 1.0f);
+    const GlassRecord newA = Entry(" a ", "MINE", 2.0f);
+    const GlassRecord b = Entry("B", "Mine", 4.0f);
+    const GlassRecord c = Entry("C", "Mine", 5.0f);
+};
+
+TEST_F(DesignFileOutputTest, UpdateMergesIntoThe3DFileAndCopiesItToTheTolerancer) {
+    struct Case {
+        const char* what;
+        ExistingMaterials mode;
+        std::vector<GlassRecord> delivered;
+        std::vector<GlassRecord> expected;
+    };
+    const Case cases[] = {
+        {"overwrite", kOverwriteExisting, {newA, b}, {x, newA, b}},
+        {"leave", kLeaveExisting, {newA, b}, {x, a, b}},
+        {"append", kOverwriteExisting, {c, b}, {x, a, c, b}},
+        {"nothing delivered", kOverwriteExisting, {}, {x, a}},
+    };
+    for (const auto& k : cases) {
+        const Bytes old = FileOf({x, a});
+        const Bytes tolOld = FileOf({c});  // the tolerancer's own file is not read
+        lqp.write(kDesignFileName, old);
+        tol.write(kDesignFileName, tolOld);
+        ASSERT_TRUE(UpdateDesignFiles(lqp.path(), tolerancer(), k.delivered, k.mode, boxes)) << k.what;
+        EXPECT_EQ(lqp.read(kDesignFileName), FileOf(k.expected)) << k.what;
+        EXPECT_EQ(lqp.read(kDesignBackupName), old) << k.what;
+        EXPECT_EQ(tol.read(kDesignFileName), FileOf(k.expected)) << k.what;
+        EXPECT_EQ(tol.read(kDesignBackupName), tolOld) << k.what;
+    }
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+TEST_F(DesignFileOutputTest, WithoutAFileTheDeliveredMaterialsAreWrittenInOrder) {
+    ASSERT_TRUE(UpdateDesignFiles(lqp.path(), "", std::vector<GlassRecord>{b, a}, kLeaveExisting, boxes));
+    const Bytes written = lqp.read(kDesignFileName);
+    EXPECT_EQ(written, FileOf({b, a}));
+    ASSERT_EQ(written.size(), 2 * kDesignGlassRecordBytes);
+    EXPECT_EQ(std::string(written.begin(), written.begin() + 30), "B" + std::string(29, ' '));
+    EXPECT_EQ(Bytes(written.begin() + 516, written.begin() + 554), Bytes(38, 0));
+    EXPECT_FALSE(lqp.exists(kDesignBackupName));
+}
+
+TEST_F(DesignFileOutputTest, AnEmptyListLeavesOnlyTheBackup) {
+    const Bytes old = FileOf({x, a});
+    lqp.write(kDesignFileName, old);
+    ASSERT_TRUE(WriteDesignFile(lqp.path(), {}, boxes));
+    EXPECT_FALSE(lqp.exists(kDesignFileName));
+    EXPECT_EQ(lqp.read(kDesignBackupName), old);
+}
+
+TEST_F(DesignFileOutputTest, SynchroniseWritesTheListWithoutReadingTheOldFile) {
+    lqp.write(kDesignFileName, FileOf({x, a}));
+    ASSERT_TRUE(SynchroniseDesignFiles(lqp.path(), tolerancer(), std::vector<GlassRecord>{b, c}, boxes));
+    EXPECT_EQ(lqp.read(kDesignFileName), FileOf({b, c}));
+    EXPECT_EQ(tol.read(kDesignFileName), FileOf({b, c}));
+    EXPECT_FALSE(tol.exists(kDesignBackupName));
+}
+
+TEST_F(DesignFileOutputTest, TheTolerancerIsWrittenOnlyWhenItsFolderIsThere) {
+    const std::string missing = tol.path() + "not-installed/";
+    for (const std::string& folder : {std::string(), missing}) {
+        ASSERT_TRUE(UpdateDesignFiles(lqp.path(), folder, std::vector<GlassRecord>{a}, kOverwriteExisting, boxes));
+        EXPECT_FALSE(std::filesystem::exists(missing));
+        EXPECT_TRUE(std::filesystem::is_empty(tol.path()));
+    }
+    // Both programs in one folder: written once, so the backup keeps the old file.
+    const Bytes old = FileOf({x});
+    lqp.write(kDesignFileName, old);
+    ASSERT_TRUE(UpdateDesignFiles(lqp.path(), lqp.path(), std::vector<GlassRecord>{b}, kOverwriteExisting, boxes));
+    EXPECT_EQ(lqp.read(kDesignBackupName), old);
+}
+
+TEST_F(DesignFileOutputTest, AFailedWriteIsToldAndTheTolerancerIsLeftAlone) {
+    const std::string gone = lqp.path() + "removed/";
+    const Bytes tolOld = FileOf({c});
+    tol.write(kDesignFileName, tolOld);
+    boxes.answer(kAnswerOk);
+    EXPECT_FALSE(UpdateDesignFiles(gone, tolerancer(), std::vector<GlassRecord>{a}, kOverwriteExisting, boxes));
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.last().style, kBoxExclamation);
+    EXPECT_EQ(boxes.last().text.rfind("Unable to write file:\r\n" + gone + kDesignFileName + ": ", 0), 0u)
+        << boxes.last().text;
+    EXPECT_EQ(tol.read(kDesignFileName), tolOld);
+    EXPECT_FALSE(tol.exists(kDesignBackupName));
+}
+
+TEST_F(DesignFileOutputTest, ReadingDropsBlankNamesAndFindsTheFileIgnoringCase) {
+    GlassRecord blank = Entry("", "Mine", 1.0f);
+    GlassRecord nul = Entry("", "Mine", 1.0f);
+    nul.definition.name.bytes[3] = '\0';
+    nul.definition.name.bytes[0] = 'N';
+    Bytes file = FileOf({blank, x, nul, a});
+    const Bytes tail = FileOf({b});
+    file.insert(file.end(), tail.begin(), tail.begin() + 100);  // a short last record
+    lqp.write("ustessaral.DAT", file);
+
+    const auto list = ReadDesignFile(lqp.path());
+    ASSERT_TRUE(list);
+    ASSERT_EQ(list->size(), 3u);
+    EXPECT_EQ((*list)[0].definition, x.definition);
+    EXPECT_EQ((*list)[1].definition, a.definition);
+    EXPECT_EQ((*list)[2].definition.name.str(), "B");
+    EXPECT_EQ((*list)[2].definition.density, 4.0f);
+    EXPECT_EQ((*list)[2].definition.coefficients[5], 0.0);  // beyond the short record
+    EXPECT_TRUE((*list)[0].notes.notes[0].isBlank());        // the rest of a record stays blank
+
+    ASSERT_TRUE(UpdateDesignFiles(lqp.path(), "", std::vector<GlassRecord>{}, kOverwriteExisting, boxes));
+    EXPECT_FALSE(lqp.exists(kDesignFileName));
+    EXPECT_EQ(lqp.read("ustessaral.DAT").size(), 3 * kDesignGlassRecordBytes);
+    EXPECT_EQ(lqp.read(kDesignBackupName), file);
+}
+
+TEST(DesignRecordTest, OnlyTheDefinitionTravels) {
+    GlassRecord g = Entry("N-SF6", "Schott", 3.37f);
+    g.definition.transAbsorption.fill(99.0f);
+    const DesignGlassRecord r = ToDesignRecord(g);
+    EXPECT_EQ(r.definition, g.definition);
+    EXPECT_EQ(r.unused, (std::array<std::uint8_t, 38>{}));
+    GlassRecord back = Entry("Old", "Data", 1.0f);
+    FromDesignRecord(r, back);
+    GlassRecord expected;
+    InitGlassRecord(expected);
+    expected.definition = g.definition;
+    EXPECT_EQ(back, expected);
+}
+
+}  // namespace

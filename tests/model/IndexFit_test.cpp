@@ -1,0 +1,529 @@
+#include "model/IndexFit.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "model/GlassData.h"
+#include "model/NonLinearOptimise.h"
+#include "model/NumberFormat.h"
+#include "support/ScriptedBoxes.h"
+
+namespace {
+
+const std::string kCheckData = "\r\nCheck data or try another polynomial form";
+const std::string kInsufficient = "Insufficient Data Points\r\nAdd More Data";
+
+GlassDefinition formula(std::int16_t type, std::initializer_list<double> c) {
+    GlassDefinition def;
+    def.formulaType = type;
+    std::size_t i = 0;
+    for (double v : c) def.coefficients[i++] = v;
+    return def;
+}
+
+GlassDefinition nbk7() {
+    return formula(kSellmeier, {1.03961212, 0.231792344, 1.01046945, 0.00600069867, 0.0200179144, 103.560653});
+}
+
+// n points from lo to hi nm on the formula, weight 1, and a residual that a
+// fit must overwrite or keep. The µm wavelength is the single the formula was
+// evaluated at, so that points and formula agree to the last bit.
+MeasuredData pointsOn(const GlassDefinition& def, int n, float lo, float hi, double noise = 0) {
+    MeasuredData m{};
+    for (int i = 1; i <= n; ++i) {
+        const auto pi = static_cast<std::size_t>(i);
+        const float nm = lo + (hi - lo) * static_cast<float>(i - 1) / static_cast<float>(n - 1);
+        bool ok = false;
+        const double v = EvaluateIndex(def, nm, def.formulaType, ok) + noise * ((i * 7919) % 13 - 6) / 6.0;
+        EXPECT_TRUE(ok) << nm;
+        m.indexWavelength[pi] = nm;
+        m.indexWavelengthUm[pi] = nm * 0.001f;
+        m.weight[pi] = 1;
+        m.index[pi] = v;
+        m.indexSquared[pi] = v * v;
+        m.residual[pi] = 123;
+    }
+    return m;
+}
+
+using LinearFit = bool (*)(std::int16_t&, std::int16_t, std::string&, GlassDefinition&, MeasuredData&, IBoxes&);
+
+struct LinearCase {
+    const char* name;
+    LinearFit fit;
+    int m;
+    GlassDefinition generator;
+    const char* failure;
+};
+
+std::vector<LinearCase> linearCases() {
+    return {
+        {"Cauchy", FitCauchy, 3, formula(kCauchy, {2.25, 0.0118, 0.00021}), "Failed to fit Cauchy Polynomial"},
+        {"Schott", FitSchott, 6, formula(kSchott, {2.27, -0.0095, 0.0108, 0.00021, -1.2e-5, 9e-7}),
+         "Failed to fit Schott Polynomial"},
+        {"Extended Schott", FitExtendedSchott, 10,
+         formula(kSchottPlus, {1e-9, -2e-8, 3e-7, 0.00021, 0.0108, 2.27, -0.0095, 1e-4, -2e-5, 1e-6}),
+         "Failed to fit Extended Schott Polynomial"},
+    };
+}
+
+}  // namespace
+
+// The normal equations square the basis' conditioning: what a fit reproduces
+// of an exact formula falls from 1e-14 (Cauchy) to 1e-5 (ten terms on twelve
+// points), and the tolerances follow.
+TEST(LinearFitTest, PointsOnTheFormulaAreReproduced) {
+    struct Run {
+        int caseIndex;
+        int count;
+        float lo, hi;
+        double tolerance;
+    };
+    const Run runs[] = {
+        {0, 3, 365, 1014, 1e-12}, {0, 41, 365, 2300, 1e-12}, {1, 6, 365, 1014, 1e-8},
+        {1, 41, 365, 2300, 1e-10}, {2, 12, 365, 2300, 1e-4}, {2, 41, 365, 2300, 1e-7},
+    };
+    const auto cases = linearCases();
+    for (const auto& run : runs) {
+        const auto& c = cases[static_cast<std::size_t>(run.caseIndex)];
+        const int count = run.count;
+        MeasuredData data = pointsOn(c.generator, count, run.lo, run.hi);
+        GlassDefinition def;
+        def.formulaType = 77;
+        def.coefficients.fill(9.5);
+        std::int16_t nTerms = 0;
+        std::string report;
+        ScriptedBoxes boxes;
+        ASSERT_TRUE(c.fit(nTerms, static_cast<std::int16_t>(count), report, def, data, boxes)) << c.name;
+        EXPECT_EQ(nTerms, c.m);
+        EXPECT_EQ(def.formulaType, 77) << "the caller sets the type";
+        for (int s = c.m; s < kCoefficientSlots; ++s) EXPECT_EQ(def.coefficients[static_cast<std::size_t>(s)], 0) << s;
+        double ss = 0;
+        for (int i = 1; i <= count; ++i) {
+            const auto pi = static_cast<std::size_t>(i);
+            EXPECT_NEAR(data.fittedIndex[pi], data.index[pi], run.tolerance) << c.name << " " << count << " " << i;
+            EXPECT_EQ(data.residual[pi], data.index[pi] - data.fittedIndex[pi]);
+            ss += data.residual[pi] * data.residual[pi];
+        }
+        EXPECT_DOUBLE_EQ(data.sumOfSquares, ss);
+        // The stored formula gives the fitted indices, and the curve between the points.
+        def.formulaType = c.generator.formulaType;
+        for (int i = 1; i <= count; ++i) {
+            bool ok = false;
+            const auto pi = static_cast<std::size_t>(i);
+            EXPECT_NEAR(EvaluateIndex(def, static_cast<float>(data.indexWavelength[pi]), def.formulaType, ok),
+                        data.fittedIndex[pi], 1e-14);
+        }
+        for (float nm : {400.0f, 587.5618f, 800.0f}) {
+            bool ok1 = false, ok2 = false;
+            EXPECT_NEAR(EvaluateIndex(def, nm, def.formulaType, ok1),
+                        EvaluateIndex(c.generator, nm, c.generator.formulaType, ok2), run.tolerance)
+                << c.name << " " << nm;
+        }
+    }
+}
+
+TEST(LinearFitTest, ResidualsAndSumOfSquaresOfNoisyPoints) {
+    const auto c = linearCases()[1];
+    MeasuredData data = pointsOn(c.generator, 41, 365, 2300, 2e-5);
+    GlassDefinition def;
+    std::int16_t nTerms = 0;
+    std::string report;
+    ScriptedBoxes boxes;
+    ASSERT_TRUE(FitSchott(nTerms, 41, report, def, data, boxes));
+    double ss = 0;
+    for (std::size_t i = 1; i <= 41; ++i) {
+        bool ok = false;
+        def.formulaType = kSchott;
+        EXPECT_NEAR(data.fittedIndex[i], EvaluateIndex(def, static_cast<float>(data.indexWavelength[i]), kSchott, ok), 1e-12);
+        EXPECT_DOUBLE_EQ(data.residual[i], data.index[i] - data.fittedIndex[i]);
+        ss += data.residual[i] * data.residual[i];
+    }
+    EXPECT_DOUBLE_EQ(data.sumOfSquares, ss);
+    EXPECT_GT(ss, 1e-10);  // the noise is not fitted away
+    EXPECT_LT(ss, 41 * 4e-10);
+}
+
+TEST(LinearFitTest, TooFewPointsChangeNothing) {
+    for (const auto& c : linearCases()) {
+        for (int count : {c.m - 1, 0, -1}) {
+            MeasuredData data = pointsOn(c.generator, c.m + 2, 400, 1000);
+            const MeasuredData dataBefore = data;
+            GlassDefinition def = nbk7();
+            const GlassDefinition defBefore = def;
+            std::int16_t nTerms = 0;
+            std::string report = "old";
+            ScriptedBoxes boxes;
+            boxes.answer(kAnswerOk);
+            EXPECT_FALSE(c.fit(nTerms, static_cast<std::int16_t>(count), report, def, data, boxes)) << c.name;
+            EXPECT_EQ(nTerms, c.m);
+            ASSERT_EQ(boxes.shown().size(), 1u);
+            EXPECT_EQ(boxes.last().text, kInsufficient);
+            EXPECT_EQ(boxes.last().style, kBoxPlain);
+            EXPECT_EQ(boxes.last().title, kAppTitle);
+            EXPECT_EQ(data, dataBefore);
+            EXPECT_EQ(def, defBefore);
+            EXPECT_EQ(report, "old");
+        }
+    }
+}
+
+// Failures show the fit's own text and leave the definition and the data as
+// they were, also when the fault comes while the fitted indices are written.
+TEST(LinearFitTest, FailuresChangeNothing) {
+    for (const auto& c : linearCases()) {
+        const int count = c.m + 2;
+        struct Spoil {
+            const char* what;
+            void (*apply)(MeasuredData&, int count);
+            int count;
+        };
+        const Spoil spoils[] = {
+            {"all weights 0", [](MeasuredData& d, int n) { for (int i = 1; i <= n; ++i) d.weight[static_cast<std::size_t>(i)] = 0; }, count},
+            {"a weighted point at 0 nm", [](MeasuredData& d, int) { d.indexWavelengthUm[2] = 0; }, count},
+            {"a weight that is no number",
+             [](MeasuredData& d, int) { d.weight[2] = std::numeric_limits<float>::quiet_NaN(); }, count},
+            {"an index that is no number",
+             [](MeasuredData& d, int) { d.indexSquared[1] = std::numeric_limits<double>::infinity(); }, count},
+            // The sums never see a zero-weight point; its fitted index at 0 nm is the fault.
+            {"a zero-weight point at 0 nm",
+             [](MeasuredData& d, int n) {
+                 d.weight[static_cast<std::size_t>(n)] = 0;
+                 d.indexWavelengthUm[static_cast<std::size_t>(n)] = 0;
+             },
+             count},
+            {"more points than the record holds", [](MeasuredData&, int) {}, kMaxIndexPoints + 1},
+        };
+        for (const auto& s : spoils) {
+            MeasuredData data = pointsOn(c.generator, count, 400, 1000);
+            s.apply(data, count);
+            const MeasuredData dataBefore = data;
+            GlassDefinition def = nbk7();
+            const GlassDefinition defBefore = def;
+            std::int16_t nTerms = 0;
+            std::string report = "old";
+            ScriptedBoxes boxes;
+            boxes.answer(kAnswerOk);
+            EXPECT_FALSE(c.fit(nTerms, static_cast<std::int16_t>(s.count), report, def, data, boxes))
+                << c.name << ": " << s.what;
+            ASSERT_EQ(boxes.shown().size(), 1u) << c.name << ": " << s.what;
+            EXPECT_EQ(boxes.last().text, c.failure + kCheckData) << s.what;
+            EXPECT_EQ(boxes.last().style, kBoxPlain);
+            // (whole-record equality would trip over the NaN weight)
+            EXPECT_EQ(data.fittedIndex, dataBefore.fittedIndex) << c.name << ": " << s.what;
+            EXPECT_EQ(data.residual, dataBefore.residual) << c.name << ": " << s.what;
+            EXPECT_EQ(data.sumOfSquares, dataBefore.sumOfSquares) << c.name << ": " << s.what;
+            EXPECT_EQ(def, defBefore) << c.name << ": " << s.what;
+            EXPECT_EQ(report, "old");
+        }
+    }
+}
+
+TEST(LinearFitTest, ZeroWeightPointIsFittedButKeepsItsResidual) {
+    const GlassDefinition gen = formula(kCauchy, {2.25, 0.0118, 0.00021});
+    MeasuredData four = pointsOn(gen, 4, 400, 1000, 1e-4);
+    MeasuredData five = four;
+    five.indexWavelength[5] = 700;
+    five.indexWavelengthUm[5] = 700 * 0.001f;
+    five.index[5] = 1.9;  // far off the others
+    five.indexSquared[5] = 1.9 * 1.9;
+    five.weight[5] = 0;
+    five.residual[5] = 123;
+    GlassDefinition def4, def5;
+    std::int16_t nTerms = 0;
+    std::string report;
+    ScriptedBoxes boxes;
+    ASSERT_TRUE(FitCauchy(nTerms, 4, report, def4, four, boxes));
+    ASSERT_TRUE(FitCauchy(nTerms, 5, report, def5, five, boxes));
+    EXPECT_EQ(def5.coefficients, def4.coefficients);
+    EXPECT_EQ(five.residual[5], 123);
+    bool ok = false;
+    EXPECT_DOUBLE_EQ(five.fittedIndex[5], EvaluateIndex(def5, 700.0f, kCauchy, ok));
+    EXPECT_DOUBLE_EQ(five.sumOfSquares, four.sumOfSquares);
+
+    // Equal weights of another size give the same fit.
+    MeasuredData halves = four;
+    for (std::size_t i = 1; i <= 4; ++i) halves.weight[i] = 0.5f;
+    GlassDefinition defHalf;
+    ASSERT_TRUE(FitCauchy(nTerms, 4, report, defHalf, halves, boxes));
+    for (std::size_t s = 0; s < 3; ++s) EXPECT_NEAR(defHalf.coefficients[s], def4.coefficients[s], 1e-12);
+}
+
+TEST(LinearFitTest, Reports) {
+    const GlassDefinition schott = formula(kSchott, {2.27, -0.01, 0.0108, 0.0002, 0, 0});
+    EXPECT_EQ(SchottReport(schott, ""),
+              "Schott Polynomial Constants\r\n\r\n"
+              "A0:   +2.27000000e+00\r\nA1:   -1.00000000e-02\r\nA2:   +1.08000000e-02\r\n"
+              "A3:   +2.00000000e-04\r\nA4:   +0.00000000e+00\r\nA5:   +0.00000000e+00");
+    EXPECT_EQ(CauchyReport(formula(kCauchy, {2.25, 0.0118, -0.00021}), "Fit:\r\n"),
+              "Fit:\r\nCauchy Polynomial Constants\r\n\r\n"
+              "A0:   +2.25000000e+00\r\nA1:   +1.18000000e-02\r\nA2:   -2.10000000e-04");
+    const GlassDefinition ext = formula(kSchottPlus, {0.5, 1.5, 2.5, 3.5, 4.5, 5.5, 6.5, 7.5, 8.5, 9.5});
+    EXPECT_EQ(ExtendedSchottReport(ext, ""),
+              "Extended Schott Polynomial Constants\r\n\r\n"
+              "A0:    +5.50000000e+00\r\n\r\n"
+              "A1:   +6.50000000e+00\r\nA2:   +7.50000000e+00\r\nA3:   +8.50000000e+00\r\nA4:   +9.50000000e+00\r\n\r\n"
+              "A5:   +4.50000000e+00\r\nA6:   +3.50000000e+00\r\nA7:   +2.50000000e+00\r\nA8:   +1.50000000e+00\r\n"
+              "A9:   +5.00000000e-01");
+    EXPECT_EQ(SellmeierReport(nbk7(), ""),
+              "Sellmeier Polynomial Constants\r\n\r\n"
+              "B1:   +1.03961212e+00\r\nB2:   +2.31792344e-01\r\nB3:   +1.01046945e+00\r\n\r\n"
+              "C1:   +6.00069867e-03\r\nC2:   +2.00179144e-02\r\nC3:   +1.03560653e+02");
+
+    // A fit reports the constants it stored.
+    MeasuredData data = pointsOn(schott, 6, 400, 1000);
+    GlassDefinition def;
+    std::int16_t nTerms = 0;
+    std::string report;
+    ScriptedBoxes boxes;
+    ASSERT_TRUE(FitSchott(nTerms, 6, report, def, data, boxes));
+    EXPECT_EQ(report, SchottReport(def, ""));
+}
+
+TEST(LinearFitTest, StoreCoefficientsZeroesTheRest) {
+    GlassDefinition def;
+    def.coefficients.fill(7);
+    const double c[] = {1, 2, 3};
+    StoreCoefficients(def, c);
+    EXPECT_EQ(def.coefficients[0], 1);
+    EXPECT_EQ(def.coefficients[2], 3);
+    for (std::size_t s = 3; s < 14; ++s) EXPECT_EQ(def.coefficients[s], 0);
+}
+
+// ---- Sellmeier ------------------------------------------------------------
+
+namespace {
+
+struct SellmeierRun {
+    bool ok = false;
+    GlassDefinition def;
+    MeasuredData data;
+    std::string report = "old";
+};
+
+SellmeierRun fitSellmeier(const MeasuredData& data, int count, int terms, ScriptedBoxes& boxes, bool showMessages = true,
+                          const GlassDefinition* start = nullptr) {
+    SellmeierRun r;
+    r.data = data;
+    r.def = formula(kSellmeier, {9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9});
+    const GlassDefinition none;
+    r.ok = FitSellmeier(static_cast<std::int16_t>(count), static_cast<std::int16_t>(terms), r.report, r.def, r.data,
+                        start ? *start : none, start != nullptr, showMessages, boxes);
+    return r;
+}
+
+const char* const kSlowQuestion = "Sellmeier seems to be failing to converge\r\ndo you stop searching now";
+const std::string kSellmeierFailure = "Failed to fit Sellmeier Polynomial" + kCheckData;
+
+}  // namespace
+
+TEST(SellmeierFitTest, ConvergesOnPointsOfASellmeierFormula) {
+    struct Case {
+        GlassDefinition generator;
+        int count;
+        float lo, hi;
+    };
+    const Case cases[] = {
+        {formula(kSellmeier, {0.73, 0.64, 0.86, 0.0031, 0.013, 143.6}), 8, 400, 1000},
+        {nbk7(), 41, 365, 2300},
+        {nbk7(), 150, 365, 2300},
+        {nbk7(), 3, 400, 1000},  // as many points as terms passes the count check
+    };
+    for (const auto& c : cases) {
+        ScriptedBoxes boxes;
+        const MeasuredData data = pointsOn(c.generator, c.count, c.lo, c.hi);
+        const SellmeierRun r = fitSellmeier(data, c.count, 3, boxes);
+        ASSERT_TRUE(r.ok) << c.count;
+        EXPECT_TRUE(boxes.shown().empty());
+        for (std::size_t s = 6; s < 14; ++s) EXPECT_EQ(r.def.coefficients[s], 0) << s;
+        EXPECT_EQ(r.def.formulaType, kSellmeier);
+        double ss = 0;
+        for (std::size_t i = 1; i <= static_cast<std::size_t>(c.count); ++i) {
+            bool ok = false;
+            const double n = EvaluateIndex(r.def, static_cast<float>(data.indexWavelength[i]), kSellmeier, ok);
+            EXPECT_NEAR(r.data.fittedIndex[i], n, 1e-12);
+            // The iteration runs in single precision: a few units of 1e-7.
+            EXPECT_NEAR(r.data.fittedIndex[i], data.index[i], 5e-6) << c.count << " " << i;
+            EXPECT_DOUBLE_EQ(r.data.residual[i], data.index[i] - r.data.fittedIndex[i]);
+            ss += r.data.residual[i] * r.data.residual[i];
+        }
+        EXPECT_DOUBLE_EQ(r.data.sumOfSquares, ss);
+        EXPECT_EQ(r.report, SellmeierReport(r.def, ""));
+    }
+}
+
+TEST(SellmeierFitTest, FittedNbk7KeepsItsOpticalConstants) {
+    ScriptedBoxes boxes;
+    const SellmeierRun r = fitSellmeier(pointsOn(nbk7(), 41, 365, 2300), 41, 3, boxes);
+    ASSERT_TRUE(r.ok);
+    GlassRecord glass;
+    glass.definition = r.def;
+    ComputeGlassCode(glass);
+    EXPECT_EQ(glass.definition.glassCode, 517642);
+    bool ok = false;
+    EXPECT_NEAR(EvaluateIndex(r.def, kLineD, kSellmeier, ok), 1.51680, 0.5e-5);
+}
+
+TEST(SellmeierFitTest, TooFewPoints) {
+    const MeasuredData data = pointsOn(nbk7(), 5, 400, 1000);
+    ScriptedBoxes boxes;
+    boxes.answer(kAnswerOk);
+    SellmeierRun r = fitSellmeier(data, 2, 3, boxes);
+    EXPECT_FALSE(r.ok);
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.last().text, kInsufficient);
+    EXPECT_EQ(boxes.last().style, kBoxPlain);
+    EXPECT_EQ(r.data, data);
+    EXPECT_EQ(r.report, "old");
+
+    ScriptedBoxes silent;
+    EXPECT_FALSE(fitSellmeier(data, 4, 5, silent, false).ok);
+    EXPECT_TRUE(silent.shown().empty());
+}
+
+TEST(SellmeierFitTest, CountsOutOfRangeAreRefused) {
+    const MeasuredData data = pointsOn(nbk7(), 10, 400, 1000);
+    for (auto [count, terms] : {std::pair{10, 4}, {10, 6}, {10, 1}, {kMaxIndexPoints + 1, 3}}) {
+        ScriptedBoxes boxes;
+        boxes.answer(kAnswerOk);
+        const SellmeierRun r = fitSellmeier(data, count, terms, boxes);
+        EXPECT_FALSE(r.ok) << count << " " << terms;
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(boxes.last().text, kSellmeierFailure);
+        EXPECT_EQ(r.data, data);
+    }
+}
+
+TEST(SellmeierFitTest, WeightsOnlyChooseWhichPointsGetResiduals) {
+    const MeasuredData data = pointsOn(nbk7(), 12, 400, 1000, 1e-5);
+    MeasuredData withZero = data;
+    withZero.weight[3] = 0;
+    ScriptedBoxes boxes;
+    const SellmeierRun all = fitSellmeier(data, 12, 3, boxes);
+    const SellmeierRun zero = fitSellmeier(withZero, 12, 3, boxes);
+    ASSERT_TRUE(all.ok && zero.ok);
+    EXPECT_EQ(zero.def.coefficients, all.def.coefficients);  // the point still pulls
+    EXPECT_EQ(zero.data.fittedIndex[3], all.data.fittedIndex[3]);
+    EXPECT_EQ(zero.data.residual[3], 123);
+    EXPECT_DOUBLE_EQ(zero.data.sumOfSquares, all.data.sumOfSquares - all.data.residual[3] * all.data.residual[3]);
+}
+
+// Noisy points on which the iteration needs between 61 and 89 steps.
+TEST(SellmeierFitTest, AsksEveryThirtySteps) {
+    const MeasuredData data = pointsOn(nbk7(), 41, 365, 2300, 0.01);
+    {
+        ScriptedBoxes boxes;
+        boxes.answer(kAnswerNo).answer(kAnswerNo);
+        const SellmeierRun r = fitSellmeier(data, 41, 3, boxes);
+        EXPECT_TRUE(r.ok);
+        ASSERT_EQ(boxes.shown().size(), 2u);
+        for (const auto& box : boxes.shown()) {
+            EXPECT_EQ(box.text, kSlowQuestion);
+            EXPECT_EQ(box.style, kBoxInformationYesNo);
+            EXPECT_EQ(box.title, kAppTitle);
+        }
+    }
+    {
+        ScriptedBoxes boxes;
+        boxes.answer(kAnswerYes);
+        const SellmeierRun r = fitSellmeier(data, 41, 3, boxes);
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(boxes.shown().size(), 1u);  // no failure message after Yes
+        EXPECT_EQ(r.data, data);
+        EXPECT_EQ(r.def.coefficients[0], 9);
+        EXPECT_EQ(r.report, "old");
+    }
+    {
+        ScriptedBoxes boxes;
+        EXPECT_FALSE(fitSellmeier(data, 41, 3, boxes, false).ok);  // gives up at step 30
+        EXPECT_TRUE(boxes.shown().empty());
+    }
+}
+
+TEST(SellmeierFitTest, StartsFromTheStartDefinition) {
+    const MeasuredData data = pointsOn(nbk7(), 20, 400, 1000);
+    // A start whose C1 sits exactly on the first point's x cannot be evaluated.
+    GlassDefinition start = nbk7();
+    start.coefficients[3] = static_cast<float>(data.indexWavelengthUm[1] * data.indexWavelengthUm[1]);
+    {
+        ScriptedBoxes boxes;
+        boxes.answer(kAnswerOk);
+        const SellmeierRun r = fitSellmeier(data, 20, 3, boxes, true, &start);
+        EXPECT_FALSE(r.ok);
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(boxes.last().text, kSellmeierFailure);
+        EXPECT_EQ(r.data, data);
+        EXPECT_EQ(r.def.coefficients[0], 9);
+    }
+    {
+        ScriptedBoxes boxes;
+        GlassDefinition none = start;
+        SellmeierRun r;
+        r.data = data;
+        EXPECT_TRUE(FitSellmeier(20, 3, r.report, r.def, r.data, none, false, true, boxes));
+    }
+}
+
+// Points exactly on the start formula in single precision: chi-square is 0
+// from the first step, no step is ever accepted, and the damping grows until
+// it overflows. The fit must end there, as a failure.
+TEST(SellmeierFitTest, EndsWhenNoStepCanBeAccepted) {
+    const GlassDefinition start = nbk7();
+    MeasuredData data = pointsOn(start, 20, 400, 1000);
+    for (std::size_t i = 1; i <= 20; ++i) {
+        const double L = data.indexWavelengthUm[i];
+        float y = 0;
+        std::array<float, 6> dyda{};
+        SellmeierModel(static_cast<float>(L * L), start.coefficients, y, dyda, 6);
+        data.indexSquared[i] = 1.0 + y;
+    }
+    ScriptedBoxes boxes;
+    boxes.answer(kAnswerNo).answer(kAnswerOk);
+    const SellmeierRun r = fitSellmeier(data, 20, 3, boxes, true, &start);
+    EXPECT_FALSE(r.ok);
+    ASSERT_EQ(boxes.shown().size(), 2u);
+    EXPECT_EQ(boxes.shown()[0].text, kSlowQuestion);
+    EXPECT_EQ(boxes.shown()[1].text, kSellmeierFailure);
+    EXPECT_EQ(r.data, data);
+}
+
+TEST(SellmeierFitTest, FiveTerms) {
+    const GlassDefinition start = formula(kSellmeierPlus, {1.0, 0.2, 1.0, 0.01, 0.01, 0.006, 0.02, 100, 0.05, 0.1});
+    const MeasuredData data = pointsOn(nbk7(), 41, 365, 2300);
+    ScriptedBoxes boxes;
+    const SellmeierRun r = fitSellmeier(data, 41, 5, boxes, true, &start);
+    ASSERT_TRUE(r.ok);
+    for (std::size_t s = 10; s < 14; ++s) EXPECT_EQ(r.def.coefficients[s], 0);
+    for (std::size_t i = 1; i <= 41; ++i) {
+        bool ok = false;
+        EXPECT_NEAR(r.data.fittedIndex[i], EvaluateIndex(r.def, static_cast<float>(data.indexWavelength[i]), kSellmeierPlus, ok),
+                    1e-12);
+        EXPECT_NEAR(r.data.fittedIndex[i], data.index[i], 1e-5);
+    }
+    auto t = [&](std::size_t s) { return GeneralText(r.def.coefficients[s]); };
+    EXPECT_EQ(r.report, "Extend Sellmeier Polynomial Constants\r\n\r\n"
+                        "B1:   " + t(0) + "\r\nB2:   " + t(1) + "\r\nB3:   " + t(2) + "\r\nB4:   " + t(3) +
+                            "\r\nB5:   " + t(4) + "\r\n\r\nC1:   " + t(5) + "\r\nC2:   " + t(6) + "\r\nC3:   " + t(7) +
+                            "\r\nC4:   " + t(8) + "\r\nC5:   " + t(9));
+    EXPECT_EQ(r.report.find("e+"), std::string::npos);
+}
+
+// The model and its derivatives, which the curvature matrix is built on.
+TEST(SellmeierFitTest, ModelAndDerivatives) {
+    const GlassDefinition def = nbk7();
+    const float x = 0.36f;
+    float y = 0;
+    std::array<float, 6> dyda{};
+    SellmeierModel(x, def.coefficients, y, dyda, 6);
+    bool ok = false;
+    const double n = EvaluateIndex(def, 600.0f, kSellmeier, ok);
+    EXPECT_NEAR(y, n * n - 1, 1e-6);
+    for (std::size_t i = 0; i < 3; ++i) {
+        const double b = def.coefficients[i], c = def.coefficients[i + 3];
+        EXPECT_FLOAT_EQ(dyda[i], static_cast<float>(x / (x - c))) << i;
+        EXPECT_FLOAT_EQ(dyda[i + 3], static_cast<float>(b * x / ((x - c) * (x - c)))) << i;
+    }
+}
