@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -10,6 +9,7 @@
 #include "shell/BusyCursor.h"
 #include "shell/DemoFolder.h"
 #include "shell/Settings.h"
+#include "support/ProgramFolder.h"
 #include "support/ScriptedBoxes.h"
 #include "support/TestFolder.h"
 
@@ -39,18 +39,15 @@ private:
 
 class MainTest : public ::testing::Test {
 protected:
-    MainTest() {
+    MainTest() : home(DemoFolders(folder.path()).program) {
         std::string error;
         EXPECT_TRUE(MakeDemo(folder.path(), settings, clock, error)) << error;
-        ::setenv("KALVENOR_HOME", DemoFolders(folder.path()).program.c_str(), 1);
         ResetSetupPaths();
     }
-    ~MainTest() override {
-        ::unsetenv("KALVENOR_HOME");
-        ResetSetupPaths();
-    }
+    ~MainTest() override { ResetSetupPaths(); }
 
     TestFolder folder;
+    ProgramFolderOverride home;
     MemorySettings settings;
     FixedClock clock;
     ScriptedBoxes boxes;

@@ -128,7 +128,6 @@ TEST_F(PopupTest, DuplicateIsListedBelowItsOriginalWithTheSameSourceAndDate) {
 }
 
 TEST_F(PopupTest, DuplicateAsksAgainSilentlyWhileTheNameIsTaken) {
-    store.LoadCatalogNames("");  // no design folder: no catalogue names
     boxes.answerInput("n-sf11  ").answerInput("N-BK7").answerInput("Third");
     EXPECT_TRUE(logic.DuplicateGlass(1));
     ASSERT_EQ(boxes.shown().size(), 3u);
