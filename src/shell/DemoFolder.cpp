@@ -9,6 +9,7 @@
 #include "model/GlassData.h"
 #include "model/GlassesList.h"
 #include "model/TransCalcs.h"
+#include "manage/CatalogueDatabase.h"
 #include "model/Verification.h"
 #include "shell/Bas1Setup.h"
 #include "shell/Settings.h"
@@ -130,7 +131,7 @@ bool makeFolder(const std::string& folder, std::string& error) {
 
 DemoLayout DemoFolders(const std::string& root) {
     const std::string base = WithTrailingSeparator(root);
-    return {base, base + "Kalvenor/", base + "Lumivar3D/", base + "LumivarTol/"};
+    return {base, base + "Kalvenor/", base + "Vitrarch/", base + "Lumivar3D/", base + "LumivarTol/"};
 }
 
 const std::vector<PublishedGlass>& DemoCatalogue() {
@@ -183,7 +184,7 @@ bool MakeDemo(const std::string& root, ISettings& settings, const IClock& clock,
                 " to make a fresh demo.";
         return false;
     }
-    for (const std::string* folder : {&demo.program, &demo.design3D, &demo.tolerancer}) {
+    for (const std::string* folder : {&demo.program, &demo.catalogue, &demo.design3D, &demo.tolerancer}) {
         if (!makeFolder(*folder, error)) return false;
     }
 
@@ -200,6 +201,7 @@ bool MakeDemo(const std::string& root, ISettings& settings, const IClock& clock,
         {demo.program + kCollectionFileName, collection},
         {demo.design3D + kCatalogNamesFileName, catalogueNameFile()},
         {demo.design3D + kSuppliedNamesFileName, suppliedFile()},
+        {demo.catalogue + SiblingInfo(kProgramVQ).executable, standIn("VitrarchQX")},
         {demo.design3D + SiblingInfo(kProgramLQP).executable, standIn("Lumivar3D")},
         {demo.tolerancer + SiblingInfo(kProgramLQTol).executable, standIn("the Lumivar tolerancer")},
     };
@@ -207,10 +209,12 @@ bool MakeDemo(const std::string& root, ISettings& settings, const IClock& clock,
         if (!WriteFileAtomic(f.path, f.bytes, &error)) return false;
     }
 
-    // The catalogue program is not part of the demo: its panel shows it missing.
+    const std::string database = demo.catalogue + kCatalogueFileName;
+    if (!FileExists(database) && !CreateCatalogueDatabase(database, &error)) return false;
+
+    settings.set(kSetupSection, SiblingInfo(kProgramVQ).registryValue, demo.catalogue);
     settings.set(kSetupSection, SiblingInfo(kProgramLQP).registryValue, demo.design3D);
     settings.set(kSetupSection, SiblingInfo(kProgramLQTol).registryValue, demo.tolerancer);
-    settings.remove(kSetupSection, SiblingInfo(kProgramVQ).registryValue);
     settings.set(kSetupSection, kFirstLoadValue, "0");
     return true;
 }

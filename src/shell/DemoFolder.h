@@ -1,7 +1,8 @@
 // The demo: a program folder holding a small collection of glasses made from
 // published catalogue data, beside stand-ins for the sibling programs'
-// folders with the design program's name files, and the settings that point
-// the program at them with the first run already over. Used by the
+// folders (the design program's name files, an empty catalogue database),
+// and the settings that point the program at them with the first run
+// already over. Used by the
 // kalvenor-demo tool and by tests that need a program folder to start on.
 #pragma once
 
@@ -16,6 +17,7 @@ class ISettings;
 struct DemoLayout {
     std::string root;        // each folder ends in '/'
     std::string program;     // KALVENOR_HOME of the demo
+    std::string catalogue;   // the catalogue program, with its empty database
     std::string design3D;    // the 3D design program, with its name files
     std::string tolerancer;
 };

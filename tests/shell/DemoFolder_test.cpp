@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "manage/CatalogueDatabase.h"
 #include "model/GlassesList.h"
 #include "model/Verification.h"
 #include "shell/Bas1Setup.h"
@@ -42,8 +43,10 @@ TEST(DemoFolderTest, TheProgramFindsTheDemoThroughItsOwnFilesAndSettings) {
     EXPECT_FALSE(FirstLoad());
     EXPECT_TRUE(FoundLQP());
     EXPECT_TRUE(FoundLQTol());
-    EXPECT_FALSE(FoundVQ());
+    EXPECT_TRUE(FoundVQ());
     EXPECT_EQ(GetPathLQP(), demo.design3D);
+    CatalogueDatabase db;
+    EXPECT_TRUE(db.open(GetPathVQ()));
 
     ScriptedBoxes boxes;
     GlassesList store(boxes, clock, demo.program);
