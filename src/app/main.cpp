@@ -1,13 +1,3 @@
-#include <QApplication>
-#include <QMainWindow>
+#include "shell/qt/KalvenorProgram.h"
 
-#include "shell/Boxes.h"
-
-int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QString::fromLatin1(kAppTitle));
-    window.resize(1024, 720);
-    window.show();
-    return app.exec();
-}
+int main(int argc, char* argv[]) { return Main(argc, argv); }

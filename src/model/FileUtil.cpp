@@ -1,5 +1,7 @@
 #include "model/FileUtil.h"
 
+#include "model/FixedText.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -11,17 +13,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-bool equalsIgnoreCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
-        if (x != y) return false;
-    }
-    return true;
-}
 
 void setError(std::string* error, const std::string& path, const std::string& why) {
     if (error) *error = path + ": " + why;
@@ -120,7 +111,7 @@ std::optional<std::string> FindFileIgnoreCase(const std::string& folder, const s
     std::error_code ec;
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string entry = it->path().filename().string();
-        if (equalsIgnoreCase(entry, name) && it->is_regular_file(ec)) return dir + entry;
+        if (EqualsIgnoreCase(entry, name) && it->is_regular_file(ec)) return dir + entry;
     }
     return std::nullopt;
 }

@@ -19,6 +19,10 @@ std::string TrimBlanks(std::string_view text);
 // the code page (à..þ less ÷, and š, œ, ž, ÿ).
 std::string UpperCase1252(std::string_view text);
 
+// Equal texts when ASCII letters are compared ignoring case (file, section and
+// key names that come from Windows).
+bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+
 template <std::size_t N>
 struct FixedText {
     std::array<char, N> bytes;

@@ -28,6 +28,17 @@ std::string UpperCase1252(std::string_view text) {
     return out;
 }
 
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
+        if (x != y) return false;
+    }
+    return true;
+}
+
 void InitGlassRecord(GlassRecord& glass) {
     glass = GlassRecord{};
     glass.sections[kDnDt].ready = kTrue;

@@ -1,3 +1,4 @@
+#include "model/FixedText.h"
 #include "shell/Bas1Setup.h"
 
 #include <dirent.h>
@@ -49,13 +50,6 @@ bool validProgram(int program) { return program >= 0 && program < kSiblingCount;
 
 char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 
-bool sameIgnoreCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
-    return true;
-}
-
 // Name order ignoring case, exact order between names that differ only in case.
 bool nameBefore(const std::string& a, const std::string& b) {
     const std::size_t n = std::min(a.size(), b.size());
@@ -75,8 +69,8 @@ std::string withoutTrailingSeparators(std::string s) {
 bool parseFlag(const std::string& text, bool fallback) {
     double v = 0;
     if (ParseNumber(text, v)) return v != 0;
-    if (sameIgnoreCase(text, "true")) return true;
-    if (sameIgnoreCase(text, "false")) return false;
+    if (EqualsIgnoreCase(text, "true")) return true;
+    if (EqualsIgnoreCase(text, "false")) return false;
     return fallback;
 }
 
@@ -216,7 +210,7 @@ void FindFiles(std::string& folder, const std::string& name, int& files, int& fo
                 type = S_ISDIR(es.st_mode) ? DT_DIR : (S_ISREG(es.st_mode) ? DT_REG : DT_LNK);
             }
             if (type == DT_DIR) subFolders.push_back(entry);
-            else if (type == DT_REG && sameIgnoreCase(entry, name)) ++hits;
+            else if (type == DT_REG && EqualsIgnoreCase(entry, name)) ++hits;
         }
         ::closedir(handle);
         std::sort(subFolders.begin(), subFolders.end(), nameBefore);

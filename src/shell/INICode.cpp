@@ -10,15 +10,6 @@
 
 namespace {
 
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-
-bool sameIgnoreCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
-    return true;
-}
-
 bool isSpace(char c) { return c == ' ' || c == '\t'; }
 
 std::string trimSpaces(const std::string& s) {
@@ -93,7 +84,7 @@ Place find(const std::vector<std::string>& lines, const std::string& section, co
         const std::string m = meaning(lines, i);
         if (auto s = sectionOf(m)) {
             if (p.header) break;  // the next section ends ours
-            if (sameIgnoreCase(*s, section)) {
+            if (EqualsIgnoreCase(*s, section)) {
                 p.header = i;
                 p.lastEntry = i;
             }
@@ -101,7 +92,7 @@ Place find(const std::vector<std::string>& lines, const std::string& section, co
         }
         if (!p.header) continue;
         if (!m.empty()) p.lastEntry = i;
-        if (auto k = keyOf(m); k && !p.keyLine && sameIgnoreCase(*k, key)) p.keyLine = i;
+        if (auto k = keyOf(m); k && !p.keyLine && EqualsIgnoreCase(*k, key)) p.keyLine = i;
     }
     return p;
 }

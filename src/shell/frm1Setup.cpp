@@ -8,21 +8,6 @@
 #include "shell/CSWindow.h"
 #include "shell/Settings.h"
 
-namespace {
-
-bool sameIgnoreCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
-        if (x != y) return false;
-    }
-    return true;
-}
-
-}  // namespace
-
 std::string FirstRunSetupMessage() {
     return std::string("KalvenorQX is designed to create materials for Lumivar3D/DazirireraVI & VitrarchQX.  ") +
            "\r\n\r\n" + "Kalvenor will work without these being installed. " +
@@ -105,7 +90,7 @@ void frm1Setup::comSetupPath_Click(int program) {
     int index = 1;
     std::string folder, title;
     if (!m_dialog.FileRead(filter, index, "EXE", info.browseTitle, folder, title)) return;
-    if (!sameIgnoreCase(TrimBlanks(title), exe)) return;
+    if (!EqualsIgnoreCase(TrimBlanks(title), exe)) return;
     m_folders[static_cast<std::size_t>(program)] = WithTrailingSeparator(folder);
     refreshLabels();
 }

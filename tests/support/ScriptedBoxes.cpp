@@ -13,7 +13,7 @@ ScriptedBoxes& ScriptedBoxes::answerInput(const std::string& text) {
 }
 
 int ScriptedBoxes::show(int style, const std::string& text, const std::string& title) {
-    m_shown.push_back({style, text, title, false});
+    m_shown.push_back({style, text, title, false, {}});
     if (m_answers.empty()) {
         ADD_FAILURE() << "unscripted message box (style " << style << "): " << text;
         return kAnswerCancel;
@@ -23,8 +23,8 @@ int ScriptedBoxes::show(int style, const std::string& text, const std::string& t
     return a;
 }
 
-std::string ScriptedBoxes::input(const std::string& prompt, const std::string& title, const std::string&) {
-    m_shown.push_back({0, prompt, title, true});
+std::string ScriptedBoxes::input(const std::string& prompt, const std::string& title, const std::string& defaultText) {
+    m_shown.push_back({0, prompt, title, true, defaultText});
     if (m_inputs.empty()) {
         ADD_FAILURE() << "unscripted input box: " << prompt;
         return {};

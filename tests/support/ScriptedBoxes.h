@@ -13,6 +13,7 @@ struct ShownBox {
     std::string text;
     std::string title;
     bool isInput = false;
+    std::string defaultText;  // input boxes
 };
 
 class ScriptedBoxes : public IBoxes {

@@ -1,0 +1,31 @@
+#include "shell/qt/KalvenorProgram.h"
+
+#include <QApplication>
+
+#include "shell/qt/QtBoxes.h"
+#include "shell/qt/QtSettings.h"
+#include "shell/qt/frmMainMDI.h"
+
+KalvenorProgram::KalvenorProgram(IBoxes& boxes, ISettings& settings) : m_app(boxes, m_clock, settings, m_cursor) {}
+
+KalvenorProgram::~KalvenorProgram() = default;
+
+void KalvenorProgram::start() { m_app.Main(*this); }
+
+void KalvenorProgram::Display() {
+    if (!m_main) m_main = std::make_unique<frmMainMDI>(m_app);
+    m_main->Display();
+}
+
+void KalvenorProgram::LoadList() {
+    if (m_main) m_main->LoadList();
+}
+
+int Main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QtSettings settings;
+    QtBoxes boxes;
+    KalvenorProgram program(boxes, settings);
+    program.start();
+    return QApplication::exec();
+}

@@ -1,0 +1,389 @@
+#include "shell/qt/frmMainMDI.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QEvent>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPainter>
+#include <QSignalBlocker>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "model/GlassesList.h"
+#include "shell/AMain.h"
+#include "shell/Bas1Setup.h"
+#include "shell/BusyCursor.h"
+#include "shell/CSApplication.h"
+#include "shell/frm1Setup.h"
+#include "shell/qt/Artwork.h"
+#include "shell/qt/QtColour.h"
+#include "shell/qt/QtPump.h"
+#include "shell/qt/Text1252.h"
+#include "shell/qt/frm1SetupWindow.h"
+#include "shell/qt/frmGlassesList.h"
+
+namespace {
+
+const char* const kPageLabels[kWorkPageCount + 1] = {"", "Setup", "Manage", "New", "Import", "Export", "Archive", "Melt"};
+
+// A label shows CR LF as one line break.
+QString lineText(const std::string& text1252) {
+    QString s = ToQString(text1252);
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return s;
+}
+
+void paintBackground(QWidget* w, Colour colour) {
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::Window, ToQColor(colour));
+    w->setPalette(pal);
+    w->setAutoFillBackground(true);
+}
+
+}  // namespace
+
+// The Setup page as the page switcher opens and closes it.
+class frmMainMDI::SetupPage : public IWorkPage {
+public:
+    explicit SetupPage(frm1Setup& page) : m_page(page) {}
+    void Display(bool bModal) override { m_page.Display(bModal); }
+    void ForceUnload() override { m_page.ForceUnload(); }
+
+private:
+    frm1Setup& m_page;
+};
+
+void WallpaperArea::setBackColour(const QColor& colour) {
+    m_back = colour;
+    viewport()->update();
+}
+
+void WallpaperArea::setCanvas(const QPixmap& canvas) {
+    m_canvas = canvas;
+    viewport()->update();
+}
+
+void WallpaperArea::paintEvent(QPaintEvent* event) {
+    QPainter p(viewport());
+    p.fillRect(event->rect(), m_back.isValid() ? m_back : palette().color(QPalette::Window));
+    if (!m_canvas.isNull()) p.drawPixmap(0, 0, m_canvas);
+}
+
+void WallpaperArea::resizeEvent(QResizeEvent* event) {
+    QMdiArea::resizeEvent(event);
+    if (m_onResize) m_onResize();
+}
+
+frmMainMDI::frmMainMDI(AMain& app)
+    : m_app(app),
+      m_logic(app.store(), app.boxes(), app.forms(), app.random()),
+      m_notes([&app] { return app.forms().CurrentPage(); },
+              [this](const std::string& text, bool bold) { HelpNote(text, bold); }),
+      m_placement(this, "frmMainMDI") {
+    setObjectName(QStringLiteral("frmMainMDI"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    for (int k = 1; k <= kWallpaperCount; ++k) m_wallpapers.push_back(WallpaperPicture(k));
+    m_logic.setView(this);
+    m_logic.setFirstLoadSource([] { return FirstLoad(); });
+    buildWindow();
+    buildSetupPage();
+    m_list = std::make_unique<frmGlassesList>(app, *this, m_mdi);
+}
+
+frmMainMDI::~frmMainMDI() {
+    m_app.forms().setHost(nullptr);
+    for (int p = 1; p <= kWorkPageCount; ++p) m_app.forms().setPage(p, nullptr);
+    m_logic.setView(nullptr);
+    m_logic.ribbon().setViewUpdate(nullptr);
+    m_list.reset();
+    if (m_setupWindow) m_setupWindow->setParent(nullptr);
+    delete m_setupWindow;  // before the page logic it refers to
+    m_setupWindow = nullptr;
+}
+
+void frmMainMDI::buildWindow() {
+    resize(1024, 720);
+    setMinimumSize(static_cast<int>(std::ceil(kMinMainWidthTwips / kTwipsPerPixel)),
+                   static_cast<int>(std::ceil(kMinMainHeightTwips / kTwipsPerPixel)));
+
+    auto* central = new QWidget(this);
+    auto* outer = new QVBoxLayout(central);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+
+    // The header with the ribbon, and the logo at its right end.
+    m_header = new QWidget(central);
+    m_header->setObjectName(QStringLiteral("pnlHeader"));
+    auto* headerRow = new QHBoxLayout(m_header);
+    headerRow->setContentsMargins(6, 4, 8, 4);
+    m_tools = new QWidget(m_header);
+    m_tools->setObjectName(QStringLiteral("pnlTools"));
+    auto* toolRow = new QHBoxLayout(m_tools);
+    toolRow->setContentsMargins(0, 0, 0, 0);
+    toolRow->setSpacing(2);
+    auto makeButton = [this](const QString& text, const QIcon& icon) {
+        auto* b = new QToolButton(m_tools);
+        b->setText(text);
+        b->setIcon(icon);
+        b->setIconSize(QSize(32, 32));
+        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        b->setFixedSize(62, 56);
+        b->setAutoRaise(true);
+        return b;
+    };
+    for (int p = 1; p <= kWorkPageCount; ++p) {
+        QToolButton* b = makeButton(QString::fromLatin1(kPageLabels[p]), RibbonIcon(p));
+        b->setObjectName(QStringLiteral("ribTools%1").arg(p));
+        b->setCheckable(true);
+        b->setToolTip(ToQString(RibbonToolTip(p)));
+        connect(b, &QToolButton::clicked, this, [this, p] {
+            m_logic.ribbon().click(p);
+            syncRibbon();
+        });
+        toolRow->addWidget(b);
+        m_ribTools[static_cast<std::size_t>(p)] = b;
+        watchHelp(b, p);
+    }
+    auto* gap = new QFrame(m_tools);
+    gap->setFrameShape(QFrame::VLine);
+    gap->setFrameShadow(QFrame::Sunken);
+    toolRow->addSpacing(6);
+    toolRow->addWidget(gap);
+    toolRow->addSpacing(6);
+    m_ribEnd = makeButton(QStringLiteral("End"), RibbonIcon(0));
+    m_ribEnd->setObjectName(QStringLiteral("ribEnd"));
+    m_ribEnd->setToolTip(ToQString(RibbonToolTip(0)));
+    connect(m_ribEnd, &QToolButton::clicked, this, [this] { close(); });
+    toolRow->addWidget(m_ribEnd);
+    watchHelp(m_ribEnd, kNoteEnd);
+    headerRow->addWidget(m_tools);
+    headerRow->addStretch(1);
+    m_logo = new QToolButton(m_header);
+    m_logo->setObjectName(QStringLiteral("comLogo"));
+    const QPixmap logo = LogoPixmap(40);
+    m_logo->setIcon(QIcon(logo));
+    m_logo->setIconSize(logo.size());
+    m_logo->setAutoRaise(true);
+    m_logo->setFocusPolicy(Qt::NoFocus);
+    headerRow->addWidget(m_logo);
+    paintBackground(m_header, kHeaderColour);
+    paintBackground(m_tools, kHeaderColour);
+    outer->addWidget(m_header);
+    auto* rule = new QFrame(central);
+    rule->setFrameShape(QFrame::HLine);
+    rule->setFrameShadow(QFrame::Sunken);
+    outer->addWidget(rule);
+
+    m_mdi = new WallpaperArea(central);
+    m_mdi->setObjectName(QStringLiteral("mdiClient"));
+    m_mdi->setBackColour(ToQColor(kClientColour));
+    m_mdi->setResizeHandler([this] {
+        if (m_list) m_list->ForceResize();
+    });
+    outer->addWidget(m_mdi, 1);
+
+    // The status bar: the three installed-program panels and the help line.
+    m_statusBar = new QFrame(central);
+    m_statusBar->setObjectName(QStringLiteral("pnlStatusBar"));
+    static_cast<QFrame*>(m_statusBar)->setFrameShape(QFrame::StyledPanel);
+    auto* statusRow = new QHBoxLayout(m_statusBar);
+    statusRow->setContentsMargins(4, 3, 4, 3);
+    statusRow->setSpacing(4);
+    for (int i = 0; i < 3; ++i) {
+        auto* panel = new QLabel(m_statusBar);
+        panel->setObjectName(QStringLiteral("pnlInstalled%1").arg(i));
+        panel->setTextFormat(Qt::PlainText);
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        panel->setFixedWidth(150);
+        panel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        statusRow->addWidget(panel, 0);
+        m_installed[static_cast<std::size_t>(i)] = panel;
+        watchHelp(panel, kNoteGeneral);
+    }
+    m_help = new QLabel(m_statusBar);
+    m_help->setObjectName(QStringLiteral("lblHelp"));
+    m_help->setTextFormat(Qt::PlainText);
+    m_help->setWordWrap(true);
+    m_help->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_help->setFrameShape(QFrame::Panel);
+    m_help->setFrameShadow(QFrame::Sunken);
+    m_help->setMinimumHeight(3 * m_help->fontMetrics().lineSpacing() + 6);
+    m_help->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    statusRow->addSpacing(2);
+    statusRow->addWidget(m_help, 1);
+    outer->addWidget(m_statusBar);
+    setCentralWidget(central);
+
+    watchHelp(m_header, kNoteGeneral);
+    watchHelp(m_tools, kNoteGeneral);
+    watchHelp(m_statusBar, kNoteGeneral);
+    watchHelp(m_help, kNoteGeneral);
+    watchHelp(m_mdi->viewport(), kNoteGeneral);
+
+    // The material pop-up menu.
+    m_popup = new QMenu(this);
+    m_popup->setObjectName(QStringLiteral("mnuPopup"));
+    for (int i = 0; i < 3; ++i) {
+        QAction* a = m_popup->addAction(ToQString(m_logic.popupCaption(i)));
+        connect(a, &QAction::triggered, this, [this, i] { m_logic.PopupClick(i); });
+        m_popupActions[static_cast<std::size_t>(i)] = a;
+    }
+
+    m_logic.ribbon().setViewUpdate([this] { syncRibbon(); });
+    syncRibbon();
+}
+
+void frmMainMDI::buildSetupPage() {
+    SetupPageServices services;
+    services.boxes = &m_app.boxes();
+    services.settings = &m_app.settings();
+    services.cursor = &m_app.cursor();
+    services.feedback.helpNote = [this](const std::string& text, bool bold) { HelpNote(text, bold); };
+    services.feedback.pumpEvents = [this] { pumpEvents(); };
+    services.showInstalledProgs = [this] { ShowInstalledProgs(); };
+    services.switchPage = [this](int page, bool open) { m_app.forms().SwitchPage(page, open); };
+    m_setup = std::make_unique<frm1Setup>(std::move(services));
+    m_setupWindow = new frm1SetupWindow(*m_setup);
+    m_setupWindow->setWindowIcon(ProgramIcon());
+    m_setupFrame = m_mdi->addSubWindow(m_setupWindow);
+    m_setupFrame->setAttribute(Qt::WA_DeleteOnClose, false);
+    m_setupFrame->setWindowIcon(ProgramIcon());
+    m_setupFrame->hide();
+    m_setupPage = std::make_unique<SetupPage>(*m_setup);
+    m_app.forms().setPage(kPageSetup, m_setupPage.get());
+}
+
+void frmMainMDI::watchHelp(QWidget* widget, int index) {
+    widget->installEventFilter(this);
+    m_helpIndex.emplace_back(widget, index);
+}
+
+bool frmMainMDI::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) {
+        for (const auto& [object, index] : m_helpIndex) {
+            if (object == watched) {
+                ShowHelpNote(index);
+                break;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMainMDI::syncRibbon() {
+    const ToolRibbon& ribbon = m_logic.ribbon();
+    for (int p = 1; p <= kWorkPageCount; ++p) {
+        QToolButton* b = m_ribTools[static_cast<std::size_t>(p)];
+        const QSignalBlocker block(b);
+        b->setChecked(ribbon.isDown(p));
+        b->setEnabled(ribbon.isEnabled(p));
+    }
+}
+
+void frmMainMDI::Display() {
+    if (!m_loaded) {
+        m_loaded = true;
+        formLoad();
+        return;
+    }
+    show();
+}
+
+void frmMainMDI::formLoad() {
+    setWindowIcon(ProgramIcon());
+    show();
+    CSApplication().ThisFormPosnGet(m_placement, true, false);
+    m_logic.EnableTools(FirstLoad());
+    LoadSetup();
+    paintBackground(m_header, kHeaderColour);
+    paintBackground(m_tools, kHeaderColour);
+    m_mdi->setBackColour(ToQColor(kClientColour));
+    setWindowTitle(ToQString(MainWindowCaption(CSApplication().Version())));
+}
+
+void frmMainMDI::LoadSetup() {
+    if (FirstLoad()) {
+        m_logic.ribbon().setDown(kPageSetup, true);  // opens the Setup page
+    } else {
+        ShowInstalledProgs();
+    }
+}
+
+void frmMainMDI::LoadList() { m_list->Display(); }
+
+void frmMainMDI::HelpNote(const std::string& szHelp, bool bBold) {
+    QFont font = m_help->font();
+    font.setBold(bBold);
+    m_help->setFont(font);
+    m_help->setText(lineText(szHelp));
+    m_help->repaint();
+    pumpEvents();
+}
+
+void frmMainMDI::pumpEvents() {
+    // A close that arrives while the operation pumps is refused (closeEvent).
+    ++m_pumpDepth;
+    PumpWindowEvents();
+    --m_pumpDepth;
+}
+
+void frmMainMDI::ShowHelpNote(int index) { m_notes.ShowHelpNote(index); }
+
+void frmMainMDI::ShowInstalledProgs() {
+    const bool found[3] = {FoundVQ(), FoundLQP(), FoundLQTol()};
+    for (int i = 0; i < 3; ++i) {
+        const PanelLook look = InstalledPanelLook(i, found[i]);
+        QLabel* panel = m_installed[static_cast<std::size_t>(i)];
+        paintBackground(panel, look.back);
+        panel->setText(ToQString(look.caption));
+    }
+}
+
+void frmMainMDI::PrepForPopup(int nGlass, const std::string& szGlass) {
+    m_logic.PrepForPopup(nGlass, szGlass);
+    for (int i = 0; i < 3; ++i) {
+        QAction* a = m_popupActions[static_cast<std::size_t>(i)];
+        a->setText(ToQString(m_logic.popupCaption(i)));
+        a->setEnabled(m_logic.popupItemEnabled(i));
+    }
+}
+
+void frmMainMDI::showPopup(const QPoint& globalPos) { m_popup->popup(globalPos); }
+
+void frmMainMDI::UpdateWallPaper() { m_logic.UpdateWallPaper(); }
+
+void frmMainMDI::PaintWallpaper(int picture, Colour nextBackColour) {
+    if (picture < 1 || picture > wallpaperCount()) return;
+    const QImage& image = m_wallpapers[static_cast<std::size_t>(picture - 1)];
+    const QSize area = m_mdi->viewport()->size();
+    QPixmap canvas(area.isEmpty() ? QSize(1, 1) : area);
+    canvas.fill(m_mdi->backColour());
+    {
+        QPainter p(&canvas);
+        const int x = static_cast<int>(std::nearbyint((area.width() - image.width()) / 2.0));
+        const int y = static_cast<int>(std::nearbyint((area.height() - image.height()) / 2.0));
+        p.drawImage(x, y, image);
+    }
+    m_mdi->setCanvas(canvas);
+    m_mdi->setBackColour(ToQColor(nextBackColour));
+}
+
+void frmMainMDI::restorePointer() { m_app.cursor().showDefault(); }
+
+void frmMainMDI::closeEvent(QCloseEvent* event) {
+    // Inside a long operation the program must not end under it.
+    if (m_pumpDepth > 0 || SearchRunning()) {
+        event->ignore();
+        return;
+    }
+    CSApplication().ThisFormPosnSave(m_placement);
+    m_mdi->closeAllSubWindows();
+    event->accept();
+}

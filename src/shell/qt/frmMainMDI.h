@@ -1,0 +1,127 @@
+// The main window: a multiple-document window with the tool ribbon of the
+// seven work pages, the help line, the installed-program panels, the
+// wallpaper and the material pop-up menu. The logic is MainMDILogic; this
+// class draws it and hands it the user's actions.
+#pragma once
+
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QPixmap>
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "shell/HelpNotes.h"
+#include "shell/MainMDILogic.h"
+#include "shell/qt/QtPlacedWindow.h"
+
+class AMain;
+class frm1Setup;
+class frm1SetupWindow;
+class frmGlassesList;
+class QAction;
+class QLabel;
+class QMenu;
+class QMdiSubWindow;
+class QToolButton;
+
+// The client area: the back colour, with the composed wallpaper drawn from
+// its top-left corner, neither stretched nor tiled.
+class WallpaperArea : public QMdiArea {
+public:
+    using QMdiArea::QMdiArea;
+    void setBackColour(const QColor& colour);
+    QColor backColour() const { return m_back; }
+    void setCanvas(const QPixmap& canvas);
+    const QPixmap& canvas() const { return m_canvas; }
+    void setResizeHandler(std::function<void()> handler) { m_onResize = std::move(handler); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QColor m_back;
+    QPixmap m_canvas;
+    std::function<void()> m_onResize;
+};
+
+class frmMainMDI : public QMainWindow, public IMainView {
+    Q_OBJECT
+public:
+    explicit frmMainMDI(AMain& app);
+    ~frmMainMDI() override;
+
+    // Shows the window; the first call runs its load.
+    void Display();
+    // The help line: text, bold or not; repainted at once, pending window
+    // events run before it returns.
+    void HelpNote(const std::string& szHelp, bool bBold);
+    void LoadList();
+    void LoadSetup();
+    void PrepForPopup(int nGlass, const std::string& szGlass);
+    void ShowInstalledProgs();
+    void UpdateWallPaper();
+    void ShowHelpNote(int index);
+    // Opens the pop-up menu prepared last, without waiting for a choice.
+    void showPopup(const QPoint& globalPos);
+
+    // IMainView
+    int wallpaperCount() const override { return static_cast<int>(m_wallpapers.size()); }
+    void PaintWallpaper(int picture, Colour nextBackColour) override;
+    void restorePointer() override;
+
+    MainMDILogic& logic() { return m_logic; }
+    WallpaperArea* mdiArea() const { return m_mdi; }
+    frmGlassesList* listWindow() const { return m_list.get(); }
+    frm1SetupWindow* setupWindow() const { return m_setupWindow; }
+    QMenu* popupMenu() const { return m_popup; }
+    QAction* popupAction(int item) const { return m_popupActions[static_cast<std::size_t>(item)]; }
+    QToolButton* ribbonButton(int page) const { return m_ribTools[static_cast<std::size_t>(page)]; }
+    QToolButton* endButton() const { return m_ribEnd; }
+    QLabel* helpLine() const { return m_help; }
+    QLabel* installedPanel(int panel) const { return m_installed[static_cast<std::size_t>(panel)]; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    class SetupPage;
+
+    void buildWindow();
+    void buildSetupPage();
+    void formLoad();
+    void syncRibbon();
+    void pumpEvents();
+    void watchHelp(QWidget* widget, int index);
+
+    AMain& m_app;
+    MainMDILogic m_logic;
+    HelpNotes m_notes;
+    QtPlacedWindow m_placement;
+    bool m_loaded = false;
+    int m_pumpDepth = 0;
+    std::vector<QImage> m_wallpapers;
+
+    QWidget* m_header = nullptr;
+    QWidget* m_tools = nullptr;
+    QWidget* m_statusBar = nullptr;
+    std::array<QToolButton*, kWorkPageCount + 1> m_ribTools{};  // [0] unused
+    QToolButton* m_ribEnd = nullptr;
+    QToolButton* m_logo = nullptr;
+    std::array<QLabel*, 3> m_installed{};
+    QLabel* m_help = nullptr;
+    WallpaperArea* m_mdi = nullptr;
+    QMenu* m_popup = nullptr;
+    std::array<QAction*, 3> m_popupActions{};
+
+    std::unique_ptr<frm1Setup> m_setup;
+    std::unique_ptr<SetupPage> m_setupPage;
+    frm1SetupWindow* m_setupWindow = nullptr;
+    QMdiSubWindow* m_setupFrame = nullptr;
+    std::unique_ptr<frmGlassesList> m_list;
+    std::vector<std::pair<QObject*, int>> m_helpIndex;
+};
