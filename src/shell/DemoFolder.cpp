@@ -198,7 +198,6 @@ bool MakeDemo(const std::string& root, ISettings& settings, const IClock& clock,
         std::string path;
         std::vector<std::uint8_t> bytes;
     } files[] = {
-        {demo.program + kCollectionFileName, collection},
         {demo.design3D + kCatalogNamesFileName, catalogueNameFile()},
         {demo.design3D + kSuppliedNamesFileName, suppliedFile()},
         {demo.catalogue + SiblingInfo(kProgramVQ).executable, standIn("VitrarchQX")},
@@ -216,5 +215,6 @@ bool MakeDemo(const std::string& root, ISettings& settings, const IClock& clock,
     settings.set(kSetupSection, SiblingInfo(kProgramLQP).registryValue, demo.design3D);
     settings.set(kSetupSection, SiblingInfo(kProgramLQTol).registryValue, demo.tolerancer);
     settings.set(kSetupSection, kFirstLoadValue, "0");
-    return true;
+    // Last: the collection marks a finished demo, so one cut short is made again.
+    return WriteFileAtomic(demo.program + kCollectionFileName, collection, &error);
 }

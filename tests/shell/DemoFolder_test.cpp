@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 
 #include "manage/CatalogueDatabase.h"
+#include "model/FileUtil.h"
 #include "model/GlassesList.h"
 #include "model/Verification.h"
 #include "shell/Bas1Setup.h"
@@ -62,6 +64,10 @@ TEST(DemoFolderTest, TheProgramFindsTheDemoThroughItsOwnFilesAndSettings) {
     // Made once: a second run keeps what the user did with the demo.
     EXPECT_FALSE(MakeDemo(folder.path() + "demo", settings, clock, error));
     EXPECT_NE(error.find("UserDefineGlassesV3.DAT"), std::string::npos);
+    // A demo cut short before its collection was written is made again over what is there.
+    ASSERT_EQ(std::remove((demo.program + kCollectionFileName).c_str()), 0);
+    EXPECT_TRUE(MakeDemo(folder.path() + "demo", settings, clock, error)) << error;
+    EXPECT_TRUE(FileExists(demo.program + kCollectionFileName));
     ResetSetupPaths();
 }
 

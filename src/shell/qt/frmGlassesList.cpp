@@ -42,6 +42,11 @@ frmGlassesList::~frmGlassesList() {
 }
 
 void frmGlassesList::Display() {
+    // On the first run the Setup page is open before the list: it stays in front.
+    QMdiSubWindow* page = nullptr;
+    for (QMdiSubWindow* w : m_area->subWindowList(QMdiArea::StackingOrder)) {
+        if (w != m_frame && w->isVisible()) page = w;  // the last is the topmost
+    }
     if (!m_frame) {
         m_frame = m_area->addSubWindow(this, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
         m_frame->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -52,6 +57,7 @@ void frmGlassesList::Display() {
     setPalette(pal);
     setAutoFillBackground(true);
     m_frame->show();
+    if (page) m_area->setActiveSubWindow(page);
 }
 
 void frmGlassesList::formLoad() {

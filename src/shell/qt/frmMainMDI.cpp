@@ -220,6 +220,8 @@ void frmMainMDI::buildWindow() {
     statusRow->addWidget(m_help, 1);
     outer->addWidget(m_statusBar);
     setCentralWidget(central);
+    // At its smallest the window still shows the whole ribbon beside the logo.
+    setMinimumSize(minimumSize().expandedTo(central->minimumSizeHint()));
 
     watchHelp(m_header, kNoteGeneral);
     watchHelp(m_tools, kNoteGeneral);

@@ -5,6 +5,7 @@
 // operation.
 #include <QAction>
 #include <QLabel>
+#include <QLayout>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QMenu>
@@ -88,6 +89,8 @@ private slots:
     void duplicateThroughThePopupMenu();
     void anAmpersandShowsAsTypedInTheMenu();
     void theSetupPageOpensAndClosesThroughTheRibbon();
+    void aPageOpenBeforeTheListStaysInFront();
+    void theSmallestWindowStillShowsTheWholeRibbon();
     void theWallpaperIsCentredAndChangesEveryTime();
     void aCloseWaitsForTheLongOperationThenSavesThePosition();
 
@@ -205,6 +208,34 @@ void TestMainWindow::theSetupPageOpensAndClosesThroughTheRibbon() {
     QTRY_VERIFY(!window()->setupWindow()->isVisible());
     QCOMPARE(m_program->app().forms().CurrentPage(), int(kPageNone));
     QVERIFY(!window()->ribbonButton(1)->isChecked());
+}
+
+void TestMainWindow::aPageOpenBeforeTheListStaysInFront() {
+    // As on the first run, where the Setup page opens before the list does.
+    QMdiSubWindow* list = window()->listWindow()->frame();
+    list->hide();
+    QTest::mouseClick(window()->ribbonButton(1), Qt::LeftButton);
+    QMdiSubWindow* setup = qobject_cast<QMdiSubWindow*>(window()->setupWindow()->parentWidget());
+    QVERIFY(setup && setup->isVisible());
+    window()->LoadList();
+    QMdiSubWindow* inFront = window()->mdiArea()->subWindowList(QMdiArea::StackingOrder).last();
+    QTest::mouseClick(window()->setupWindow()->cancelButton(), Qt::LeftButton);
+    QTRY_VERIFY(!setup->isVisible());
+    QVERIFY(list->isVisible());
+    QCOMPARE(inFront, setup);
+}
+
+void TestMainWindow::theSmallestWindowStillShowsTheWholeRibbon() {
+    const QSize before = window()->size();
+    window()->resize(1, 1);
+    window()->centralWidget()->layout()->activate();
+    QVERIFY(window()->width() * kTwipsPerPixel >= kMinMainWidthTwips);
+    QVERIFY(window()->height() * kTwipsPerPixel >= kMinMainHeightTwips);
+    const QWidget* logo = window()->findChild<QWidget*>(QStringLiteral("comLogo"));
+    QVERIFY(logo != nullptr);
+    const int endRight = window()->endButton()->mapTo(window(), QPoint(window()->endButton()->width(), 0)).x();
+    QVERIFY2(endRight <= logo->mapTo(window(), QPoint(0, 0)).x(), "the End button runs under the logo");
+    window()->resize(before);
 }
 
 void TestMainWindow::theWallpaperIsCentredAndChangesEveryTime() {
