@@ -263,6 +263,9 @@ void frmMainMDI::buildSetupPage() {
 }
 
 void frmMainMDI::watchHelp(QWidget* widget, int index) {
+    // Moving from a child back onto its parent brings the parent no Enter:
+    // only its mouse moves tell that the mouse is over it again.
+    widget->setMouseTracking(true);
     widget->installEventFilter(this);
     m_helpIndex.emplace_back(widget, index);
 }

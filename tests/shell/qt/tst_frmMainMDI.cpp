@@ -91,6 +91,7 @@ private slots:
     void theSetupPageOpensAndClosesThroughTheRibbon();
     void aPageOpenBeforeTheListStaysInFront();
     void theSmallestWindowStillShowsTheWholeRibbon();
+    void theHelpLineFollowsTheMouseFromAButtonToTheHeader();
     void theWallpaperIsCentredAndChangesEveryTime();
     void aCloseWaitsForTheLongOperationThenSavesThePosition();
 
@@ -236,6 +237,19 @@ void TestMainWindow::theSmallestWindowStillShowsTheWholeRibbon() {
     const int endRight = window()->endButton()->mapTo(window(), QPoint(window()->endButton()->width(), 0)).x();
     QVERIFY2(endRight <= logo->mapTo(window(), QPoint(0, 0)).x(), "the End button runs under the logo");
     window()->resize(before);
+}
+
+void TestMainWindow::theHelpLineFollowsTheMouseFromAButtonToTheHeader() {
+    QWidget* header = window()->findChild<QWidget*>(QStringLiteral("pnlHeader"));
+    QWidget* logo = window()->findChild<QWidget*>(QStringLiteral("comLogo"));
+    QVERIFY(header && logo);
+    QTest::mouseMove(window()->ribbonButton(3));
+    QTRY_COMPARE(window()->helpLine()->text().left(30), QStringLiteral("Form to create a new material,"));
+    // The bare header between the End button and the logo.
+    const int endRight = window()->endButton()->mapTo(header, QPoint(window()->endButton()->width(), 0)).x();
+    const int logoLeft = logo->mapTo(header, QPoint(0, 0)).x();
+    QTest::mouseMove(header, QPoint((endRight + logoLeft) / 2, header->height() / 2));
+    QTRY_COMPARE(window()->helpLine()->text(), QStringLiteral("Kalvenor Utility from Harvenne."));
 }
 
 void TestMainWindow::theWallpaperIsCentredAndChangesEveryTime() {
