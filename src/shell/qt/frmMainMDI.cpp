@@ -214,8 +214,10 @@ void frmMainMDI::buildWindow() {
     m_help->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_help->setFrameShape(QFrame::Panel);
     m_help->setFrameShadow(QFrame::Sunken);
-    m_help->setMinimumHeight(3 * m_help->fontMetrics().lineSpacing() + 6);
-    m_help->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    // Room for the longest note; a fixed height keeps the client area and the
+    // docked list from jumping as the mouse moves from note to note.
+    m_help->setFixedHeight(4 * m_help->fontMetrics().lineSpacing() + 6);
+    m_help->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     statusRow->addSpacing(2);
     statusRow->addWidget(m_help, 1);
     outer->addWidget(m_statusBar);

@@ -91,7 +91,7 @@ private slots:
     void theSetupPageOpensAndClosesThroughTheRibbon();
     void aPageOpenBeforeTheListStaysInFront();
     void theSmallestWindowStillShowsTheWholeRibbon();
-    void theHelpLineFollowsTheMouseFromAButtonToTheHeader();
+    void theHelpLineFollowsTheMouseAndKeepsItsHeight();
     void theWallpaperIsCentredAndChangesEveryTime();
     void aCloseWaitsForTheLongOperationThenSavesThePosition();
 
@@ -239,7 +239,7 @@ void TestMainWindow::theSmallestWindowStillShowsTheWholeRibbon() {
     window()->resize(before);
 }
 
-void TestMainWindow::theHelpLineFollowsTheMouseFromAButtonToTheHeader() {
+void TestMainWindow::theHelpLineFollowsTheMouseAndKeepsItsHeight() {
     QWidget* header = window()->findChild<QWidget*>(QStringLiteral("pnlHeader"));
     QWidget* logo = window()->findChild<QWidget*>(QStringLiteral("comLogo"));
     QVERIFY(header && logo);
@@ -250,6 +250,11 @@ void TestMainWindow::theHelpLineFollowsTheMouseFromAButtonToTheHeader() {
     const int logoLeft = logo->mapTo(header, QPoint(0, 0)).x();
     QTest::mouseMove(header, QPoint((endRight + logoLeft) / 2, header->height() / 2));
     QTRY_COMPARE(window()->helpLine()->text(), QStringLiteral("Kalvenor Utility from Harvenne."));
+    // A long note takes no room from the client area.
+    const int clientHeight = window()->mdiArea()->height();
+    window()->ShowHelpNote(6);
+    window()->centralWidget()->layout()->activate();
+    QCOMPARE(window()->mdiArea()->height(), clientHeight);
 }
 
 void TestMainWindow::theWallpaperIsCentredAndChangesEveryTime() {
