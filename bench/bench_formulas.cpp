@@ -57,7 +57,7 @@ MeasuredData pointsOn(const GlassDefinition& def, int n) {
         bool ok = false;
         const double v = EvaluateIndex(def, nm, def.formulaType, ok) + 1e-6 * ((i * 7919) % 13 - 6) / 6.0;
         m.indexWavelength[pi] = nm;
-        m.indexWavelengthUm[pi] = nm * 0.001f;
+        m.indexWavelengthUm[pi] = static_cast<float>(nm * 0.001);
         m.weight[pi] = 1;
         m.index[pi] = v;
         m.indexSquared[pi] = v * v;

@@ -43,6 +43,13 @@ public:
         return true;
     }
 
+    // True when the cursor stands at the start of a line equal to text.
+    bool atLine(std::string_view text) const {
+        if (m_pos != 0 && !isLineEnd(m_text[m_pos - 1])) return false;
+        const std::string_view rest = view(m_pos, m_text.size());
+        return rest.starts_with(text) && (rest.size() == text.size() || isLineEnd(rest[text.size()]));
+    }
+
     // False when there is no item left.
     bool readItem(std::string_view& item) {
         while (m_pos < m_text.size() && isBlank(m_text[m_pos])) ++m_pos;
@@ -106,7 +113,9 @@ class ItemReader {
 public:
     explicit ItemReader(GlzTextCursor& in) : m_in(in) {}
 
-    bool text(std::string_view& value) { return m_in.readItem(value); }
+    // The next block's start line is never an item: a section cut short
+    // would otherwise read on into the next material and merge the two.
+    bool text(std::string_view& value) { return !m_in.atLine(kGlzBlockStart) && m_in.readItem(value); }
     template <std::size_t N>
     bool text(FixedText<N>& field) {
         std::string_view v;
@@ -271,12 +280,14 @@ bool readMelt(ItemReader& r, GlassRecord& g) {
 }
 
 // The design table takes the first 41 transmission points, as the editor
-// fills it; the entries beyond the points, and points without a wavelength,
-// stay empty.
+// fills it. Its first 40 absorption entries start empty (99); the last keeps
+// the blank record's value unless a 41st point fills it, as every importer
+// leaves it. A point without a wavelength is padding (the writer pads counts
+// above 10 to 150) and fills nothing, so padding never turns empty entries
+// into an absorption of 0.
 void fillDesignTable(GlassRecord& g) {
     GlassDefinition& d = g.definition;
-    d.transWavelength.fill(0.0f);
-    d.transAbsorption.fill(static_cast<float>(kEmptyAbsorption));
+    std::fill(d.transAbsorption.begin(), d.transAbsorption.end() - 1, static_cast<float>(kEmptyAbsorption));
     const int n = std::min<int>(g.measured.transCount, kStandardTransCount);
     for (int i = 1; i <= n; ++i) {
         if (!(g.measured.transWavelength[i] > 0)) continue;

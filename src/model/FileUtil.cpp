@@ -3,12 +3,14 @@
 #include "model/FixedText.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <new>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -39,11 +41,36 @@ bool FolderExists(const std::string& path) {
 }
 
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
-    return bytes;
+    // Plain reads: a stream would throw on a read error (a failing disk, a
+    // folder of that name) instead of failing.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    std::optional<std::vector<std::uint8_t>> result;
+    try {
+        constexpr std::size_t kChunk = 1 << 16;
+        std::vector<std::uint8_t> bytes;
+        struct stat info {};
+        // Room for the last read too, the one that sees the end.
+        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
+            bytes.reserve(static_cast<std::size_t>(info.st_size) + kChunk);
+        std::size_t used = 0;
+        for (;;) {
+            bytes.resize(used + kChunk);
+            const ssize_t n = ::read(fd, bytes.data() + used, kChunk);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) break;
+            if (n == 0) {
+                bytes.resize(used);
+                result = std::move(bytes);
+                break;
+            }
+            used += static_cast<std::size_t>(n);
+        }
+    } catch (const std::bad_alloc&) {
+        result.reset();
+    }
+    ::close(fd);
+    return result;
 }
 
 bool WriteFileAtomic(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string* error) {

@@ -173,7 +173,9 @@ bool IndexHerzberger(const GlassDefinition& definition, float L, double& n) {
 }
 
 double EvaluateIndex(const GlassDefinition& definition, float wavelengthNm, std::int16_t formulaType, bool& ok) {
-    const float L = wavelengthNm * 0.001f;
+    // The product with 0.001 itself, rounded once to a single: a single 0.001f
+    // is off by 5e-8 and would move L by an ulp for most wavelengths.
+    const float L = static_cast<float>(static_cast<double>(wavelengthNm) * 0.001);
     double n = 0;
     switch (formulaType) {
     case kSchott: ok = IndexSchott(definition, L, n); break;

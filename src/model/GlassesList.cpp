@@ -241,7 +241,8 @@ void GlassesList::clearCollection() {
 void GlassesList::showLoadFailure(const std::string& path, const std::string& why) const {
     m_boxes.show(kBoxExclamation, std::string("Your materials could not be loaded.") + kCrLf + kCrLf + "File: " +
                                       path + kCrLf + "Reason: " + why + kCrLf + kCrLf +
-                                      "The list of materials is empty for now; no file was changed or deleted.");
+                                      "The list of materials is empty for now; no file was changed or deleted." +
+                                      kCrLf + "Nothing is saved until the program is started again with the file readable.");
 }
 
 bool GlassesList::ReadRecordFile(const std::string& path, std::size_t recordBytes,
@@ -263,6 +264,8 @@ bool GlassesList::ReadRecordFile(const std::string& path, std::size_t recordByte
         why);
     if (read) return true;
     clearCollection();
+    m_unreadFile = path;
+    m_unreadWhy = why;
     showLoadFailure(path, why);
     return false;
 }
@@ -273,6 +276,8 @@ bool GlassesList::ReadCollectionFile() {
 
 void GlassesList::LoadUserGlasses() {
     clearCollection();
+    m_unreadFile.clear();
+    m_unreadWhy.clear();
     if (FileExists(m_programFolder + kCollectionFileName)) {
         ReadCollectionFile();
         return;
@@ -333,7 +338,13 @@ bool GlassesList::WriteCollectionFile(std::string& failedFile, std::string& why)
 
 bool GlassesList::SaveUserGlasses() {
     std::string failedFile, why;
-    if (WriteCollectionFile(failedFile, why)) return true;
+    if (!m_unreadFile.empty()) {
+        failedFile = m_unreadFile;
+        why = "it could not be read when the program started (" + m_unreadWhy +
+              "); saving now would lose the materials it holds";
+    } else if (WriteCollectionFile(failedFile, why)) {
+        return true;
+    }
     m_boxes.show(kBoxExclamation, std::string("Your materials could not be saved.") + kCrLf + kCrLf + "File: " +
                                       failedFile + kCrLf + "Reason: " + why + kCrLf + kCrLf +
                                       "Any earlier collection file was left as it was.");

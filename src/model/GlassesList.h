@@ -123,7 +123,9 @@ public:
     // Writes the collection file crash-safely, keeping the previous one as the
     // backup; an empty collection removes the file (the backup stays). On
     // False the user has been told which file failed and why, and the old file
-    // is still there.
+    // is still there. After a load that could not read its file nothing is
+    // written until the next successful load: a save would replace materials
+    // the store never held.
     bool SaveUserGlasses();
 
     // The design program's name lists, from designFolder (its folder as the
@@ -157,4 +159,7 @@ private:
     GlassKeySet m_catalogKeys;
     GlassKeySet m_suppliedKeys;
     std::function<void()> m_refresh;
+    // The file the last load could not read, and why; empty after a good load.
+    std::string m_unreadFile;
+    std::string m_unreadWhy;
 };

@@ -5,6 +5,7 @@
 
 #include "model/GlassData.h"
 #include "shell/Boxes.h"
+#include "shell/Grid.h"
 
 namespace {
 
@@ -52,4 +53,11 @@ ReadyCell SetReadyCell(const GlassRecord& glass) {
     std::string list = missingSections(glass);
     if (list.empty()) return {"OK", kReadyColour};
     return {std::move(list), kNotReadyColour};
+}
+
+std::string SetReadyCell(IGrid& grid, int nRow, int nCol, const GlassRecord& glass) {
+    ReadyCell cell = SetReadyCell(glass);
+    grid.setActiveCell(nCol, nRow);
+    grid.setBackColour(GridBlock::cell(nCol, nRow), cell.backColour);
+    return std::move(cell.text);
 }

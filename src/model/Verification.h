@@ -10,6 +10,7 @@
 #include "model/GlassRecord.h"
 
 class IBoxes;
+class IGrid;
 
 // A status other than "A", "E", "R" or "O" (trimmed, upper-cased) becomes
 // "A"; a valid one is kept exactly as stored. When the Index section is
@@ -36,6 +37,8 @@ struct ReadyCell {
     bool operator==(const ReadyCell&) const = default;
 };
 
-// What the readiness cell of a record shows. The page makes the cell
-// current, sets its back colour and writes the text.
+// What the readiness cell of a record shows.
 ReadyCell SetReadyCell(const GlassRecord& glass);
+// Makes (nCol, nRow) the grid's current cell and gives it the readiness
+// colour; returns the text for it, which the caller writes into the cell.
+std::string SetReadyCell(IGrid& grid, int nRow, int nCol, const GlassRecord& glass);

@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <filesystem>
 #include <vector>
 
 #include "model/FileUtil.h"
@@ -135,6 +136,9 @@ bool WriteProfileString(const std::string& file, const std::string& section, con
         return false;
     bool exists = false;
     std::vector<std::string> lines = readLines(file, exists);
+    // A file that is there but cannot be read would lose its other lines.
+    std::error_code ec;
+    if (!exists && std::filesystem::exists(file, ec)) return false;
     const std::string entry = k + "=" + value;
     const Place p = find(lines, s, k);
     if (p.keyLine) {

@@ -24,9 +24,9 @@ long GetProfileInt(const std::string& file, const std::string& section, const st
 
 // Sets key=value in section, adding the key after the section's last entry
 // or the section at the end of the file (which is created when missing).
-// False, with the file unchanged, when it cannot be written or when a name or
-// the value would break the file's lines (line breaks, "=" in a key, "]" in a
-// section, an empty name).
+// False, with the file unchanged, when it cannot be read or written or when a
+// name or the value would break the file's lines (line breaks, "=" in a key,
+// "]" in a section, an empty name).
 bool WriteProfileString(const std::string& file, const std::string& section, const std::string& key,
                         const std::string& value);
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -110,27 +111,31 @@ TEST_F(GlzReadTest, NumbersReadBackToTheSameValue) {
 }
 
 TEST_F(GlzReadTest, TheFirst41TransmissionPointsFillTheDesignTable) {
+    // 25 and 0 points are written as 150, padded with points without a wavelength.
     std::vector<GlassRecord> written = {GlzSample("many", {150, 0, 0, 0}), GlzSample("few", {3, 0, 0, 0}),
-                                        GlzSample("none", {0, 0, 0, 0})};
-    ASSERT_TRUE(read(MakeGLZText(written, 1, 3, "date")));
+                                        GlzSample("padded", {25, 0, 0, 0}), GlzSample("none", {0, 0, 0, 0})};
+    ASSERT_TRUE(read(MakeGLZText(written, 1, 4, "date")));
     const GlassRecord& many = glasses[0];
     for (int i = 0; i < kStandardTransCount; ++i) {
         EXPECT_EQ(many.definition.transWavelength[i], written[0].measured.transWavelength[i + 1]) << i;
         EXPECT_EQ(many.definition.transAbsorption[i], written[0].measured.absorption[i + 1]) << i;
     }
-    const GlassRecord& few = glasses[1];
-    EXPECT_EQ(few.definition.transWavelength[2], written[1].measured.transWavelength[3]);
-    for (int i = 3; i < kStandardTransCount; ++i) {
-        EXPECT_EQ(few.definition.transWavelength[i], 0.0f) << i;
-        EXPECT_EQ(few.definition.transAbsorption[i], 99.0f) << i;
+    // Beyond the points, entries up to the 40th are empty (99); the 41st keeps
+    // the blank record's 0, as every importer leaves it.
+    for (int k : {1, 2, 3}) {
+        SCOPED_TRACE(written[k].definition.name.str());
+        const int points = std::array{3, 25, 0}[k - 1];
+        const GlassDefinition& d = glasses[k].definition;
+        for (int i = 0; i < points; ++i) {
+            EXPECT_EQ(d.transWavelength[i], written[k].measured.transWavelength[i + 1]) << i;
+            EXPECT_EQ(d.transAbsorption[i], written[k].measured.absorption[i + 1]) << i;
+        }
+        for (int i = points; i < kStandardTransCount; ++i) {
+            EXPECT_EQ(d.transWavelength[i], 0.0f) << i;
+            EXPECT_EQ(d.transAbsorption[i], i == kStandardTransCount - 1 ? 0.0f : 99.0f) << i;
+        }
     }
-    // Written as 150 empty points: points without a wavelength leave their entries empty.
-    const GlassRecord& none = glasses[2];
-    ASSERT_EQ(none.measured.transCount, 150);
-    for (int i = 0; i < kStandardTransCount; ++i) {
-        EXPECT_EQ(none.definition.transWavelength[i], 0.0f) << i;
-        EXPECT_EQ(none.definition.transAbsorption[i], 99.0f) << i;
-    }
+    ASSERT_EQ(glasses[3].measured.transCount, 150);
     // The standard table is interpolated from the points read.
     std::array<float, kStandardTransCount> expected{};
     AbsorptionAtStandardWavelengths(expected, many.measured.thickness, many.measured.transWavelength.items,
@@ -144,6 +149,7 @@ TEST_F(GlzReadTest, ReadErrorsEndTheWholeRead) {
     unfinished.resize(unfinished.size() - 2);  // no end marker
     auto startInside = GlzMinimalBlock();
     startInside.insert(startInside.begin() + 6, "#-- Material Data Start --");
+    std::vector<std::string> cutShort(good.begin(), good.begin() + 12);  // one line of properties
     auto pairs = [](const std::string& k, const std::string& l) {
         auto b = GlzMinimalBlock();
         b.insert(b.end() - 2, {"      -- Melt [optional] --", "\"P\",\"S\"", "\"M\"," + k, "500,1.5", l, "1,2,3"});
@@ -169,6 +175,8 @@ TEST_F(GlzReadTest, ReadErrorsEndTheWholeRead) {
         {"21 melt pairs", file({pairs("21", "1")})},
         {"21 second-table rows", file({pairs("1", "21")})},
         {"too few index rows", file({blockWith(kLineFirstRefIndex + 1, "#-- Material Data End --")})},
+        // Texts take any item, so a short properties section would read on into the next block.
+        {"properties cut short before the next block", file({cutShort, good})},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

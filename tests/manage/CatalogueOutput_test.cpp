@@ -154,6 +154,7 @@ TEST_F(CatalogueOutputTest, WithoutDispersionTheStoredConstantsStay) {
     EXPECT_EQ(rs.value(0, "PgF"), DbValue{0.6});
     EXPECT_EQ(rs.value(0, "Ve"), DbValue{44.44});
     EXPECT_EQ(rs.value(0, "Polytype"), DbValue{std::string("Sch")});
+    EXPECT_EQ(rs.value(0, "Status"), DbValue{std::string()});  // a blank code is empty text, not Null
 }
 
 TEST(CatalogueMappingTest, RoundingPolytypeAndPropertyValues) {
@@ -301,6 +302,27 @@ TEST_F(CatalogueOutputTest, AFailureInTheMiddleLeavesNothingOfTheBatch) {
             EXPECT_EQ(DumpCatalogue(dbPath()), before) << c.middle.definition.name.str() << synchronise;
         }
     }
+}
+
+TEST_F(CatalogueOutputTest, ACommitBlockedByAReaderIsRolledBackAndTold) {
+    addRow(kGlassDataTable, 1, "Old", "Mine", 8);
+    const auto before = DumpCatalogue(dbPath());
+    // The catalogue program reading: the batch runs, but cannot be committed.
+    RawConnection reader(dbPath());
+    ASSERT_TRUE(reader.exec("BEGIN; SELECT count(*) FROM GlassData;"));
+    const GlassRecord glasses[] = {Material("Old"), Material("New")};
+    for (bool synchronise : {false, true}) {
+        boxes.clear();
+        boxes.answer(kAnswerOk);
+        EXPECT_FALSE(synchronise ? SynchroniseCatalogue(folder.path(), glasses, kOverwriteExisting, boxes)
+                                 : ExportToCatalogue(folder.path(), glasses, kOverwriteExisting, boxes));
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        const std::string& text = boxes.last().text;
+        EXPECT_EQ(text.rfind("Error while adding data to database.\r\n3045\t", 0), 0u) << text;
+        EXPECT_EQ(text.substr(text.size() - 49), "\r\n\r\nDatabase has been returned to original state!");
+    }
+    ASSERT_TRUE(reader.exec("ROLLBACK"));
+    EXPECT_EQ(DumpCatalogue(dbPath()), before);
 }
 
 TEST_F(CatalogueOutputTest, AFailedRemovalWhileSynchronisingKeepsEveryRow) {

@@ -126,6 +126,22 @@ TEST_F(DesignFileOutputTest, AFailedWriteIsToldAndTheTolerancerIsLeftAlone) {
     EXPECT_FALSE(tol.exists(kDesignBackupName));
 }
 
+TEST_F(DesignFileOutputTest, ABackupThatCannotBeMadeStopsTheWrite) {
+    // Without its backup the previous file would be lost: it stays in place.
+    const Bytes old = FileOf({x, a});
+    lqp.write(kDesignFileName, old);
+    std::filesystem::create_directory(lqp.file(kDesignBackupName));
+    for (const std::vector<GlassRecord>& list : {std::vector<GlassRecord>{b}, std::vector<GlassRecord>{}}) {
+        boxes.clear();
+        boxes.answer(kAnswerOk);
+        EXPECT_FALSE(SynchroniseDesignFiles(lqp.path(), tolerancer(), list, boxes)) << list.size();
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(boxes.last().text.rfind("Unable to write file:\r\n", 0), 0u) << boxes.last().text;
+        EXPECT_EQ(lqp.read(kDesignFileName), old) << list.size();
+        EXPECT_TRUE(std::filesystem::is_empty(tol.path())) << list.size();
+    }
+}
+
 TEST_F(DesignFileOutputTest, ReadingDropsBlankNamesAndFindsTheFileIgnoringCase) {
     GlassRecord blank = Entry("", "Mine", 1.0f);
     GlassRecord nul = Entry("", "Mine", 1.0f);

@@ -221,4 +221,25 @@ TEST_F(CollectionFileTest, UnreadableFileLeavesTheStoreEmptyDeletesNothingAndSay
     EXPECT_TRUE(store.UserKeys().empty());
     expectFailureBox(folder.file(kCollectionFileName), "Input/output error");
     EXPECT_EQ(folderEntries(), (std::vector<std::string>{kCollectionV2FileName, kCollectionFileName}));
+
+    // A material added now must not replace the file that was never read, nor
+    // push it out of the backup by a second save.
+    boxes.clear();
+    ASSERT_TRUE(store.AddGlass(MakeGlass("AFTER", "X"), false));
+    boxes.answer(kAnswerOk);
+    EXPECT_FALSE(store.SaveUserGlasses());
+    expectFailureBox(folder.file(kCollectionFileName), "it could not be read when the program started");
+    EXPECT_TRUE(fs::is_symlink(folder.file(kCollectionFileName)));
+    EXPECT_EQ(folderEntries(), (std::vector<std::string>{kCollectionV2FileName, kCollectionFileName}));
+    EXPECT_EQ(store.Count(), 1);
+
+    // Once a load succeeds, saving works again.
+    fs::remove(folder.file(kCollectionFileName));
+    folder.write(kCollectionFileName, CollectionBytes({MakeGlass("READABLE", "X")}));
+    boxes.clear();
+    store.LoadUserGlasses();
+    EXPECT_TRUE(boxes.shown().empty());
+    ASSERT_TRUE(store.AddGlass(MakeGlass("AFTER", "X"), false));
+    EXPECT_TRUE(store.SaveUserGlasses());
+    EXPECT_EQ(loadFresh().size(), 2u);
 }

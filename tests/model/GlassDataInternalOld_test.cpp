@@ -267,4 +267,11 @@ TEST_F(MigrationTest, UnreadableOldFileStopsTheMigration) {
     EXPECT_NE(boxes.last().text.find(folder.file(kCollectionV2FileName)), std::string::npos);
     EXPECT_EQ(folderEntries(), (std::vector<std::string>{kCollectionV1FileName, kCollectionV2FileName}));
     EXPECT_EQ(folder.read(kCollectionV1FileName), v1);
+
+    // A current file written now would hide the unconverted old one for good.
+    ASSERT_TRUE(store.AddGlass(MakeGlass("NEW", "X"), false));
+    boxes.answer(kAnswerOk);
+    EXPECT_FALSE(store.SaveUserGlasses());
+    EXPECT_NE(boxes.last().text.find(folder.file(kCollectionV2FileName)), std::string::npos);
+    EXPECT_FALSE(folder.exists(kCollectionFileName));
 }

@@ -58,13 +58,20 @@ TEST(GlassDataTest, SellmeierReproducesThePublishedNbk7Indices) {
     EXPECT_NEAR(vd, 64.17, 0.005);
 }
 
-TEST(GlassDataTest, SchottAtTheDLineUsesTheSingleWavelength) {
+// L is nm × 0.001 rounded to a single, X its square in double. At the F line
+// and at 203 nm a product with the single 0.001f would give the next single.
+TEST(GlassDataTest, SchottUsesTheSingleWavelength) {
     const GlassDefinition def = withCoefficients(kSchott, {{0, 2.27}, {1, -0.01}});
-    const float L = 587.5618f * 0.001f;
-    const double x = static_cast<double>(L) * static_cast<double>(L);
-    bool ok = false;
-    EXPECT_DOUBLE_EQ(index(def, 587.5618f, ok), std::sqrt(2.27 - 0.01 * x));
-    EXPECT_TRUE(ok);
+    struct Case {
+        float nm;
+        float L;
+    };
+    for (const Case c : {Case{587.5618f, 0.587561846f}, Case{486.1327f, 0.486132681f}, Case{203.0f, 0.202999994f}}) {
+        const double x = static_cast<double>(c.L) * static_cast<double>(c.L);
+        bool ok = false;
+        EXPECT_EQ(index(def, c.nm, ok), std::sqrt(2.27 - 0.01 * x)) << c.nm;
+        EXPECT_TRUE(ok);
+    }
 }
 
 // Each formula against the same curve written another way, so a slot taken
@@ -93,7 +100,7 @@ TEST(GlassDataTest, FormulasUseTheirSlots) {
         EXPECT_TRUE(ok1 && ok2);
     }
     // Each Schott Plus slot alone: n² = X^(k-5).
-    const double x = std::pow(static_cast<double>(800.0f * 0.001f), 2);
+    const double x = std::pow(static_cast<double>(static_cast<float>(800.0f * 0.001)), 2);
     for (int k = 0; k < 10; ++k) {
         const GlassDefinition one = withCoefficients(kSchottPlus, {{k, 1.0}});
         bool ok = false;

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "shell/MemoryGrid.h"
 #include "support/ScriptedBoxes.h"
 
 namespace {
@@ -116,4 +117,27 @@ TEST(VerificationTest, ReadyCell) {
     EXPECT_EQ(SetReadyCell(g), (ReadyCell{"General", 0x0000FF}));
     g.sections[kDnDt].ready = kFalse;
     EXPECT_EQ(SetReadyCell(g), (ReadyCell{"General dn/dt", 0x0000FF}));
+}
+
+TEST(VerificationTest, ReadyCellOnTheGrid) {
+    MemoryGrid grid;
+    grid.setMaxCols(4);
+    grid.setMaxRows(3);
+    grid.setText(3, 2, "old");
+    GlassRecord g = readyGlass();
+    g.sections[kTrans].ready = kFalse;
+    g.sections[kOther].ready = kFalse;
+
+    EXPECT_EQ(SetReadyCell(grid, 2, 3, g), "Trans Other");
+    EXPECT_EQ(grid.activeCol(), 3);
+    EXPECT_EQ(grid.activeRow(), 2);
+    EXPECT_EQ(grid.backColour(3, 2), kNotReadyColour);
+    EXPECT_EQ(grid.backColour(2, 3), kColourNone);  // only the one cell: not row 3, column 2
+    EXPECT_EQ(grid.text(3, 2), "old");              // the caller writes the text
+
+    EXPECT_EQ(SetReadyCell(grid, 3, 4, readyGlass()), "OK");
+    EXPECT_EQ(grid.activeCol(), 4);
+    EXPECT_EQ(grid.activeRow(), 3);
+    EXPECT_EQ(grid.backColour(4, 3), kReadyColour);
+    EXPECT_EQ(grid.backColour(3, 2), kNotReadyColour);
 }

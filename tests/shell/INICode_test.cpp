@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "model/FileUtil.h"
 #include "support/ProgramFolder.h"
 #include "support/TestFolder.h"
 
@@ -77,4 +80,26 @@ TEST(INICodeTest, TheProgramsSettingsFileLivesInTheProgramFolder) {
     EXPECT_EQ(ReadIniString("Sec", "nul"), "a b");
     EXPECT_EQ(ReadIniString("Sec", "missing"), "");
     EXPECT_EQ(ReadIniInt("Sec", "missing"), 0);
+}
+
+TEST(INICodeTest, AFolderInPlaceOfTheSettingsFileActsAsNoFile) {
+    TestFolder dir;
+    ProgramFolderOverride home(dir.path());
+    // A folder where the file should be: nothing crashes, the window is centred.
+    std::filesystem::create_directory(dir.file(kIniFileName));
+    EXPECT_EQ(ReadIniString("FormPosNonChild_frmMainMDI", "fTop"), "");
+    EXPECT_EQ(ReadIniInt("FormPosNonChild_frmMainMDI", "fTop"), 0);
+    EXPECT_FALSE(WriteProfileString(IniFilePath(), "S", "k", "v"));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file(kIniFileName)));
+}
+
+TEST(INICodeTest, AFileWithoutReadPermissionKeepsItsLines) {
+    TestFolder dir;
+    const std::string f = dir.file("locked.ini");
+    dir.write("locked.ini", "[Other]\r\nkeep=1\r\n");
+    std::filesystem::permissions(f, std::filesystem::perms::owner_write);
+    if (ReadWholeFile(f)) GTEST_SKIP() << "the file is still readable (running as root)";
+    EXPECT_FALSE(WriteProfileString(f, "S", "k", "v"));
+    std::filesystem::permissions(f, std::filesystem::perms::owner_all);
+    EXPECT_EQ(asText(dir.read("locked.ini")), "[Other]\r\nkeep=1\r\n");
 }

@@ -106,7 +106,9 @@ private:
                               {}, QMessageBox::NoIcon, false});
             if (s.kind == Step::ChooseFile) {
                 files->selectFile(s.text);
-                QMetaObject::invokeMethod(files, "accept", Qt::DirectConnection);
+                // Queued: a save dialog's overwrite question is a modal box of
+                // its own, answered by a later poll of this timer.
+                QMetaObject::invokeMethod(files, "accept", Qt::QueuedConnection);
             } else {
                 files->reject();
             }
