@@ -1,5 +1,7 @@
 #include "shell/qt/frm1SetupWindow.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGridLayout>
@@ -10,6 +12,10 @@
 #include <QVBoxLayout>
 
 #include "shell/qt/Text1252.h"
+
+namespace {
+constexpr int kPathLabelMinWidth = 360;
+}  // namespace
 
 frm1SetupWindow::frm1SetupWindow(frm1Setup& page, QWidget* parent)
     : QWidget(parent), m_page(page), m_placement(this, "frm1Setup"), m_fileDialog(this) {
@@ -22,7 +28,7 @@ frm1SetupWindow::frm1SetupWindow(frm1Setup& page, QWidget* parent)
         auto* label = new QLabel(ToQString(kSetupNotFound), this);
         label->setTextFormat(Qt::PlainText);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        label->setMinimumWidth(360);
+        label->setMinimumWidth(kPathLabelMinWidth);
         grid->addWidget(label, p, 1);
         auto* browse = new QPushButton(ToQString(kSetupBrowseCaption), this);
         browse->setToolTip(ToQString(kSetupBrowseTips[p]));
@@ -62,7 +68,15 @@ frm1SetupWindow::~frm1SetupWindow() { m_page.setView(nullptr); }
 
 void frm1SetupWindow::setPathLabel(int program, const std::string& text) {
     if (program < 0 || program >= kSiblingCount) return;
-    m_pathLabels[static_cast<std::size_t>(program)]->setText(PathToQString(text));
+    QLabel* label = m_pathLabels[static_cast<std::size_t>(program)];
+    label->setText(PathToQString(text));
+    label->setToolTip(label->text());
+    // A long folder widens the page instead of being cut off.
+    label->setMinimumWidth(std::max(kPathLabelMinWidth, label->fontMetrics().horizontalAdvance(label->text()) + 8));
+    layout()->activate();
+    QWidget* frame = qobject_cast<QMdiSubWindow*>(parentWidget()) ? parentWidget() : this;
+    if (frame != this && frame->layout()) frame->layout()->activate();
+    frame->resize(frame->size().expandedTo(frame->sizeHint()));
 }
 
 void frm1SetupWindow::showWindow(bool modal) {
