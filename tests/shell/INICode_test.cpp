@@ -106,7 +106,9 @@ TEST(INICodeTest, AnUnreadableFileIsNeverReplaced) {
     const std::string f = dir.file("locked.ini");
     dir.write("locked.ini", "[Other]\r\nkeep=1\r\n");
     std::filesystem::permissions(f, std::filesystem::perms::owner_write);
-    if (!ReadWholeFile(f)) EXPECT_FALSE(WriteProfileString(f, "S", "k", "v"));
+    if (!ReadWholeFile(f)) {
+        EXPECT_FALSE(WriteProfileString(f, "S", "k", "v"));
+    }
     std::filesystem::permissions(f, std::filesystem::perms::owner_all);
     EXPECT_EQ(asText(dir.read("locked.ini")), "[Other]\r\nkeep=1\r\n");
 }
