@@ -10,13 +10,6 @@
 
 namespace {
 
-// Spectral lines of the dispersion columns, nm.
-constexpr float kLineS = 852.11f;
-constexpr float kLineCp = 643.8469f;
-constexpr float kLineE = 546.074f;
-constexpr float kLineFp = 479.9914f;
-constexpr float kLineG = 435.8343f;
-
 constexpr std::int64_t kLargestGlassID = 32767;
 
 DbValue single(float v) { return static_cast<double>(v); }

@@ -15,6 +15,12 @@ class IListControl;
 constexpr float kLineD = 587.5618f;
 constexpr float kLineC = 656.2725f;
 constexpr float kLineF = 486.1327f;
+// The further lines of the dispersion constants.
+constexpr float kLineS = 852.11f;
+constexpr float kLineCp = 643.8469f;  // C'
+constexpr float kLineE = 546.074f;
+constexpr float kLineFp = 479.9914f;  // F'
+constexpr float kLineG = 435.8343f;
 
 // The index of definition at wavelengthNm by formulaType (callers pass the
 // definition's own). ok is True only for a finite index meeting the formula's

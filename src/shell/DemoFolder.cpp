@@ -16,13 +16,6 @@
 
 namespace {
 
-// Lines of the dispersion constants, nm.
-constexpr float kLineS = 852.11f;
-constexpr float kLineCp = 643.8469f;
-constexpr float kLineE = 546.074f;
-constexpr float kLineFp = 479.9914f;
-constexpr float kLineG = 435.8343f;
-
 // Identities the demo's design program knows: its catalogue (other glasses
 // of the same makers) and its generic materials.
 const char* const kCatalogueNames[][2] = {
