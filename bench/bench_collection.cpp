@@ -13,9 +13,9 @@
 #include <memory>
 #include <string>
 
-#include "model/Clock.h"
+#include "platform/Clock.h"
 #include "model/GlassesList.h"
-#include "shell/Boxes.h"
+#include "platform/Boxes.h"
 
 namespace fs = std::filesystem;
 

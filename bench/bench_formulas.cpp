@@ -10,7 +10,7 @@
 #include "model/GlassData.h"
 #include "model/IndexFit.h"
 #include "model/LeastSquares.h"
-#include "shell/Boxes.h"
+#include "platform/Boxes.h"
 
 namespace {
 

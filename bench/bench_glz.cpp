@@ -10,8 +10,8 @@
 
 #include "exchange/CImportNewGLZ.h"
 #include "exchange/frm5Export.h"
-#include "model/Clock.h"
-#include "shell/Boxes.h"
+#include "platform/Clock.h"
+#include "platform/Boxes.h"
 
 namespace {
 

@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "model/Clock.h"
+#include "platform/Clock.h"
 #include "model/GlassDataInternalOld.h"
 #include "model/GlassesList.h"
-#include "shell/Boxes.h"
+#include "platform/Boxes.h"
 
 namespace {
 

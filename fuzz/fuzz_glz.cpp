@@ -10,7 +10,7 @@
 #include "exchange/CImportNewGLZ.h"
 #include "exchange/TextFileDecode.h"
 #include "exchange/frm5Export.h"
-#include "shell/Boxes.h"
+#include "platform/Boxes.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include "exchange/GlzFormat.h"
 #include "exchange/TextFileDecode.h"
 #include "model/FileUtil.h"
-#include "model/NumberText.h"
+#include "platform/NumberText.h"
 #include "model/TransCalcs.h"
 #include "model/Verification.h"
-#include "shell/Boxes.h"
+#include "platform/Boxes.h"
 
 // Walks the decoded text by whole lines (the markers) and by items (the data
 // of a section). An item ends at a comma or a line end, which it consumes;

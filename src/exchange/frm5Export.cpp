@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "exchange/GlzFormat.h"
-#include "model/Clock.h"
+#include "platform/Clock.h"
 #include "model/FileUtil.h"
 #include "model/TransCalcs.h"
 #include "model/Verification.h"
-#include "shell/Boxes.h"
+#include "platform/Boxes.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "model/FileUtil.h"
 #include "model/FixedText.h"
-#include "model/NumberText.h"
+#include "platform/NumberText.h"
 #include "model/TransCalcs.h"
 
 namespace {
@@ -102,84 +102,10 @@ std::string quoted(std::string_view identifier) {
     return out + "\"";
 }
 
-// SQLite keeps texts as UTF-8; the record texts are Windows-1252.
-constexpr std::array<char16_t, 32> k1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-void appendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-std::string utf8From1252(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c >= 0x80 && c < 0xA0) appendUtf8(out, k1252High[c - 0x80]);
-        else appendUtf8(out, c);
-    }
-    return out;
-}
-
-char byteOf(char32_t cp) {
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);
-    for (std::size_t i = 0; i < k1252High.size(); ++i)
-        if (k1252High[i] == cp) return static_cast<char>(0x80 + i);
-    return '?';
-}
-
-// A byte that does not start a valid UTF-8 sequence is taken as Windows-1252,
-// so a file written with raw code-page bytes reads back unchanged.
-std::string text1252FromUtf8(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        int more = 0;
-        char32_t cp = 0;
-        if (c >= 0xC2 && c <= 0xDF) more = 1, cp = c & 0x1F;
-        else if (c >= 0xE0 && c <= 0xEF) more = 2, cp = c & 0x0F;
-        else if (c >= 0xF0 && c <= 0xF4) more = 3, cp = c & 0x07;
-        bool valid = c < 0x80 || more > 0;
-        if (more > 0) {
-            for (int k = 1; valid && k <= more; ++k) {
-                if (i + k >= text.size()) {
-                    valid = false;
-                    break;
-                }
-                const auto n = static_cast<unsigned char>(text[i + k]);
-                if ((n & 0xC0) != 0x80) valid = false;
-                else cp = (cp << 6) | (n & 0x3F);
-            }
-            if (valid && ((more == 2 && cp < 0x800) || (more == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-                          (cp >= 0xD800 && cp <= 0xDFFF)))
-                valid = false;
-        }
-        if (!valid) {
-            out += static_cast<char>(c);
-            ++i;
-        } else if (c < 0x80) {
-            out += static_cast<char>(c);
-            ++i;
-        } else {
-            out += byteOf(cp);
-            i += static_cast<std::size_t>(more) + 1;
-        }
-    }
-    return out;
-}
+// SQLite keeps texts as UTF-8; the record texts are Windows-1252. A byte that
+// does not start a valid UTF-8 sequence is taken as Windows-1252, so a file
+// written with raw code-page bytes reads back unchanged.
+std::string text1252FromUtf8(std::string_view text) { return Text1252FromUtf8(text, BrokenUtf8::KeepByte); }
 
 // Texts compare as the catalogue program's engine compares them: ignoring the
 // case of the code page's letters.
@@ -204,7 +130,7 @@ public:
         if (const auto* i = std::get_if<std::int64_t>(&v)) return sqlite3_bind_int64(m_stmt, index, *i);
         if (const auto* d = std::get_if<double>(&v)) return sqlite3_bind_double(m_stmt, index, *d);
         if (const auto* s = std::get_if<std::string>(&v)) {
-            const std::string u = utf8From1252(*s);
+            const std::string u = Utf8From1252(*s);
             return sqlite3_bind_text64(m_stmt, index, u.data(), u.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
         }
         return sqlite3_bind_null(m_stmt, index);

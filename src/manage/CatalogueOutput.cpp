@@ -5,8 +5,8 @@
 #include <limits>
 
 #include "model/GlassData.h"
-#include "model/NumberText.h"
-#include "shell/Boxes.h"
+#include "platform/NumberText.h"
+#include "platform/Boxes.h"
 
 namespace {
 

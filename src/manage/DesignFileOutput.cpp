@@ -9,7 +9,7 @@
 
 #include "model/FileUtil.h"
 #include "model/GlassesList.h"
-#include "shell/Boxes.h"
+#include "platform/Boxes.h"
 
 namespace {
 

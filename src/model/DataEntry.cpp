@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "model/NumberText.h"
-#include "shell/Boxes.h"
+#include "platform/NumberText.h"
+#include "platform/Boxes.h"
 
 namespace {
 

@@ -11,17 +11,7 @@
 #include <string>
 #include <string_view>
 
-// Leading and trailing blanks (only ' ') removed, as the record's texts are
-// trimmed wherever they are used.
-std::string TrimBlanks(std::string_view text);
-
-// Upper case of Windows-1252 text: ASCII letters and the accented letters of
-// the code page (à..þ less ÷, and š, œ, ž, ÿ).
-std::string UpperCase1252(std::string_view text);
-
-// Equal texts when ASCII letters are compared ignoring case (file, section and
-// key names that come from Windows).
-bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+#include "platform/Text1252.h"
 
 template <std::size_t N>
 struct FixedText {

@@ -6,9 +6,9 @@
 #include <system_error>
 
 #include "model/IndexFit.h"
-#include "model/ListControl.h"
+#include "platform/ListControl.h"
 #include "model/NumberFormat.h"
-#include "model/NumberText.h"
+#include "platform/NumberText.h"
 
 // Every evaluator works in double precision on X = L², with L the single the
 // caller gives. An index is valid only when it is finite and meets its

@@ -4,41 +4,6 @@
 
 #include "model/ByteIO.h"
 
-std::string TrimBlanks(std::string_view text) {
-    std::size_t b = 0, e = text.size();
-    while (b < e && text[b] == ' ') ++b;
-    while (e > b && text[e - 1] == ' ') --e;
-    return std::string(text.substr(b, e - b));
-}
-
-std::string UpperCase1252(std::string_view text) {
-    std::string out(text);
-    for (char& ch : out) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c >= 'a' && c <= 'z') {
-            ch = static_cast<char>(c - 32);
-        } else if (c >= 0xE0 && c <= 0xFE && c != 0xF7) {
-            ch = static_cast<char>(c - 32);
-        } else if (c == 0x9A || c == 0x9C || c == 0x9E) {  // š œ ž
-            ch = static_cast<char>(c - 16);
-        } else if (c == 0xFF) {  // ÿ
-            ch = static_cast<char>(0x9F);
-        }
-    }
-    return out;
-}
-
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
-        if (x != y) return false;
-    }
-    return true;
-}
-
 void InitGlassRecord(GlassRecord& glass) {
     glass = GlassRecord{};
     glass.sections[kDnDt].ready = kTrue;

@@ -11,10 +11,10 @@
 #include <span>
 
 #include "model/ByteIO.h"
-#include "model/Clock.h"
+#include "platform/Clock.h"
 #include "model/FileUtil.h"
 #include "model/GlassDataInternalOld.h"
-#include "shell/Boxes.h"
+#include "platform/Boxes.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "model/MatrixCalcs.h"
 #include "model/NonLinearOptimise.h"
 #include "model/NumberFormat.h"
-#include "shell/Boxes.h"
+#include "platform/Boxes.h"
 
 namespace {
 

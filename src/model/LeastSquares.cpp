@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "model/MatrixCalcs.h"
-#include "shell/Boxes.h"
+#include "platform/Boxes.h"
 
 namespace {
 const char* const kQuadFailure = "Failed to fit Quadratic Polynomial\r\nCheck data or try another polynomial form";

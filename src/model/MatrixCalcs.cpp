@@ -3,7 +3,7 @@
 #include <cmath>
 #include <utility>
 
-#include "shell/Boxes.h"
+#include "platform/Boxes.h"
 
 namespace {
 

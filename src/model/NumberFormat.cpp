@@ -6,7 +6,7 @@
 #include <system_error>
 #include <vector>
 
-#include "model/NumberText.h"
+#include "platform/NumberText.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "model/GlassData.h"
-#include "shell/Boxes.h"
-#include "shell/Grid.h"
+#include "platform/Boxes.h"
+#include "platform/Grid.h"
 
 namespace {
 

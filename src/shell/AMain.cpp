@@ -2,7 +2,7 @@
 
 #include "model/TransCalcs.h"
 #include "shell/Bas1Setup.h"
-#include "shell/BusyCursor.h"
+#include "platform/BusyCursor.h"
 #include "shell/CSApplication.h"
 
 AMain::AMain(IBoxes& boxes, IClock& clock, ISettings& settings, IBusyCursor& cursor)

@@ -13,9 +13,9 @@
 #include <utility>
 
 #include "model/FileUtil.h"
-#include "model/NumberText.h"
+#include "platform/NumberText.h"
 #include "shell/CSApplication.h"
-#include "shell/Settings.h"
+#include "platform/Settings.h"
 
 namespace fs = std::filesystem;
 

@@ -9,7 +9,7 @@
 #include <system_error>
 
 #include "model/FileUtil.h"
-#include "shell/Boxes.h"
+#include "platform/Boxes.h"
 #include "shell/INICode.h"
 
 namespace fs = std::filesystem;

@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "shell/PlacedWindow.h"
+#include "platform/PlacedWindow.h"
 
 inline constexpr int kVersionMajor = 1;
 inline constexpr int kVersionMinor = 0;

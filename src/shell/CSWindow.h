@@ -3,7 +3,7 @@
 // original class were called by nothing and are not kept.
 #pragma once
 
-#include "shell/PlacedWindow.h"
+#include "platform/PlacedWindow.h"
 
 class CSWindow {
 public:

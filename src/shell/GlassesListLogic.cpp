@@ -1,7 +1,7 @@
 #include "shell/GlassesListLogic.h"
 
 #include "model/GlassesList.h"
-#include "shell/Grid.h"
+#include "platform/Grid.h"
 #include "shell/MainMDILogic.h"
 #include "shell/ManageForms.h"
 

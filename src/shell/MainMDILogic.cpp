@@ -4,7 +4,7 @@
 
 #include "model/FixedText.h"
 #include "model/GlassesList.h"
-#include "shell/Boxes.h"
+#include "platform/Boxes.h"
 
 std::string MainWindowCaption(const std::string& versionText) {
     return std::string("Harvenne") + " - Kalvenor for Lumivar & VitrarchQX:   " + versionText;

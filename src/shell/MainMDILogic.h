@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "model/GlassRecord.h"
-#include "shell/Colour.h"
+#include "platform/Colour.h"
 #include "shell/ManageForms.h"
 #include "shell/ToolRibbon.h"
 

@@ -1,6 +1,6 @@
 #include "shell/ManageForms.h"
 
-#include "shell/Boxes.h"
+#include "platform/Boxes.h"
 
 namespace {
 bool isPage(int page) { return page >= 1 && page <= kWorkPageCount; }

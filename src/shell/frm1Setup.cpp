@@ -2,11 +2,11 @@
 
 #include "model/FileUtil.h"
 #include "model/FixedText.h"
-#include "shell/Boxes.h"
-#include "shell/BusyCursor.h"
+#include "platform/Boxes.h"
+#include "platform/BusyCursor.h"
 #include "shell/CSApplication.h"
 #include "shell/CSWindow.h"
-#include "shell/Settings.h"
+#include "platform/Settings.h"
 
 std::string FirstRunSetupMessage() {
     return std::string("KalvenorQX is designed to create materials for Lumivar3D/DazirireraVI & VitrarchQX.  ") +

@@ -9,7 +9,7 @@
 
 #include "exchange/CImportNewGLZ.h"
 #include "exchange/GlzSamples.h"
-#include "model/Clock.h"
+#include "platform/Clock.h"
 #include "model/FileUtil.h"
 #include "support/ScriptedBoxes.h"
 #include "support/TestFolder.h"

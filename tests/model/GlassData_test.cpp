@@ -8,7 +8,7 @@
 #include <locale>
 #include <string>
 
-#include "model/ListControl.h"
+#include "platform/ListControl.h"
 #include "support/ScriptedBoxes.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "shell/MemoryGrid.h"
+#include "platform/MemoryGrid.h"
 #include "support/ScriptedBoxes.h"
 
 namespace {

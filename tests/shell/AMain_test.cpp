@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "shell/Bas1Setup.h"
-#include "shell/BusyCursor.h"
-#include "shell/DemoFolder.h"
-#include "shell/Settings.h"
+#include "platform/BusyCursor.h"
+#include "app/DemoFolder.h"
+#include "platform/Settings.h"
 #include "support/ProgramFolder.h"
 #include "support/ScriptedBoxes.h"
 #include "support/TestFolder.h"

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "shell/Settings.h"
+#include "platform/Settings.h"
 #include "support/ProgramFolder.h"
 #include "support/TestFolder.h"
 

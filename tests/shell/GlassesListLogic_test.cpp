@@ -8,7 +8,7 @@
 #include "model/GlassesList.h"
 #include "shell/MainMDILogic.h"
 #include "shell/ManageForms.h"
-#include "shell/MemoryGrid.h"
+#include "platform/MemoryGrid.h"
 #include "support/ScriptedBoxes.h"
 #include "support/TestFolder.h"
 

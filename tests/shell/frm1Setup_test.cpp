@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "shell/BusyCursor.h"
-#include "shell/PlacedWindow.h"
-#include "shell/Settings.h"
+#include "platform/BusyCursor.h"
+#include "platform/PlacedWindow.h"
+#include "platform/Settings.h"
 #include "support/ProgramFolder.h"
 #include "support/ScriptedBoxes.h"
 #include "support/ScriptedFileDialog.h"

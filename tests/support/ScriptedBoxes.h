@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/Boxes.h"
+#include "platform/Boxes.h"
 
 struct ShownBox {
     int style = 0;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/CCommonDialog.h"
+#include "platform/FileDialog.h"
 
 class ScriptedFileDialog : public IFileDialog {
 public:

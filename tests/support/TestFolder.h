@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "model/Clock.h"
+#include "platform/Clock.h"
 
 class TestFolder {
 public:

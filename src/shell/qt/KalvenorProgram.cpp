@@ -2,8 +2,8 @@
 
 #include <QApplication>
 
-#include "shell/qt/QtBoxes.h"
-#include "shell/qt/QtSettings.h"
+#include "platform/qt/QtBoxes.h"
+#include "platform/qt/QtSettings.h"
 #include "shell/qt/frmMainMDI.h"
 
 KalvenorProgram::KalvenorProgram(IBoxes& boxes, ISettings& settings) : m_app(boxes, m_clock, settings, m_cursor) {}

@@ -4,9 +4,9 @@
 
 #include <memory>
 
-#include "model/Clock.h"
+#include "platform/Clock.h"
 #include "shell/AMain.h"
-#include "shell/qt/QtBusyCursor.h"
+#include "platform/qt/QtBusyCursor.h"
 
 class IBoxes;
 class ISettings;

@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "shell/qt/Text1252.h"
+#include "platform/qt/QtText.h"
 
 namespace {
 constexpr int kPathLabelMinWidth = 360;

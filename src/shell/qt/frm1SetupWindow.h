@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "shell/frm1Setup.h"
-#include "shell/qt/QtFileDialog.h"
-#include "shell/qt/QtPlacedWindow.h"
+#include "platform/qt/QtFileDialog.h"
+#include "platform/qt/QtPlacedWindow.h"
 
 class QEventLoop;
 class QLabel;

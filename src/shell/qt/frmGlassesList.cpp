@@ -12,7 +12,7 @@
 #include "shell/AMain.h"
 #include "shell/HelpNotes.h"
 #include "shell/MainMDILogic.h"
-#include "shell/qt/QtColour.h"
+#include "platform/qt/QtColour.h"
 #include "shell/qt/frmMainMDI.h"
 
 frmGlassesList::frmGlassesList(AMain& app, frmMainMDI& main, QMdiArea* area)

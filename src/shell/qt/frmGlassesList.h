@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "shell/GlassesListLogic.h"
-#include "shell/qt/QtGrid.h"
+#include "platform/qt/QtGrid.h"
 
 class AMain;
 class frmMainMDI;

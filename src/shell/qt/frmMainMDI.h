@@ -15,7 +15,7 @@
 
 #include "shell/HelpNotes.h"
 #include "shell/MainMDILogic.h"
-#include "shell/qt/QtPlacedWindow.h"
+#include "platform/qt/QtPlacedWindow.h"
 
 class AMain;
 class frm1Setup;

@@ -8,10 +8,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "shell/Settings.h"
-#include "shell/qt/QtBoxes.h"
-#include "shell/qt/QtBusyCursor.h"
-#include "shell/qt/QtPump.h"
+#include "platform/Settings.h"
+#include "platform/qt/QtBoxes.h"
+#include "platform/qt/QtBusyCursor.h"
+#include "platform/qt/QtPump.h"
 #include "shell/qt/frm1SetupWindow.h"
 #include "support/ProgramFolder.h"
 #include "support/qt/ModalAnswerer.h"

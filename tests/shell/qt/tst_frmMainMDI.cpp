@@ -17,15 +17,15 @@
 #include <deque>
 #include <memory>
 
-#include "model/Clock.h"
+#include "platform/Clock.h"
 #include "model/FileUtil.h"
 #include "model/GlassesList.h"
 #include "shell/AMain.h"
-#include "shell/DemoFolder.h"
+#include "app/DemoFolder.h"
 #include "shell/INICode.h"
 #include "shell/qt/KalvenorProgram.h"
 #include "shell/qt/Artwork.h"
-#include "shell/qt/QtSettings.h"
+#include "platform/qt/QtSettings.h"
 #include "shell/qt/frm1SetupWindow.h"
 #include "shell/qt/frmGlassesList.h"
 #include "shell/qt/frmMainMDI.h"

@@ -1,0 +1,59 @@
+#include "platform/qt/QtBoxes.h"
+
+#include <QInputDialog>
+#include <QLabel>
+
+#include "platform/qt/QtText.h"
+
+QMessageBox::StandardButton QtBoxes::ButtonFor(int answer) {
+    switch (answer) {
+        case kAnswerCancel: return QMessageBox::Cancel;
+        case kAnswerYes: return QMessageBox::Yes;
+        case kAnswerNo: return QMessageBox::No;
+        default: return QMessageBox::Ok;
+    }
+}
+
+int QtBoxes::AnswerFor(QMessageBox::StandardButton button) {
+    switch (button) {
+        case QMessageBox::Cancel: return kAnswerCancel;
+        case QMessageBox::Yes: return kAnswerYes;
+        case QMessageBox::No: return kAnswerNo;
+        default: return kAnswerOk;
+    }
+}
+
+int QtBoxes::show(int style, const std::string& text, const std::string& title) {
+    const BoxLayout layout = BoxLayoutFor(style);
+    QMessageBox box(m_parent);
+    box.setWindowTitle(ToQString(title));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(ToQString(text));
+    switch (layout.icon) {
+        case BoxIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+        case BoxIcon::Question: box.setIcon(QMessageBox::Question); break;
+        case BoxIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+        case BoxIcon::Information: box.setIcon(QMessageBox::Information); break;
+        case BoxIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    }
+    QMessageBox::StandardButtons buttons;
+    for (int a : layout.buttons) buttons |= ButtonFor(a);
+    box.setStandardButtons(buttons);
+    box.setDefaultButton(ButtonFor(layout.defaultAnswer));
+    box.setEscapeButton(ButtonFor(layout.escapeAnswer));
+    box.exec();
+    QAbstractButton* clicked = box.clickedButton();
+    if (!clicked) return layout.escapeAnswer;
+    return AnswerFor(box.standardButton(clicked));
+}
+
+std::string QtBoxes::input(const std::string& prompt, const std::string& title, const std::string& defaultText) {
+    QInputDialog dialog(m_parent);
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setWindowTitle(ToQString(title));
+    dialog.setLabelText(ToQString(prompt));
+    dialog.setTextValue(ToQString(defaultText));
+    for (QLabel* label : dialog.findChildren<QLabel*>()) label->setTextFormat(Qt::PlainText);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return FromQString(dialog.textValue());
+}

@@ -1,0 +1,18 @@
+// The timer over QTimer.
+#pragma once
+
+#include <QTimer>
+
+#include "platform/Timer.h"
+
+class QtTimer : public ITimer {
+public:
+    explicit QtTimer(QObject* parent = nullptr);
+    void setInterval(int milliseconds) override { m_timer.setInterval(milliseconds); }
+    int interval() const override { return m_timer.interval(); }
+    void setEnabled(bool enabled) override;
+    bool enabled() const override { return m_timer.isActive(); }
+
+private:
+    QTimer m_timer;
+};

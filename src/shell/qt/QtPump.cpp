@@ -1,5 +1,0 @@
-#include "shell/qt/QtPump.h"
-
-#include <QCoreApplication>
-
-void PumpWindowEvents() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }

@@ -1,9 +1,0 @@
-// Opening a web address with the desktop's browser.
-#pragma once
-
-#include "shell/UrlOpener.h"
-
-class QtUrlOpener : public IUrlOpener {
-public:
-    bool open(const std::string& url) override;
-};

@@ -1,0 +1,137 @@
+#include "platform/MemoryGrid.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Changes {
+    std::vector<GridCell> cells;
+    void attach(IGrid& g) {
+        g.events().changed = [this](int c, int r) { cells.push_back({c, r}); };
+    }
+};
+
+MemoryGrid makeGrid(int cols, int rows) {
+    MemoryGrid g;
+    g.setMaxCols(cols);
+    g.setMaxRows(rows);
+    return g;
+}
+
+}  // namespace
+
+TEST(MemoryGridTest, BlockTextFillsFromTheTopLeftWithinTheBlock) {
+    MemoryGrid g = makeGrid(3, 4);
+    g.setText(3, 2, "keep");
+    g.setBlockText(GridBlock::range(1, 1, 2, 3), "a\tb\tcut\r\nc\r\n\td\ne\tf\r\nbeyond\r\n");
+    EXPECT_EQ(g.blockText(GridBlock::all()), "a\tb\t\r\nc\t\tkeep\r\n\td\t\r\n\t\t\r\n");
+    EXPECT_EQ(g.text(1, 3), "");
+    // Headings as a block of row 0, cells of -1 for every column.
+    g.setBlockText(GridBlock::range(1, 0, 3, 0), "ID\tMaterial\tCode");
+    EXPECT_EQ(g.text(2, 0), "Material");
+    g.setBlockText(GridBlock::all(), "x\ty\tz\tw");
+    EXPECT_EQ(g.blockText(GridBlock::rows(1, 1)), "x\ty\tz\r\n");
+    g.clearText(GridBlock::columns(2, 3));
+    EXPECT_EQ(g.blockText(GridBlock::rows(1, 2)), "x\t\t\r\nc\t\t\r\n");
+    EXPECT_EQ(g.text(2, 0), "Material");  // clearing data rows leaves the headings
+    // A second corner of -1 runs to the last column and row.
+    g.setBackColour(GridBlock::range(2, 3, -1, -1), 0x80FFFF);
+    EXPECT_EQ(g.backColour(3, 4), Colour(0x80FFFF));
+    EXPECT_EQ(g.backColour(2, 3), Colour(0x80FFFF));
+    EXPECT_EQ(g.backColour(1, 3), kColourNone);
+    EXPECT_EQ(g.backColour(2, 2), kColourNone);
+}
+
+TEST(MemoryGridTest, NumberCellsKeepTheirNumbersFormattedAndTypesCarryToNewRows) {
+    MemoryGrid g = makeGrid(3, 2);
+    g.setCellType(GridBlock::columns(1, 1), CellType::number(4, 10, 30000));
+    g.setCellType(GridBlock::columns(2, 2), CellType::integer(0, 100));
+    g.setBlockText(GridBlock::all(), "587.56\t2.6\tfree text\r\n5\t-0.0001\t1.5\r\n");
+    EXPECT_EQ(g.blockText(GridBlock::all()), "587.5600\t3\tfree text\r\n5.0000\t0\t1.5\r\n");
+    g.setText(1, 1, "n/a");  // the program may write what it likes
+    EXPECT_EQ(g.text(1, 1), "n/a");
+    g.setMaxRows(3);
+    EXPECT_EQ(g.cellType(1, 3), CellType::number(4, 10, 30000));
+    EXPECT_EQ(g.cellType(3, 3), CellType::editText());
+}
+
+TEST(MemoryGridTest, ProgramWritesRaiseNoEventButTheUsersEditsDo) {
+    MemoryGrid g = makeGrid(3, 3);
+    Changes changes;
+    changes.attach(g);
+    g.setCellType(GridBlock::columns(1, 1), CellType::number(2, 0, 1));
+    g.setCellType(GridBlock::columns(3, 3), CellType::staticText());
+    g.setBlockText(GridBlock::all(), "0.5\tx\ty\r\n");
+    g.setText(2, 2, "z");
+    g.clearText(GridBlock::all());
+    g.sort(GridBlock::all(), {{1, true}});
+    EXPECT_TRUE(changes.cells.empty());
+
+    EXPECT_TRUE(g.userType(1, 2, " .25 "));
+    EXPECT_EQ(g.text(1, 2), "0.25");
+    EXPECT_TRUE(g.userType(1, 2, "0.25"));  // the same text again: no change
+    EXPECT_FALSE(g.userType(1, 2, "2"));    // beyond the upper limit
+    EXPECT_FALSE(g.userType(1, 2, "abc"));
+    EXPECT_FALSE(g.userType(3, 1, "static"));
+    g.setLock(GridBlock::range(2, 1, 2, 1), true);
+    EXPECT_FALSE(g.userType(2, 1, "locked"));
+    EXPECT_TRUE(g.userType(2, 2, "free"));
+    EXPECT_EQ(changes.cells, (std::vector<GridCell>{{1, 2}, {2, 2}}));
+    EXPECT_EQ(g.text(1, 2), "0.25");
+    EXPECT_EQ(g.activeRow(), 2);
+}
+
+TEST(MemoryGridTest, PasteGoesFromTheActiveCellIntoWhatTheUserCouldType) {
+    MemoryGrid g = makeGrid(3, 3);
+    Changes changes;
+    changes.attach(g);
+    g.setCellType(GridBlock::columns(1, 1), CellType::number(1, 10, 30000));
+    g.setLock(GridBlock::cell(3, 2), true);
+    g.setActiveCell(1, 2);
+    g.setClipboard("656.3\t1.5\t9\t9\n5\tb\tc\nlost\r\n");  // 5 is below the limit; row 4 does not exist
+    g.pasteClipboard();
+    EXPECT_EQ(g.blockText(GridBlock::rows(2, 3)), "656.3\t1.5\t\r\n\tb\tc\r\n");
+    EXPECT_EQ(changes.cells, (std::vector<GridCell>{{1, 2}, {2, 2}, {2, 3}, {3, 3}}));
+}
+
+TEST(MemoryGridTest, SortComparesNumbersByValueTextsIgnoringCaseAndIsStable) {
+    MemoryGrid g = makeGrid(3, 6);
+    g.setBlockText(GridBlock::all(),
+                   "100\tschott\ta\r\n12\tOhara\tb\r\n\tHoya\tc\r\n12\tHoya\td\r\n9.5\tohara\te\r\n12\tOHARA\tf\r\n");
+    g.setBackColour(GridBlock::cell(3, 1), RgbColour(255, 255, 128));
+    g.sort(GridBlock::all(), {{1, true}});
+    EXPECT_EQ(g.blockText(GridBlock::columns(3, 3)), "e\r\nb\r\nd\r\nf\r\na\r\nc\r\n");  // empty last
+    EXPECT_EQ(g.backColour(3, 5), RgbColour(255, 255, 128));                          // colours move with the row
+    g.sort(GridBlock::all(), {{2, true}, {1, false}});
+    EXPECT_EQ(g.blockText(GridBlock::columns(3, 3)), "d\r\nc\r\nb\r\nf\r\ne\r\na\r\n");
+    g.sort(GridBlock::all(), {{2, false}});
+    EXPECT_EQ(g.blockText(GridBlock::columns(3, 3)), "a\r\nb\r\nf\r\ne\r\nd\r\nc\r\n");
+    // Sorting a part of the rows leaves the others.
+    g.sort(GridBlock::range(1, 1, 3, 2), {{3, false}});
+    EXPECT_EQ(g.blockText(GridBlock::columns(3, 3)), "b\r\na\r\nf\r\ne\r\nd\r\nc\r\n");
+}
+
+TEST(MemoryGridTest, SelectionHitTestAndClicksAsTheUserMakesThem) {
+    MemoryGrid g = makeGrid(3, 20);
+    g.setColWidth(1, 4);
+    g.setColHidden(2, true);
+    g.userSelect({{9, 11}, {13, 13}});
+    EXPECT_EQ(g.selectedBlocks(), (std::vector<RowSpan>{{9, 11}, {13, 13}}));
+    EXPECT_EQ(g.selectedBlock(), (RowSpan{13, 13}));
+    g.clearSelection();
+    EXPECT_EQ(g.selectedBlock(), std::nullopt);
+
+    const GridPoint p = g.pointOf(3, 7);
+    EXPECT_EQ(g.cellAt(p.x, p.y), (GridCell{3, 7}));  // the hidden column takes no room
+    const GridPoint h = g.pointOf(1, 0);
+    EXPECT_EQ(g.cellAt(h.x, h.y), (GridCell{1, 0}));
+    EXPECT_EQ(g.cellAt(p.x, 10000), std::nullopt);
+
+    std::vector<GridCell> clicks;
+    g.events().rightClicked = [&](int c, int r) { clicks.push_back({c, r}); };
+    g.userRightClick(2, 0);
+    EXPECT_EQ(clicks, (std::vector<GridCell>{{2, 0}}));
+    g.userSelect({{9, 11}, {13, 13}});
+    g.setMaxRows(10);
+    EXPECT_EQ(g.selectedBlocks(), (std::vector<RowSpan>{{9, 10}}));
+}

@@ -1,0 +1,85 @@
+// The message and input boxes on screen, and the text conversions they use.
+#include <QtTest>
+
+#include "platform/qt/QtBoxes.h"
+#include "platform/qt/QtText.h"
+#include "support/qt/ModalAnswerer.h"
+
+class TestQtBoxes : public QObject {
+    Q_OBJECT
+private slots:
+    void markupAndAmpersandsShowAsTyped();
+    void stylesGiveTheirButtonsAndAnswers();
+    void escapeOnYesNoMeansNo();
+    void inputBoxReturnsTextOrEmptyOnCancel();
+    void windows1252RoundTrip();
+};
+
+void TestQtBoxes::markupAndAmpersandsShowAsTyped() {
+    ModalAnswerer answerer;
+    answerer.press(QMessageBox::Ok);
+    QtBoxes boxes;
+    const std::string text = "<b>N-BK7</b> & Co \x80 5";
+    QCOMPARE(boxes.show(kBoxExclamation, text, "Title <i>x</i>"), int(kAnswerOk));
+    QCOMPARE(answerer.seen().size(), std::size_t(1));
+    const auto& seen = answerer.seen().front();
+    QCOMPARE(seen.format, Qt::PlainText);
+    QCOMPARE(seen.text, QStringLiteral("<b>N-BK7</b> & Co \u20AC 5"));
+    QVERIFY(seen.shown.contains(QStringLiteral("<b>N-BK7</b> & Co")));
+    QCOMPARE(seen.title, QStringLiteral("Title <i>x</i>"));
+    QCOMPARE(seen.icon, QMessageBox::Warning);
+    QCOMPARE(answerer.unscripted(), 0);
+}
+
+void TestQtBoxes::stylesGiveTheirButtonsAndAnswers() {
+    ModalAnswerer answerer;
+    answerer.press(QMessageBox::No).press(QMessageBox::Cancel).press(QMessageBox::Yes).press(QMessageBox::Ok);
+    QtBoxes boxes;
+    QCOMPARE(boxes.show(kBoxQuestionYesNoCancel, "q"), int(kAnswerNo));
+    QCOMPARE(boxes.show(kBoxQuestionOkCancel, "q"), int(kAnswerCancel));
+    QCOMPARE(boxes.show(kBoxInformationYesNo, "q"), int(kAnswerYes));
+    QCOMPARE(boxes.show(kBoxCritical, "q"), int(kAnswerOk));
+    const auto& seen = answerer.seen();
+    QCOMPARE(seen.size(), std::size_t(4));
+    QCOMPARE(seen[0].buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    QCOMPARE(seen[0].icon, QMessageBox::Question);
+    QCOMPARE(seen[0].title, QStringLiteral("KalvenorQX"));
+    QCOMPARE(seen[1].buttons, QMessageBox::Ok | QMessageBox::Cancel);
+    QCOMPARE(seen[2].buttons, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(seen[2].icon, QMessageBox::Information);
+    QCOMPARE(seen[3].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(seen[3].icon, QMessageBox::Critical);
+}
+
+void TestQtBoxes::escapeOnYesNoMeansNo() {
+    ModalAnswerer answerer;
+    answerer.escape().escape();
+    QtBoxes boxes;
+    QCOMPARE(boxes.show(kBoxQuestionYesNo, "Delete?"), int(kAnswerNo));
+    QCOMPARE(boxes.show(kBoxQuestionYesNoCancel, "Sort?"), int(kAnswerCancel));
+}
+
+void TestQtBoxes::inputBoxReturnsTextOrEmptyOnCancel() {
+    ModalAnswerer answerer;
+    answerer.type(QStringLiteral("Sch\u00F6tt <x> & y")).cancelInput();
+    QtBoxes boxes;
+    QCOMPARE(boxes.input("Enter <b>NEW</b> name & more", "KalvenorQX", "old"), std::string("Sch\xF6tt <x> & y"));
+    QCOMPARE(boxes.input("again", "KalvenorQX", "old"), std::string());
+    const auto& seen = answerer.seen();
+    QCOMPARE(seen.size(), std::size_t(2));
+    QVERIFY(seen[0].isInput);
+    QCOMPARE(seen[0].format, Qt::PlainText);
+    QCOMPARE(seen[0].text, QStringLiteral("Enter <b>NEW</b> name & more"));
+}
+
+void TestQtBoxes::windows1252RoundTrip() {
+    std::string all;
+    for (int b = 1; b < 256; ++b) all.push_back(static_cast<char>(b));
+    QCOMPARE(FromQString(ToQString(all)), all);
+    QCOMPARE(ToQString("\x80\x8A\x9F\xE9"), QStringLiteral("\u20AC\u0160\u0178\u00E9"));
+    QCOMPARE(FromQString(QStringLiteral("\u20AC \u2713 \U0001F600")), std::string("\x80 ? ?"));
+    QCOMPARE(PathFromQString(PathToQString("/home/j\xC3\xBCrgen/")), std::string("/home/j\xC3\xBCrgen/"));
+}
+
+QTEST_MAIN(TestQtBoxes)
+#include "tst_QtBoxes.moc"

@@ -1,0 +1,91 @@
+// The file chooser on screen: the save chooser takes a new name with the
+// default extension and asks before overwriting; the filter in use comes back.
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "platform/qt/QtFileDialog.h"
+#include "platform/qt/QtText.h"
+#include "support/qt/ModalAnswerer.h"
+
+class TestQtFileDialog : public QObject {
+    Q_OBJECT
+private slots:
+    void saveTakesANewNameAndAsksBeforeOverwriting();
+    void openGivesTheFileAndTheFilterInUse();
+
+private:
+    static FileDialogRequest request(bool save, const QTemporaryDir& dir) {
+        FileDialogRequest r;
+        r.save = save;
+        r.filter = "Kalvenor (*.GLZ)|*.GLZ|Lumivar old (*.GLA)|*.GLA";
+        r.defaultExt = "GLZ";
+        r.title = "Exporting all glass data to text file";
+        r.initialFolder = PathFromQString(dir.path());
+        return r;
+    }
+};
+
+void TestQtFileDialog::saveTakesANewNameAndAsksBeforeOverwriting() {
+    QTemporaryDir dir;
+    const QString existing = dir.filePath(QStringLiteral("Old.GLZ"));
+    QFile f(existing);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.close();
+    QtFileDialog chooser;
+    ModalAnswerer answerer;
+
+    answerer.chooseFile(dir.filePath(QStringLiteral("New")));
+    FileDialogResult r = chooser.run(request(true, dir));
+    QCOMPARE(r.outcome, FileDialogResult::Chosen);
+    QCOMPARE(PathToQString(r.fullName), dir.filePath(QStringLiteral("New.GLZ")));
+    QCOMPARE(answerer.seen().size(), std::size_t(1));  // no question for a new file
+
+    // An existing file: No keeps the chooser open, Yes takes the file.
+    answerer.chooseFile(dir.filePath(QStringLiteral("Old")))
+        .press(QMessageBox::No)
+        .chooseFile(existing)
+        .press(QMessageBox::Yes);
+    r = chooser.run(request(true, dir));
+    QCOMPARE(r.outcome, FileDialogResult::Chosen);
+    QCOMPARE(PathToQString(r.fullName), existing);
+    const auto& seen = answerer.seen();
+    QCOMPARE(seen.size(), std::size_t(5));
+    QVERIFY(seen[2].text.contains(QStringLiteral("Old.GLZ")));
+    QCOMPARE(seen[2].buttons, QMessageBox::Yes | QMessageBox::No);
+    QVERIFY(answerer.done());
+
+    answerer.cancelInput();  // a step other than a choice cancels the chooser
+    QCOMPARE(chooser.run(request(true, dir)).outcome, FileDialogResult::Cancelled);
+    QCOMPARE(answerer.unscripted(), 0);
+}
+
+void TestQtFileDialog::openGivesTheFileAndTheFilterInUse() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("cat.gla"));
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.close();
+    QtFileDialog chooser;
+    ModalAnswerer answerer;
+    answerer.chooseFile(file);
+    FileDialogRequest req = request(false, dir);
+    req.filterIndex = 2;
+    const FileDialogResult r = chooser.run(req);
+    QCOMPARE(r.outcome, FileDialogResult::Chosen);
+    QCOMPARE(PathToQString(r.fullName), file);
+    QCOMPARE(r.filterIndex, 2);
+    QCOMPARE(answerer.seen().front().title, QStringLiteral("Exporting all glass data to text file"));
+    QVERIFY(answerer.seen().front().text.startsWith(QStringLiteral("Kalvenor (*.GLZ) (")));
+
+    // An open takes existing files only: the chooser says so and stays open.
+    answerer.chooseFile(dir.filePath(QStringLiteral("missing.GLA"))).press(QMessageBox::Ok).cancelInput();
+    QCOMPARE(chooser.run(req).outcome, FileDialogResult::Cancelled);
+    QVERIFY(answerer.seen()[2].text.contains(QStringLiteral("missing.GLA")));
+    QVERIFY(answerer.done());
+    QCOMPARE(answerer.unscripted(), 0);
+}
+
+QTEST_MAIN(TestQtFileDialog)
+#include "tst_QtFileDialog.moc"

@@ -1,0 +1,177 @@
+// The grid over QTableWidget, driven as the user drives it.
+#include <QClipboard>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QtTest>
+
+#include "platform/qt/QtColour.h"
+#include "platform/qt/QtGrid.h"
+
+class TestQtGrid : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void blockTextWithTabsAndLineBreaks();
+    void sortMovesRowsWithTheirColours();
+    void selectionBlocksInTheOrderSelected();
+    void programWritesRaiseNoChangeButTypingDoes();
+    void pasteAndLocksAndWidths();
+    void hitTestAndRightClickOnHeadings();
+
+private:
+    QPoint centre(int col, int row) const {
+        return m_grid->widget()->visualItemRect(m_grid->widget()->item(row - 1, col - 1)).center();
+    }
+    void click(int col, int row, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTest::mouseClick(m_grid->widget()->viewport(), Qt::LeftButton, mods, centre(col, row));
+    }
+    QTableWidget* table() const { return m_grid->widget(); }
+
+    std::unique_ptr<QtGrid> m_grid;
+    std::vector<GridCell> m_changes;
+};
+
+void TestQtGrid::init() {
+    m_grid = std::make_unique<QtGrid>();
+    m_grid->setMaxCols(3);
+    m_grid->setMaxRows(6);
+    m_changes.clear();
+    m_grid->events().changed = [this](int c, int r) { m_changes.push_back({c, r}); };
+    table()->resize(500, 400);
+    table()->show();
+    QVERIFY(QTest::qWaitForWindowExposed(table()));
+}
+
+void TestQtGrid::cleanup() { m_grid.reset(); }
+
+void TestQtGrid::blockTextWithTabsAndLineBreaks() {
+    m_grid->setBlockText(GridBlock::range(1, 0, 3, 0), "Glass\tSource\t");
+    m_grid->setBlockText(GridBlock::all(), "N-BK7\tSch\xF6tt\t1.5\r\nF2\tHoya\nLF only\r\n");
+    QCOMPARE(table()->item(0, 1)->text(), QStringLiteral("Sch\u00F6tt"));
+    QCOMPARE(table()->item(1, 1)->text(), QStringLiteral("Hoya"));
+    QCOMPARE(table()->item(2, 0)->text(), QStringLiteral("LF only"));
+    QCOMPARE(table()->horizontalHeaderItem(0)->text(), QStringLiteral("Glass"));
+    QVERIFY(table()->horizontalHeaderItem(2) == nullptr);  // an empty heading shows the column's number
+    QCOMPARE(m_grid->blockText(GridBlock::rows(1, 2)),
+             std::string("N-BK7\tSch\xF6tt\t1.5\r\nF2\tHoya\t\r\n"));
+    m_grid->setCellType(GridBlock::columns(3, 3), CellType::number(4, 0, 0));
+    QCOMPARE(table()->item(0, 2)->text(), QStringLiteral("1.5000"));
+    QVERIFY(table()->item(0, 2)->textAlignment() & Qt::AlignRight);
+    QVERIFY(m_changes.empty());
+}
+
+void TestQtGrid::sortMovesRowsWithTheirColours() {
+    m_grid->setBlockText(GridBlock::all(), "b\t12\r\nA\t100\r\nc\t9.5\r\n\t1\r\na\t7\r\nB\t7\r\n");
+    m_grid->setBackColour(GridBlock::cell(1, 2), 0x80FFFF);
+    m_grid->sort(GridBlock::all(), {{1, true}, {2, false}});
+    QStringList order;
+    for (int r = 0; r < 6; ++r) order << table()->item(r, 1)->text();
+    QCOMPARE(order, (QStringList{"100", "7", "12", "7", "9.5", "1"}));  // A a b B c, then the empty name
+    QCOMPARE(table()->item(0, 0)->background().color(), ToQColor(0x80FFFF));
+    QCOMPARE(m_grid->backColour(1, 1), Colour(0x80FFFF));
+    m_grid->sort(GridBlock::all(), {{2, true}});
+    QCOMPARE(table()->item(0, 1)->text(), QStringLiteral("1"));
+    QCOMPARE(table()->item(5, 1)->text(), QStringLiteral("100"));
+    QVERIFY(m_changes.empty());
+}
+
+void TestQtGrid::selectionBlocksInTheOrderSelected() {
+    click(1, 5);
+    click(1, 2, Qt::ControlModifier);
+    click(2, 4, Qt::ControlModifier | Qt::ShiftModifier);
+    const std::vector<RowSpan> blocks = m_grid->selectedBlocks();
+    QCOMPARE(blocks.size(), std::size_t(2));
+    QCOMPARE(blocks[0], (RowSpan{5, 5}));
+    QCOMPARE(blocks[1], (RowSpan{2, 4}));
+    QCOMPARE(m_grid->selectedBlock(), std::optional<RowSpan>(RowSpan{2, 4}));
+    QCOMPARE(m_grid->activeRow(), 4);
+    m_grid->clearSelection();
+    QVERIFY(m_grid->selectedBlocks().empty());
+    // A whole column, chosen on its heading, is a block of all rows.
+    QHeaderView* top = table()->horizontalHeader();
+    QTest::mouseClick(top->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(top->sectionViewportPosition(1) + 5, top->height() / 2));
+    QCOMPARE(m_grid->selectedBlock(), std::optional<RowSpan>(RowSpan{-1, -1}));
+    // Setting the active cell selects nothing.
+    m_grid->clearSelection();
+    m_grid->setActiveCell(3, 6);
+    QCOMPARE(m_grid->activeCol(), 3);
+    QCOMPARE(m_grid->activeRow(), 6);
+    QVERIFY(m_grid->selectedBlocks().empty());
+}
+
+void TestQtGrid::programWritesRaiseNoChangeButTypingDoes() {
+    m_grid->setCellType(GridBlock::columns(1, 1), CellType::number(2, 10, 30000));
+    m_grid->setText(1, 1, "587.5618");
+    m_grid->setBlockText(GridBlock::all(), "\tx\ty\r\n");
+    m_grid->clearText(GridBlock::cell(3, 1));
+    m_grid->sort(GridBlock::all(), {{2, true}});
+    QVERIFY(m_changes.empty());
+
+    auto typeInto = [this](int col, int row, const QString& text) {
+        table()->setCurrentCell(row - 1, col - 1);
+        table()->editItem(table()->item(row - 1, col - 1));
+        auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QVERIFY(edit);
+        edit->setText(text);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCoreApplication::processEvents();  // the view commits an edit ended by Enter from its queue
+    };
+    typeInto(1, 3, QStringLiteral("656.27"));
+    QCOMPARE(m_changes, (std::vector<GridCell>{{1, 3}}));
+    QCOMPARE(table()->item(2, 0)->text(), QStringLiteral("656.27"));
+    typeInto(1, 3, QStringLiteral("5"));  // below the lower limit: refused, the old text stays
+    QCOMPARE(m_changes.size(), std::size_t(1));
+    QCOMPARE(table()->item(2, 0)->text(), QStringLiteral("656.27"));
+    typeInto(2, 2, QStringLiteral("Sch\u00F6tt"));
+    QCOMPARE(m_changes.back(), (GridCell{2, 2}));
+    QCOMPARE(m_grid->text(2, 2), std::string("Sch\xF6tt"));
+}
+
+void TestQtGrid::pasteAndLocksAndWidths() {
+    m_grid->setLock(GridBlock::cell(2, 2), true);
+    m_grid->setCellType(GridBlock::columns(3, 3), CellType::staticText(CellAlign::Right));
+    QVERIFY(!(table()->item(1, 1)->flags() & Qt::ItemIsEditable));
+    QVERIFY(!(table()->item(0, 2)->flags() & Qt::ItemIsEditable));
+    QVERIFY(table()->item(0, 0)->flags() & Qt::ItemIsEditable);
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("1\t2\t3\n4\t5\t6\n"));
+    m_grid->setActiveCell(1, 1);
+    table()->setFocus();
+    QTest::keyClick(table(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(m_grid->blockText(GridBlock::rows(1, 2)), std::string("1\t2\t\r\n4\t\t\r\n"));
+    QCOMPARE(m_changes, (std::vector<GridCell>{{1, 1}, {2, 1}, {1, 2}}));
+
+    m_grid->setColWidth(1, 16);
+    QCOMPARE(table()->columnWidth(0), m_grid->pixelsFor(16));
+    m_grid->setColWidth(1, m_grid->colWidth(1) * 2);
+    QCOMPARE(m_grid->colWidth(1), 32.0);
+    m_grid->setColHidden(2, true);
+    QVERIFY(table()->isColumnHidden(1));
+    m_grid->setColHidden(0, true);
+    QVERIFY(!table()->verticalHeader()->isVisible());
+}
+
+void TestQtGrid::hitTestAndRightClickOnHeadings() {
+    const QPoint inCell = table()->viewport()->mapTo(table(), centre(2, 3));
+    QCOMPARE(m_grid->cellAt(inCell.x(), inCell.y()), std::optional<GridCell>(GridCell{2, 3}));
+    QHeaderView* top = table()->horizontalHeader();
+    const QPoint onHeading = top->viewport()->mapTo(table(), QPoint(top->sectionViewportPosition(2) + 5, 5));
+    QCOMPARE(m_grid->cellAt(onHeading.x(), onHeading.y()), std::optional<GridCell>(GridCell{3, 0}));
+    QCOMPARE(m_grid->cellAt(table()->width() - 3, table()->height() - 3), std::optional<GridCell>());
+
+    std::vector<GridCell> rights;
+    std::vector<QPoint> presses;
+    m_grid->events().rightClicked = [&](int c, int r) { rights.push_back({c, r}); };
+    m_grid->events().mouseDown = [&](int button, int, int x, int y) {
+        if (button == kMouseRight) presses.push_back({x, y});
+    };
+    QTest::mouseClick(top->viewport(), Qt::RightButton, Qt::NoModifier, QPoint(top->sectionViewportPosition(0) + 5, 5));
+    QTest::mouseClick(table()->viewport(), Qt::RightButton, Qt::NoModifier, centre(2, 3));
+    QCOMPARE(rights, (std::vector<GridCell>{{1, 0}, {2, 3}}));
+    QCOMPARE(presses.back(), inCell);
+}
+
+QTEST_MAIN(TestQtGrid)
+#include "tst_QtGrid.moc"
