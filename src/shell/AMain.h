@@ -8,6 +8,7 @@
 #include <string>
 
 #include "model/GlassesList.h"
+#include "shell/GlassEditors.h"
 #include "shell/MainMDILogic.h"
 #include "shell/ManageForms.h"
 
@@ -40,6 +41,7 @@ public:
     // Made by Main before the collection is loaded.
     GlassesList& store() { return *m_store; }
     ManageForms& forms() { return m_forms; }
+    GlassEditors& editors() { return m_editors; }
     IRandom& random() { return m_random; }
     IBoxes& boxes() { return m_boxes; }
     ISettings& settings() { return m_settings; }
@@ -53,5 +55,6 @@ private:
     std::string m_programFolder;
     std::optional<GlassesList> m_store;
     ManageForms m_forms;
+    GlassEditors m_editors;
     SystemRandom m_random;
 };
