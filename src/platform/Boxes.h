@@ -11,6 +11,7 @@ inline constexpr const char* kAppTitle = "KalvenorQX";
 // Style values of the platform's message box.
 enum BoxStyle : int {
     kBoxPlain = 0,              // OK
+    kBoxYesNo = 4,              // Yes, No, no icon
     kBoxCritical = 16,          // OK, critical icon
     kBoxQuestionOkCancel = 33,  // OK, Cancel
     kBoxQuestionYesNoCancel = 35,

@@ -6,7 +6,7 @@
 #include "shell/CSApplication.h"
 
 AMain::AMain(IBoxes& boxes, IClock& clock, ISettings& settings, IBusyCursor& cursor)
-    : m_boxes(boxes), m_clock(clock), m_settings(settings), m_cursor(cursor), m_forms(boxes, [] { return FoundVQ(); }) {}
+    : m_boxes(boxes), m_clock(clock), m_settings(settings), m_cursor(cursor), m_hints(boxes, settings), m_forms(boxes, [] { return FoundVQ(); }) {}
 
 void AMain::Main(IMainWindowStart& mainWindow) {
     m_programFolder = CSApplication().Path();

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "model/GlassesList.h"
+#include "shell/CNewMsg.h"
 #include "shell/GlassEditors.h"
 #include "shell/MainMDILogic.h"
 #include "shell/ManageForms.h"
@@ -42,6 +43,8 @@ public:
     GlassesList& store() { return *m_store; }
     ManageForms& forms() { return m_forms; }
     GlassEditors& editors() { return m_editors; }
+    // The one-time hints, made first of all.
+    CNewMsg& hints() { return m_hints; }
     IRandom& random() { return m_random; }
     IBoxes& boxes() { return m_boxes; }
     ISettings& settings() { return m_settings; }
@@ -52,6 +55,7 @@ private:
     IClock& m_clock;
     ISettings& m_settings;
     IBusyCursor& m_cursor;
+    CNewMsg m_hints;
     std::string m_programFolder;
     std::optional<GlassesList> m_store;
     ManageForms m_forms;

@@ -97,6 +97,7 @@ frmMainMDI::frmMainMDI(AMain& app)
 }
 
 frmMainMDI::~frmMainMDI() {
+    m_app.hints().UseThisTimer(nullptr);
     m_app.forms().setHost(nullptr);
     for (int p = 1; p <= kWorkPageCount; ++p) m_app.forms().setPage(p, nullptr);
     m_logic.setView(nullptr);
@@ -309,6 +310,7 @@ void frmMainMDI::formLoad() {
     CSApplication().ThisFormPosnGet(m_placement, true, false);
     m_logic.EnableTools(FirstLoad());
     LoadSetup();
+    m_app.hints().UseThisTimer(&m_tmrNewMsg);
     paintBackground(m_header, kHeaderColour);
     paintBackground(m_tools, kHeaderColour);
     m_mdi->setBackColour(ToQColor(kClientColour));

@@ -16,6 +16,7 @@
 #include "shell/HelpNotes.h"
 #include "shell/MainMDILogic.h"
 #include "platform/qt/QtPlacedWindow.h"
+#include "platform/qt/QtTimer.h"
 
 class AMain;
 class frm1Setup;
@@ -102,6 +103,7 @@ private:
     MainMDILogic m_logic;
     HelpNotes m_notes;
     QtPlacedWindow m_placement;
+    QtTimer m_tmrNewMsg;  // lent to the one-time hints
     bool m_loaded = false;
     int m_pumpDepth = 0;
     std::vector<QImage> m_wallpapers;
