@@ -17,16 +17,17 @@ constexpr float kPreselectTolerance = 0.001f;
 struct GridLayout {
     int cols;
     const char* headings[4];
-    double widths[4];  // characters
+    double widths[4];  // characters; 0 hides the column
 };
 
+// Widths leave room for the cell margins around the 12-character wavelengths.
 // Spectral: wavelength, symbol, description. Laser: wavelength, laser, the
-// empty column of the tagged lines' double TAB, tag. Transmission:
-// wavelength, name (none of the built-in rows has one), spare.
+// empty column between the tagged lines' two TABs, tag. Transmission:
+// wavelength, name (none of the built-in rows has one), an unused column.
 constexpr GridLayout kLayouts[kWavePickTabs] = {
-    {3, {"Wavelength", "Line", "Source"}, {12, 5, 18}},
-    {4, {"Wavelength", "Laser", "", "Line"}, {10, 16, 1, 6}},
-    {3, {"Wavelength", "", ""}, {12, 8, 8}},
+    {3, {"Wavelength", "Line", "Source"}, {14, 5, 18}},
+    {4, {"Wavelength", "Laser", " ", "Line"}, {11, 18, 0, 8}},
+    {3, {"Wavelength", " ", " "}, {14, 18, 0}},
 };
 
 std::string pad(float wave) {
@@ -112,7 +113,9 @@ void popEditParamWave::setupGrid(int tab) {
     grid.setColHidden(0, true);
     for (int c = 1; c <= layout.cols; ++c) {
         grid.setText(c, 0, layout.headings[c - 1]);
-        grid.setColWidth(c, layout.widths[c - 1]);
+        const double width = layout.widths[c - 1];
+        grid.setColHidden(c, width == 0);
+        if (width > 0) grid.setColWidth(c, width);
     }
     grid.setCellType(GridBlock::all(), CellType::staticText());
     grid.setLock(GridBlock::all(), true);
