@@ -65,14 +65,14 @@ void ShowHelpFile(IUrlOpener& viewer, IBoxes& boxes) {
     const HelpState& s = state();
     if (s.found.empty() || !FileExists(s.found)) {
         const std::string name = s.lookedFor.empty() ? fileNameOf(s.setting) : s.lookedFor;
-        std::string text = "No help is available: the help file " + shown(name) + " was not found";
-        if (!s.lookedIn.empty()) text += " in the program folder\r\n" + shown(s.lookedIn);
-        boxes.show(kBoxInformation, text + ".");
+        std::string text = "No help is available: the help file " + shown(name) + " is not in the program folder";
+        if (!s.lookedIn.empty()) text += ":\r\n" + shown(s.lookedIn);
+        boxes.show(kBoxInformation, text);
         return;
     }
     if (!viewer.open(FileUrl(s.found))) {
-        boxes.show(kBoxExclamation, "Sorry: cannot show the help file " + shown(s.found) + " at this time.\r\n" +
-                                        "Is a viewer for " + shown(extensionOf(s.found)) + " files installed?");
+        boxes.show(kBoxExclamation, "Sorry: cannot show the help file at this time:\r\n" + shown(s.found) +
+                                        "\r\nIs a viewer for " + shown(extensionOf(s.found)) + " files installed?");
     }
 }
 

@@ -79,7 +79,7 @@ TEST_F(HelpTest, WithoutAHelpFileTheHelpKeySaysWhichFileIsMissingAndWhere) {
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.last().style, kBoxInformation);
     EXPECT_EQ(boxes.last().text,
-              "No help is available: the help file Kalvo.chm was not found in the program folder\r\n" + folder.path() + ".");
+              "No help is available: the help file Kalvo.chm is not in the program folder:\r\n" + folder.path());
 
     // A file found at start that has gone since is not handed to the viewer.
     folder.write("Kalvo.chm", "help");
@@ -99,8 +99,8 @@ TEST_F(HelpTest, AViewerThatCannotBeLaunchedIsReported) {
     ShowHelpFile(viewer, boxes);
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.last().style, kBoxExclamation);
-    EXPECT_EQ(boxes.last().text, "Sorry: cannot show the help file " + folder.path() +
-                                     "Kalvo.chm at this time.\r\nIs a viewer for .chm files installed?");
+    EXPECT_EQ(boxes.last().text, "Sorry: cannot show the help file at this time:\r\n" + folder.path() +
+                                     "Kalvo.chm\r\nIs a viewer for .chm files installed?");
 }
 
 TEST(HelpFileUrlTest, BytesOutsideTheUnreservedOnesAreEncoded) {
