@@ -5,7 +5,6 @@
 // the program's icon on every window.
 #include <QMdiSubWindow>
 #include <QMessageBox>
-#include <QSettings>
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -14,17 +13,15 @@
 #include <fstream>
 #include <memory>
 
-#include "app/DemoFolder.h"
-#include "platform/Clock.h"
 #include "platform/UrlOpener.h"
 #include "platform/qt/QtBoxes.h"
-#include "platform/qt/QtSettings.h"
 #include "shell/HELP.h"
 #include "shell/urls.h"
 #include "shell/qt/Artwork.h"
 #include "shell/qt/KalvenorProgram.h"
 #include "shell/qt/frmGlassesList.h"
 #include "shell/qt/frmMainMDI.h"
+#include "support/qt/DemoProgram.h"
 #include "support/qt/ModalAnswerer.h"
 
 class TestMainWindowServices : public QObject {
@@ -54,14 +51,9 @@ private:
 
 void TestMainWindowServices::initTestCase() {
     QVERIFY(m_dir.isValid());
-    const std::string root = m_dir.path().toStdString() + "/";
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(root + "settings"));
-    m_settings = std::make_unique<QtSettings>();
-    SystemClock clock;
     std::string error;
-    QVERIFY2(MakeDemo(root + "demo", *m_settings, clock, error), error.c_str());
-    m_demo = DemoFolders(root + "demo");
-    qputenv("KALVENOR_HOME", QByteArray::fromStdString(m_demo.program));
+    m_settings = MakeDemoProgram(m_dir.path().toStdString() + "/", m_demo, error);
+    QVERIFY2(m_settings, error.c_str());
     // Written on Windows: the case of the name differs from the one looked for.
     std::ofstream(helpFile()) << "ITSF";
 
