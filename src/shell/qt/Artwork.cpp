@@ -10,6 +10,7 @@
 #include <QStyle>
 #include <cmath>
 
+#include "platform/qt/QtColour.h"
 #include "shell/MainMDILogic.h"
 
 namespace {
@@ -351,7 +352,7 @@ QImage ProgramIconImage(int size) {
     QLinearGradient back(0, 0, 0, 32);
     back.setColorAt(0, QColor(0x2A, 0x4C, 0x74));
     back.setColorAt(1, QColor(0x12, 0x22, 0x3C));
-    p.setPen(QPen(QColor(0xA8, 0xD1, 0x5A), small ? px : 1.2 * px));
+    p.setPen(QPen(ToQColor(kHeaderColour), small ? px : 1.2 * px));
     p.setBrush(back);
     p.drawPath(tile);
     p.setClipPath(tile);
@@ -385,7 +386,8 @@ QIcon ProgramIcon() {
     QIcon icon;
     for (int size : kProgramIconSizes) icon.addPixmap(QPixmap::fromImage(ProgramIconImage(size)));
     // The style's own small and large icon sizes, drawn for them too.
-    if (const QStyle* style = QApplication::style()) {
+    if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        const QStyle* style = QApplication::style();
         for (QStyle::PixelMetric metric : {QStyle::PM_SmallIconSize, QStyle::PM_LargeIconSize}) {
             const int size = style->pixelMetric(metric);
             if (size > 0 && !icon.availableSizes().contains(QSize(size, size)))
