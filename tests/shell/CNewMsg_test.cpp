@@ -35,6 +35,9 @@ TEST_F(CNewMsgTest, ShownUntilTheUserAnswersNo) {
 
     hints.Display("Pick wavelengths", "WaveSelector", false, 0, "Standard wavelengths");
     EXPECT_EQ(boxes.shown().size(), 2u);
+    CNewMsg laterRun(boxes, settings);  // the answer is kept in the settings, not the object
+    laterRun.Display("Pick wavelengths", "WaveSelector", false, 0, "Standard wavelengths");
+    EXPECT_EQ(boxes.shown().size(), 2u);
 
     // Removing the value brings the hint back; other keys were never suppressed.
     settings.remove(kNewMsgSection, "WaveSelector");

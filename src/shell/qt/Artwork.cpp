@@ -1,13 +1,16 @@
 #include "shell/qt/Artwork.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
 #include <QRadialGradient>
+#include <QStyle>
 #include <cmath>
 
+#include "platform/qt/QtColour.h"
 #include "shell/MainMDILogic.h"
 
 namespace {
@@ -333,25 +336,63 @@ QPixmap LogoPixmap(int height) {
     return pm;
 }
 
+QImage ProgramIconImage(int size) {
+    const int n = size < 8 ? 8 : size;
+    QImage image(n, n, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    // A prism splitting a white ray, drawn on a 32-unit square. The small
+    // sizes get fewer, wider rays so that the spectrum stays a spectrum.
+    p.scale(n / 32.0, n / 32.0);
+    const double px = 32.0 / n;  // one pixel in units
+    const bool small = n < 28;
+    QPainterPath tile;
+    tile.addRoundedRect(QRectF(0.5 * px, 0.5 * px, 32 - px, 32 - px), 6, 6);
+    QLinearGradient back(0, 0, 0, 32);
+    back.setColorAt(0, QColor(0x2A, 0x4C, 0x74));
+    back.setColorAt(1, QColor(0x12, 0x22, 0x3C));
+    p.setPen(QPen(ToQColor(kHeaderColour), small ? px : 1.2 * px));
+    p.setBrush(back);
+    p.drawPath(tile);
+    p.setClipPath(tile);
+    const QPointF entry(8.6, 17.5), exit(19.6, 19.0);
+    p.setPen(QPen(QColor(255, 255, 245), small ? 2.0 : 1.6, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(QPointF(-1, 22.5), entry);
+    const QPolygonF prism({QPointF(14, 4), QPointF(4.5, 27.5), QPointF(23.5, 27.5)});
+    QLinearGradient glass(6, 4, 24, 27);
+    glass.setColorAt(0, QColor(235, 248, 255, small ? 160 : 120));
+    glass.setColorAt(1, QColor(150, 200, 240, small ? 130 : 90));
+    p.setPen(Qt::NoPen);
+    p.setBrush(glass);
+    p.drawPolygon(prism);
+    p.setPen(QPen(QColor(255, 255, 245, 150), small ? 1.6 : 1.2, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(entry, exit);
+    const int rays = small ? 3 : 6;
+    for (int i = 0; i < rays; ++i) {
+        const double t = static_cast<double>(i) / (rays - 1);
+        p.setPen(QPen(spectrum(t), small ? 2.4 : 1.7, Qt::SolidLine, Qt::FlatCap));
+        p.drawLine(exit, QPointF(33, 13 + 16 * t));
+    }
+    p.setClipping(false);
+    const double outline = small ? 1.4 : (n >= 96 ? 0.8 : 1.1);
+    p.setPen(QPen(QColor(225, 242, 255), outline, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPolygon(prism);
+    return image;
+}
+
 QIcon ProgramIcon() {
     QIcon icon;
-    for (int size : {16, 32, 48, 64}) {
-        QPixmap pm(size, size);
-        pm.fill(Qt::transparent);
-        QPainter p(&pm);
-        p.setRenderHint(QPainter::Antialiasing);
-        const double s = size / 32.0;
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0xA8, 0xD1, 0x5A));
-        p.drawRoundedRect(QRectF(0, 0, size, size), 6 * s, 6 * s);
-        for (int i = 0; i < 5; ++i) {
-            p.setPen(QPen(spectrum(i / 4.0), 2 * s));
-            p.drawLine(QPointF(18 * s, 18 * s), QPointF(30 * s, (12 + 4 * i) * s));
+    for (int size : kProgramIconSizes) icon.addPixmap(QPixmap::fromImage(ProgramIconImage(size)));
+    // The style's own small and large icon sizes, drawn for them too.
+    if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        const QStyle* style = QApplication::style();
+        for (QStyle::PixelMetric metric : {QStyle::PM_SmallIconSize, QStyle::PM_LargeIconSize}) {
+            const int size = style->pixelMetric(metric);
+            if (size > 0 && !icon.availableSizes().contains(QSize(size, size)))
+                icon.addPixmap(QPixmap::fromImage(ProgramIconImage(size)));
         }
-        p.setPen(QPen(QColor(20, 50, 80), 1.5 * s));
-        p.setBrush(QColor(230, 245, 255));
-        p.drawPolygon(QPolygonF({QPointF(13 * s, 4 * s), QPointF(4 * s, 27 * s), QPointF(22 * s, 27 * s)}));
-        icon.addPixmap(pm);
     }
     return icon;
 }

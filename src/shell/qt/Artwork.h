@@ -11,4 +11,10 @@ QImage WallpaperPicture(int picture);
 // Ribbon icon: 1..7 the pages, 0 the End button.
 QIcon RibbonIcon(int index);
 QPixmap LogoPixmap(int height);
+// The program's icon drawn for a square of size pixels.
+QImage ProgramIconImage(int size);
+// The sizes desktops and window managers ask for, from the panel's to the
+// launcher's.
+inline constexpr int kProgramIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+// The icon at those sizes and at the style's small and large icon sizes.
 QIcon ProgramIcon();

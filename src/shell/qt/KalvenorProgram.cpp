@@ -23,6 +23,8 @@ void KalvenorProgram::LoadList() {
 
 int Main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    // Ties the windows to the menu entry scripts/install-desktop writes.
+    QGuiApplication::setDesktopFileName(QStringLiteral("kalvenor"));
     QtSettings settings;
     QtBoxes boxes;
     KalvenorProgram program(boxes, settings);

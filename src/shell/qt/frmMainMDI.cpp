@@ -10,6 +10,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPainter>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -20,8 +21,11 @@
 #include "shell/Bas1Setup.h"
 #include "platform/BusyCursor.h"
 #include "shell/CSApplication.h"
+#include "shell/HELP.h"
+#include "shell/urls.h"
 #include "shell/frm1Setup.h"
 #include "shell/qt/Artwork.h"
+#include "shell/qt/IconHighRes.h"
 #include "platform/qt/QtColour.h"
 #include "platform/qt/QtPump.h"
 #include "platform/qt/QtText.h"
@@ -172,7 +176,12 @@ void frmMainMDI::buildWindow() {
     m_logo->setIconSize(logo.size());
     m_logo->setAutoRaise(true);
     m_logo->setFocusPolicy(Qt::NoFocus);
+    connect(m_logo, &QToolButton::clicked, this, [this] { ShowContactBox(m_app.boxes(), *m_urls, m_app.cursor()); });
     headerRow->addWidget(m_logo);
+    // The help key opens the help file from every window of the program.
+    auto* helpKey = new QShortcut(QKeySequence::HelpContents, this);
+    helpKey->setContext(Qt::ApplicationShortcut);
+    connect(helpKey, &QShortcut::activated, this, [this] { ShowHelpFile(*m_urls, m_app.boxes()); });
     paintBackground(m_header, kHeaderColour);
     paintBackground(m_tools, kHeaderColour);
     outer->addWidget(m_header);
@@ -305,12 +314,13 @@ void frmMainMDI::Display() {
 }
 
 void frmMainMDI::formLoad() {
-    setWindowIcon(ProgramIcon());
+    SetWindowIcons(this, QStringLiteral("AAA"), true);
     show();
     CSApplication().ThisFormPosnGet(m_placement, true, false);
     m_logic.EnableTools(FirstLoad());
     LoadSetup();
     m_app.hints().UseThisTimer(&m_tmrNewMsg);
+    SetHelpFile(CSApplication().Path());
     paintBackground(m_header, kHeaderColour);
     paintBackground(m_tools, kHeaderColour);
     m_mdi->setBackColour(ToQColor(kClientColour));

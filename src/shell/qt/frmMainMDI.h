@@ -17,6 +17,7 @@
 #include "shell/MainMDILogic.h"
 #include "platform/qt/QtPlacedWindow.h"
 #include "platform/qt/QtTimer.h"
+#include "platform/qt/QtUrlOpener.h"
 
 class AMain;
 class frm1Setup;
@@ -82,6 +83,10 @@ public:
     QAction* popupAction(int item) const { return m_popupActions[static_cast<std::size_t>(item)]; }
     QToolButton* ribbonButton(int page) const { return m_ribTools[static_cast<std::size_t>(page)]; }
     QToolButton* endButton() const { return m_ribEnd; }
+    QToolButton* logoButton() const { return m_logo; }
+    // What opens web addresses and the help file (the desktop's browser and
+    // viewer unless a test gives another); must outlive the window.
+    void setUrlOpener(IUrlOpener& urls) { m_urls = &urls; }
     QLabel* helpLine() const { return m_help; }
     QLabel* installedPanel(int panel) const { return m_installed[static_cast<std::size_t>(panel)]; }
 
@@ -104,6 +109,8 @@ private:
     HelpNotes m_notes;
     QtPlacedWindow m_placement;
     QtTimer m_tmrNewMsg;  // lent to the one-time hints
+    QtUrlOpener m_desktopUrls;
+    IUrlOpener* m_urls = &m_desktopUrls;
     bool m_loaded = false;
     int m_pumpDepth = 0;
     std::vector<QImage> m_wallpapers;

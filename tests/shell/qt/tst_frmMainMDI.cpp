@@ -29,6 +29,7 @@
 #include "shell/qt/frm1SetupWindow.h"
 #include "shell/qt/frmGlassesList.h"
 #include "shell/qt/frmMainMDI.h"
+#include "support/qt/DemoProgram.h"
 
 namespace {
 
@@ -120,14 +121,9 @@ private:
 
 void TestMainWindow::initTestCase() {
     QVERIFY(m_dir.isValid());
-    const std::string root = m_dir.path().toStdString() + "/";
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(root + "settings"));
-    m_settings = std::make_unique<QtSettings>();
-    SystemClock clock;
     std::string error;
-    QVERIFY2(MakeDemo(root + "demo", *m_settings, clock, error), error.c_str());
-    m_demo = DemoFolders(root + "demo");
-    qputenv("KALVENOR_HOME", QByteArray::fromStdString(m_demo.program));
+    m_settings = MakeDemoProgram(m_dir.path().toStdString() + "/", m_demo, error);
+    QVERIFY2(m_settings, error.c_str());
 
     m_program = std::make_unique<KalvenorProgram>(m_boxes, *m_settings);
     m_program->start();
