@@ -15,7 +15,7 @@
 namespace {
 
 constexpr int kArchiveCols = 5;
-constexpr double kColWidths[kArchiveCols] = {6, 18, 12, 8, 13};
+constexpr double kColWidths[kArchiveCols] = {5, 14, 10, 9, 15};
 
 std::string textOf(const DbValue& v) {
     if (const auto* s = std::get_if<std::string>(&v)) return *s;

@@ -56,7 +56,8 @@ public:
     virtual IGrid& ssGlassArchive() = 0;
     virtual void setArchiveEnabled(bool enabled) = 0;  // comArchive
     virtual void setRestoreEnabled(bool enabled) = 0;  // comDeArchive
-    // The sort order shown in cmbSortOrder; -1 shows none (the tables' own order).
+    // The sort order of cmbSortOrder; -1: the tables' own order, shown as the
+    // first item (the catalogue keeps its rows by ID).
     virtual void setSortOrder(int index) = 0;
     virtual IPlacedWindow& placement() = 0;
     // Shows the page; modal: returns when it has closed.

@@ -11,25 +11,14 @@
 #include "manage/frmGlassesDel.h"
 #include "manage/frmGlassesDelExt.h"
 #include "platform/CheckList.h"
-#include "platform/PlacedWindow.h"
 #include "shell/Bas1Setup.h"
+#include "support/FakePlacedWindow.h"
 #include "support/ScriptedBoxes.h"
 #include "support/TestFolder.h"
 
 namespace {
 
 using Strings = std::vector<std::string>;
-
-class FakePlaced : public IPlacedWindow {
-public:
-    std::string name() const override { return "dialog"; }
-    TwipRect normalGeometry() const override { return geometry; }
-    TwipSize screenSize() const override { return {12000, 9000}; }
-    TwipSize centreArea() const override { return {12000, 9000}; }
-    void moveTo(double l, double t) override { geometry.left = l, geometry.top = t; }
-    void moveAndSize(const TwipRect& g) override { geometry = g; }
-    TwipRect geometry{0, 0, 4000, 3000};
-};
 
 // The dialog's window: while it is shown the user does what the test says.
 template <class Base>
@@ -50,7 +39,7 @@ public:
     }
 
     MemoryCheckList list;
-    FakePlaced placed;
+    FakePlacedWindow placed;
     std::function<void()> user;
     bool open = false;
     int opened = 0;
@@ -165,13 +154,7 @@ protected:
         ASSERT_TRUE(db.open(vq.path()));
         ASSERT_TRUE(db.addRow(table, {{"GlassID", id}, {"s1", s1}, {"GlassName", name}, {"Source", "Mine"}}));
     }
-    Strings rows(const char* table) {
-        RawConnection raw(dbPath());
-        Strings out;
-        for (const auto& r : raw.rows(std::string("SELECT GlassID, GlassName FROM ") + table + " ORDER BY rowid"))
-            out.push_back(r[0] + " " + r[1]);
-        return out;
-    }
+    Strings rows(const char* table) const { return TableRows(dbPath(), table); }
     // Opens the dialog, lets the user act, and checks it closed.
     void run(const std::function<void()>& user) {
         view.user = user;

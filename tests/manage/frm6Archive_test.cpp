@@ -8,25 +8,14 @@
 #include "manage/ManageFixtures.h"
 #include "platform/BusyCursor.h"
 #include "platform/MemoryGrid.h"
-#include "platform/PlacedWindow.h"
 #include "shell/ManageForms.h"
+#include "support/FakePlacedWindow.h"
 #include "support/ScriptedBoxes.h"
 #include "support/TestFolder.h"
 
 namespace {
 
 using Strings = std::vector<std::string>;
-
-class FakePlaced : public IPlacedWindow {
-public:
-    std::string name() const override { return "frm6Archive"; }
-    TwipRect normalGeometry() const override { return {0, 0, 9000, 6000}; }
-    TwipSize screenSize() const override { return {12000, 9000}; }
-    TwipSize centreArea() const override { return {12000, 9000}; }
-    void moveTo(double, double) override { ++moves; }
-    void moveAndSize(const TwipRect&) override {}
-    int moves = 0;
-};
 
 class FakeArchiveView : public IArchiveView {
 public:
@@ -45,7 +34,7 @@ public:
 
     MemoryGrid current;
     MemoryGrid archive;
-    FakePlaced placed;
+    FakePlacedWindow placed{"frm6Archive"};
     bool archiveEnabled = false;
     bool restoreEnabled = false;
     int sortOrder = 99;
@@ -96,14 +85,7 @@ protected:
                                       {"Source", source}, {"GlassCode", code}, {"Status", status},
                                       {"nd", 1.5}, {"TT1", "note " + name}}));
     }
-    // "id name" of a table's rows, in stored order.
-    Strings rows(const char* table) {
-        RawConnection raw(dbPath());
-        Strings out;
-        for (const auto& r : raw.rows(std::string("SELECT GlassID, GlassName FROM ") + table + " ORDER BY rowid"))
-            out.push_back(r[0] + " " + r[1]);
-        return out;
-    }
+    Strings rows(const char* table) const { return TableRows(dbPath(), table); }
     // Every column of the row with that ID, wherever it is.
     std::vector<std::string> wholeRow(std::int64_t id) {
         RawConnection raw(dbPath());
