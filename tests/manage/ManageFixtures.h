@@ -65,3 +65,12 @@ inline std::vector<std::vector<std::string>> DumpCatalogue(const std::string& pa
     for (auto& r : raw.rows("SELECT 'Archive', * FROM Archive ORDER BY rowid")) all.push_back(r);
     return all;
 }
+
+// "GlassID GlassName" of each row of a table, in stored order.
+inline std::vector<std::string> TableRows(const std::string& path, const std::string& table) {
+    RawConnection raw(path);
+    std::vector<std::string> out;
+    for (const auto& r : raw.rows("SELECT GlassID, GlassName FROM \"" + table + "\" ORDER BY rowid"))
+        out.push_back(r[0] + " " + r[1]);
+    return out;
+}

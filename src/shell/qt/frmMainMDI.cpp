@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "manage/qt/frm6ArchiveWindow.h"
 #include "model/GlassesList.h"
 #include "shell/AMain.h"
 #include "shell/Bas1Setup.h"
@@ -97,6 +98,8 @@ frmMainMDI::frmMainMDI(AMain& app)
     m_logic.setFirstLoadSource([] { return FirstLoad(); });
     buildWindow();
     buildSetupPage();
+    m_archivePage = std::make_unique<ArchiveWorkPage>(app, m_mdi);
+    m_app.forms().setPage(kPageArchive, m_archivePage.get());
     m_list = std::make_unique<frmGlassesList>(app, *this, m_mdi);
 }
 

@@ -20,6 +20,7 @@
 #include "platform/qt/QtUrlOpener.h"
 
 class AMain;
+class ArchiveWorkPage;
 class frm1Setup;
 class frm1SetupWindow;
 class frmGlassesList;
@@ -79,6 +80,7 @@ public:
     WallpaperArea* mdiArea() const { return m_mdi; }
     frmGlassesList* listWindow() const { return m_list.get(); }
     frm1SetupWindow* setupWindow() const { return m_setupWindow; }
+    ArchiveWorkPage* archivePage() const { return m_archivePage.get(); }
     QMenu* popupMenu() const { return m_popup; }
     QAction* popupAction(int item) const { return m_popupActions[static_cast<std::size_t>(item)]; }
     QToolButton* ribbonButton(int page) const { return m_ribTools[static_cast<std::size_t>(page)]; }
@@ -132,5 +134,6 @@ private:
     frm1SetupWindow* m_setupWindow = nullptr;
     QMdiSubWindow* m_setupFrame = nullptr;
     std::unique_ptr<frmGlassesList> m_list;
+    std::unique_ptr<ArchiveWorkPage> m_archivePage;
     std::vector<std::pair<QObject*, int>> m_helpIndex;
 };

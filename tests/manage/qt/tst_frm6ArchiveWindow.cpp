@@ -1,0 +1,179 @@
+// The Archive page in the running program, on the demo's catalogue database:
+// opened by its ribbon button, a glass archived and restored by clicking its
+// row, everything archived but the protected glasses, and the page refused
+// while another connection holds the database.
+#include <QComboBox>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QSettings>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+#include <deque>
+#include <memory>
+
+#include "app/DemoFolder.h"
+#include "manage/ManageFixtures.h"
+#include "manage/qt/frm6ArchiveWindow.h"
+#include "platform/Clock.h"
+#include "platform/qt/QtSettings.h"
+#include "shell/AMain.h"
+#include "shell/qt/KalvenorProgram.h"
+#include "shell/qt/frmMainMDI.h"
+
+namespace {
+
+class QueueBoxes : public IBoxes {
+public:
+    int show(int, const std::string& text, const std::string&) override {
+        shown.push_back(text);
+        if (answers.empty()) return kAnswerCancel;
+        const int a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::string input(const std::string& prompt, const std::string&, const std::string&) override {
+        shown.push_back(prompt);
+        return {};
+    }
+    std::deque<int> answers;
+    std::vector<std::string> shown;
+};
+
+using Names = std::vector<std::string>;
+
+}  // namespace
+
+class TestArchiveWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void archiveAndRestoreThroughTheRibbon();
+    void aDatabaseHeldByAnotherConnectionKeepsThePageShut();
+
+private:
+    frmMainMDI* main() const { return m_program->mainWindow(); }
+    frm6ArchiveWindow* page() const { return main()->archivePage()->window(); }
+    std::string dbPath() const { return m_demo.catalogue + kCatalogueFileName; }
+    Names table(const char* name) {
+        RawConnection raw(dbPath());
+        Names out;
+        for (const auto& r : raw.rows(std::string("SELECT GlassName FROM ") + name + " ORDER BY rowid")) out.push_back(r[0]);
+        return out;
+    }
+    static Names column(QTableWidget* t, int col) {
+        Names out;
+        for (int r = 0; r < t->rowCount(); ++r) out.push_back(t->item(r, col)->text().toStdString());
+        return out;
+    }
+    static void clickRow(QTableWidget* t, int row) {
+        const QPoint at = t->visualRect(t->model()->index(row, 1)).center();
+        QTest::mouseClick(t->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    }
+    void pressArchiveButton() { QTest::mouseClick(main()->ribbonButton(kPageArchive), Qt::LeftButton); }
+
+    QTemporaryDir m_dir;
+    DemoLayout m_demo;
+    std::unique_ptr<QtSettings> m_settings;
+    QueueBoxes m_boxes;
+    std::unique_ptr<KalvenorProgram> m_program;
+};
+
+void TestArchiveWindow::initTestCase() {
+    QVERIFY(m_dir.isValid());
+    const std::string root = m_dir.path().toStdString() + "/";
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(root + "settings"));
+    m_settings = std::make_unique<QtSettings>();
+    SystemClock clock;
+    std::string error;
+    QVERIFY2(MakeDemo(root + "demo", *m_settings, clock, error), error.c_str());
+    m_demo = DemoFolders(root + "demo");
+    qputenv("KALVENOR_HOME", QByteArray::fromStdString(m_demo.program));
+    {
+        CatalogueDatabase db;
+        QVERIFY(db.open(m_demo.catalogue));
+        const std::pair<const char*, const char*> glasses[] = {
+            {"N-BK7", "R"}, {"K7", "A"}, {"N-SF6", "R"}, {"F2", "O"}, {"N-LAK22", "E"}};
+        std::int64_t id = 1;
+        for (const auto& [name, status] : glasses)
+            QVERIFY(db.addRow(kGlassDataTable, {{"GlassID", id++}, {"s1", std::int64_t{0}}, {"GlassName", name},
+                                                {"Source", "Schott"}, {"Status", status}}));
+    }
+    m_program = std::make_unique<KalvenorProgram>(m_boxes, *m_settings);
+    m_program->start();
+    QVERIFY(QTest::qWaitForWindowExposed(main()));
+}
+
+void TestArchiveWindow::cleanupTestCase() {
+    m_program.reset();
+    m_settings.reset();
+}
+
+void TestArchiveWindow::archiveAndRestoreThroughTheRibbon() {
+    QVERIFY(main()->ribbonButton(kPageArchive)->isEnabled());
+    pressArchiveButton();
+    QCOMPARE(m_program->app().forms().CurrentPage(), int(kPageArchive));
+    QVERIFY(page()->isVisible());
+    QVERIFY(qobject_cast<QMdiSubWindow*>(page()->parentWidget())->isVisible());
+    QCOMPARE(page()->windowTitle(), QStringLiteral("Vitrarch materials"));
+    QCOMPARE(column(page()->currentTable(), 1), (Names{"N-BK7", "K7", "N-SF6", "F2", "N-LAK22"}));
+    QCOMPARE(column(page()->currentTable(), 4), (Names{"  Recommended", "  Available?", "  Recommended", "  Obsolete", "  Eco"}));
+    QCOMPARE(page()->archiveTable()->rowCount(), 0);
+    QVERIFY(!page()->restoreButton()->isEnabled());
+
+    // One glass: its row clicked, then Archive.
+    clickRow(page()->currentTable(), 2);
+    QTest::mouseClick(page()->archiveButton(), Qt::LeftButton);
+    QCOMPARE(table(kArchiveTable), Names{"N-SF6"});
+    QCOMPARE(column(page()->archiveTable(), 1), Names{"N-SF6"});
+    QVERIFY(page()->restoreButton()->isEnabled());
+
+    // Every row: asked first; K7 and F2 stay.
+    page()->currentTable()->selectAll();
+    m_boxes.answers.push_back(kAnswerOk);
+    QTest::mouseClick(page()->archiveButton(), Qt::LeftButton);
+    QCOMPARE(m_boxes.shown.back(), std::string("Are you really sure that you want to archive ALL the glasses in Vitrarch?"));
+    QCOMPARE(table(kGlassDataTable), (Names{"K7", "F2"}));
+    QCOMPARE(column(page()->archiveTable(), 1), (Names{"N-SF6", "N-BK7", "N-LAK22"}));
+
+    // Sorted by material, then one restored.
+    QCOMPARE(page()->sortOrder()->currentText(), QStringLiteral("Sort by ID"));
+    page()->sortOrder()->setFocus();
+    QTest::keyClick(page()->sortOrder(), Qt::Key_Down);
+    QCOMPARE(page()->sortOrder()->currentIndex(), 1);
+    QCOMPARE(column(page()->archiveTable(), 1), (Names{"N-BK7", "N-LAK22", "N-SF6"}));
+    clickRow(page()->archiveTable(), 1);
+    QTest::mouseClick(page()->restoreButton(), Qt::LeftButton);
+    QCOMPARE(table(kGlassDataTable), (Names{"K7", "F2", "N-LAK22"}));
+    QCOMPARE(column(page()->currentTable(), 1), (Names{"F2", "K7", "N-LAK22"}));
+
+    QTest::mouseClick(page()->closeButton(), Qt::LeftButton);
+    QTRY_VERIFY(!page()->isVisible());
+    QCOMPARE(m_program->app().forms().CurrentPage(), int(kPageNone));
+    QVERIFY(!main()->ribbonButton(kPageArchive)->isChecked());
+    QCOMPARE(m_boxes.shown.size(), std::size_t(1));
+}
+
+void TestArchiveWindow::aDatabaseHeldByAnotherConnectionKeepsThePageShut() {
+    m_boxes.shown.clear();
+    RawConnection other(dbPath());
+    QVERIFY(other.exec("BEGIN IMMEDIATE; UPDATE GlassData SET Source = 'Busy';"));
+    m_boxes.answers.push_back(kAnswerOk);
+    pressArchiveButton();
+    QCOMPARE(m_boxes.shown,
+             Names{"The database file 'TessaralExA.MDB' is already open.  Please close Vitrarch, and try again"});
+    QVERIFY(!page()->isVisible());
+    QCOMPARE(m_program->app().forms().CurrentPage(), int(kPageNone));
+    QVERIFY(!main()->ribbonButton(kPageArchive)->isChecked());
+    QVERIFY(other.exec("ROLLBACK"));
+    // Free again: the page opens.
+    pressArchiveButton();
+    QVERIFY(page()->isVisible());
+    QTest::mouseClick(page()->closeButton(), Qt::LeftButton);
+    QTRY_VERIFY(!page()->isVisible());
+}
+
+QTEST_MAIN(TestArchiveWindow)
+#include "tst_frm6ArchiveWindow.moc"

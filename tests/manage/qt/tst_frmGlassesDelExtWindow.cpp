@@ -1,0 +1,99 @@
+// The remove dialog's window over temporary sibling folders: it opens on the
+// design file's materials; choosing the catalogue lists its own rows, and
+// one checked row is removed from the database.
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <filesystem>
+#include <fstream>
+
+#include "manage/ManageFixtures.h"
+#include "manage/DesignFileOutput.h"
+#include "manage/qt/DialogDriver.h"
+#include "manage/qt/frmGlassesDelExtWindow.h"
+#include "platform/qt/QtBoxes.h"
+#include "shell/Bas1Setup.h"
+
+namespace {
+
+QStringList items(QListWidget* list) {
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+    return out;
+}
+
+}  // namespace
+
+class TestGlassesDelExtWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void removeFromTheCatalogueByCheckList();
+};
+
+void TestGlassesDelExtWindow::removeFromTheCatalogueByCheckList() {
+    QTemporaryDir dir;
+    const std::string root = dir.path().toStdString() + "/";
+    const std::string lqp = root + "lqp/", vq = root + "vq/";
+    std::filesystem::create_directories(lqp);
+    std::filesystem::create_directories(vq);
+    std::ofstream(lqp + "Lumivar3D.EXE") << "MZ";
+    std::ofstream(vq + "VitrarchQX.EXE") << "MZ";
+    ResetSetupPaths();
+    QVERIFY(SetPathLQP(lqp) && SetPathVQ(vq));
+    QtBoxes boxes;
+    QVERIFY(WriteDesignFile(lqp, {Material("InFile")}, boxes));
+    QVERIFY(CreateCatalogueDatabase(vq + kCatalogueFileName));
+    {
+        CatalogueDatabase db;
+        QVERIFY(db.open(vq));
+        for (std::int64_t id : {1, 2})
+            QVERIFY(db.addRow(kGlassDataTable, {{"GlassID", id}, {"s1", std::int64_t{8}},
+                                                {"GlassName", "Own" + std::to_string(id)}, {"Source", "Mine"}}));
+    }
+
+    frmGlassesDelExt dialog(boxes);
+    frmGlassesDelExtWindow window(dialog);
+    QStringList atOpening, catalogue;
+    QString labelAtOpening, catalogueLabel;
+    bool designChosen = false;
+    DialogDriver driver(&window, [&] {
+        atOpening = items(window.listWidget());
+        labelAtOpening = window.label()->text();
+        designChosen = window.option(0)->isChecked();
+        QTest::mouseClick(window.option(1), Qt::LeftButton);
+        catalogue = items(window.listWidget());
+        catalogueLabel = window.label()->text();
+        window.listWidget()->setFocus();
+        window.listWidget()->setCurrentRow(1);
+        QTest::keyClick(window.listWidget(), Qt::Key_Space);
+        QTest::mouseClick(window.actionButton(), Qt::LeftButton);
+    });
+    dialog.Display();
+    QVERIFY(driver.acted());
+    QVERIFY(!driver.timedOut());
+    QVERIFY(!window.isVisible());
+    QCOMPARE(window.windowTitle(), QStringLiteral("Materials to remove"));
+    QCOMPARE(window.option(1)->text(), QStringLiteral("VitrarchQX"));
+    QCOMPARE(window.actionButton()->toolTip(), QStringLiteral("Remove selected glasses now"));
+    QVERIFY(designChosen);
+    QCOMPARE(atOpening, QStringList{"InFile/Mine"});
+    QCOMPARE(labelAtOpening, QStringLiteral("Select materials to remove from external program database"));
+    QCOMPARE(catalogue, (QStringList{"Own1/Mine", "Own2/Mine"}));
+    QCOMPARE(catalogueLabel, QStringLiteral("Select materials to remove from VitrarchQX database"));
+    QVERIFY(dialog.result());
+
+    CatalogueDatabase db;
+    QVERIFY(db.open(vq));
+    DbRowSet rows;
+    QVERIFY(db.findRows(kGlassDataTable, {}, rows));
+    QCOMPARE(rows.rows.size(), std::size_t(1));
+    QCOMPARE(std::get<std::string>(rows.value(0, "GlassName")), std::string("Own1"));
+    QCOMPARE(ReadDesignFile(lqp)->size(), std::size_t(1));  // the design file is not touched
+    ResetSetupPaths();
+}
+
+QTEST_MAIN(TestGlassesDelExtWindow)
+#include "tst_frmGlassesDelExtWindow.moc"
