@@ -87,9 +87,8 @@ void popMeltParent::selectMaker(const std::string& maker) {
 
 void popMeltParent::setupGlassGrid() {
     IGrid& grid = m_view->glassGrid();
-    grid.clearText(GridBlock::all());
-    grid.setMaxCols(kGlassGridCols);
     grid.setMaxRows(0);
+    grid.setMaxCols(kGlassGridCols);
     for (int c = 1; c <= kGlassGridCols; ++c) grid.setColWidth(c, kColumnWidths[c - 1]);
     grid.setColHidden(0, true);
     grid.setBlockText(GridBlock::range(1, 0, kGlassGridCols, 0), kGlassGridHeadings);
@@ -131,7 +130,7 @@ void popMeltParent::fillGlassGrid() {
     }
     IGrid& grid = m_view->glassGrid();
     grid.setRedraw(false);
-    grid.clearText(GridBlock::all());
+    grid.setMaxRows(0);  // the rows of the maker before go, the headings stay
     grid.setMaxRows(count);
     if (count > 0) grid.setBlockText(GridBlock::range(1, 1, kGlassGridCols, count), text);
     grid.setLock(GridBlock::all(), true);

@@ -141,6 +141,7 @@ TEST_F(PopMeltParentTest, FirstUseChoosesAMakerThenAGlassAndRemembersTheMaker) {
         EXPECT_EQ(column(3), (Strings{"517642", "620364", "785257", "620603"}));
         EXPECT_EQ(view.grid.text(6, 1), "  Available?");
         EXPECT_TRUE(view.grid.locked(2, 1));
+        EXPECT_EQ(view.grid.text(2, 0), "Material");  // the headings stay
 
         view.grid.userClick(3, rowOf("N-SF11"));
         EXPECT_TRUE(view.okEnabled);

@@ -67,8 +67,9 @@ popMeltParentWindow::popMeltParentWindow(popMeltParent& page, QWidget* parent)
 
     auto* left = new QVBoxLayout;
     left->addWidget(new QLabel(QStringLiteral("Makers:"), this));
-    left->addWidget(m_makers, 1);
+    left->addWidget(m_makers);
     left->addWidget(hint);
+    left->addStretch(1);
 
     auto* sortRow = new QHBoxLayout;
     sortRow->addStretch(1);
@@ -93,8 +94,11 @@ popMeltParentWindow::popMeltParentWindow(popMeltParent& page, QWidget* parent)
     for (QWidget* w : {static_cast<QWidget*>(m_sort), static_cast<QWidget*>(table), static_cast<QWidget*>(m_selected)})
         keepPlaceWhenHidden(w);
 
-    connect(m_makers, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!m_programWrite && row >= 0) m_page.lstMakers_Click(row);
+    // The selection, not the current row: the list makes its first line
+    // current when it takes the focus, which is no choice of the user's.
+    connect(m_makers, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> selected = m_makers->selectedItems();
+        if (!m_programWrite && !selected.isEmpty()) m_page.lstMakers_Click(m_makers->row(selected.first()));
     });
     connect(m_sort, &QComboBox::activated, this, [this](int index) { m_page.cmbSortOrder_Click(index); });
     connect(m_ok, &QPushButton::clicked, this, [this] { m_page.comOK_Click(); });
@@ -109,8 +113,11 @@ void popMeltParentWindow::setMakers(const std::vector<std::string>& makers) {
     m_programWrite = true;
     m_makers->clear();
     for (const auto& maker : makers) m_makers->addItem(ToQString(maker));
-    m_makers->setCurrentRow(-1);
+    m_makers->clearSelection();
     m_programWrite = false;
+    // Tall enough for every maker, no more: the hint stands right below.
+    if (m_makers->count() > 0)
+        m_makers->setFixedHeight(m_makers->sizeHintForRow(0) * m_makers->count() + 2 * m_makers->frameWidth() + 4);
 }
 
 void popMeltParentWindow::selectMaker(int index) {

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "model/DataEntry.h"
 #include "platform/qt/QtText.h"
@@ -153,6 +154,11 @@ QWidget* popMeltSchottWindow::makeFrame(const char* caption, const int* values, 
         grey.setColor(QPalette::WindowText, QColor(0x55, 0x55, 0x55));
         catalog->setPalette(grey);
         label->setBuddy(edit);
+        // One label width in both frames, so that their boxes line up.
+        int widest = 0;
+        for (const char* text : kSheetLabels)
+            widest = std::max(widest, label->fontMetrics().horizontalAdvance(ToQString(text)));
+        label->setMinimumWidth(widest + 6);
         grid->addWidget(label, k, 0);
         grid->addWidget(edit, k, 1);
         grid->addWidget(catalog, k, 2);
