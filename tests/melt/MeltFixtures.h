@@ -8,25 +8,14 @@
 
 #include "manage/CatalogueDatabase.h"
 #include "manage/CatalogueOutput.h"
+#include "manage/ManageFixtures.h"
 #include "model/GlassData.h"
 #include "model/GlassRecord.h"
 #include "support/TestFolder.h"
 
 // N-BK7 by its published Sellmeier formula, 310..2325 nm.
 inline GlassRecord SellmeierParent(const std::string& name = "N-BK7", const std::string& source = "SCHOTT") {
-    GlassRecord g;
-    InitGlassRecord(g);
-    g.definition.name.set(name);
-    g.definition.source.set(source);
-    g.definition.catalogNumber = kOwnCatalogNumber;
-    g.definition.formulaType = kSellmeier;
-    g.definition.coefficients = {1.03961212, 0.231792344, 1.01046945, 0.00600069867, 0.0200179144, 103.560653};
-    g.definition.glassCode = 517642;
-    g.definition.density = 2.51f;
-    g.definition.lowerWavelength = 310;
-    g.definition.upperWavelength = 2325;
-    for (auto& s : g.sections) s.ready = kTrue;
-    return g;
+    return Material(name, source);
 }
 
 inline double IndexOf(const GlassRecord& g, float nm, std::int16_t type = -1) {
