@@ -1,5 +1,6 @@
 #include "app/DemoFolder.h"
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -10,6 +11,7 @@
 #include "model/GlassesList.h"
 #include "model/TransCalcs.h"
 #include "manage/CatalogueDatabase.h"
+#include "manage/CatalogueOutput.h"
 #include "model/Verification.h"
 #include "shell/Bas1Setup.h"
 #include "platform/Settings.h"
@@ -143,6 +145,20 @@ const std::vector<PublishedGlass>& DemoCatalogue() {
     return kGlasses;
 }
 
+const std::vector<PublishedGlass>& DemoCatalogueParents() {
+    static const std::vector<PublishedGlass> kParents = [] {
+        std::vector<PublishedGlass> parents;
+        for (const PublishedGlass& g : DemoCatalogue())
+            if (std::strcmp(g.name, "N-BK7") == 0 || std::strcmp(g.name, "N-SF11") == 0) parents.push_back(g);
+        parents.push_back({"F2", "SCHOTT", 1.34533359, 0.209073176, 0.937357162, 0.00997743871, 0.0470450767,
+                           111.886764, 320, 2500, 3.60f, 1.62004, 36.37});
+        parents.push_back({"N-SK16", "SCHOTT", 1.34317774, 0.241144399, 0.994317969, 0.00704687339, 0.0229005,
+                           92.7508526, 310, 2500, 3.58f, 1.62041, 60.32});
+        return parents;
+    }();
+    return kParents;
+}
+
 GlassRecord MakeDemoGlass(const PublishedGlass& glass, const IClock& clock) {
     GlassRecord g;
     InitGlassRecord(g);
@@ -168,6 +184,33 @@ GlassRecord MakeDemoGlass(const PublishedGlass& glass, const IClock& clock) {
     NormaliseGlassRecord(g);  // status and glass code
     g.lastStored = clock.now();
     return g;
+}
+
+bool WriteDemoParents(const std::string& path, const IClock& clock, std::string& error) {
+    // Rows of the catalogue itself: anything but the mark of this program's own rows.
+    constexpr std::int64_t kCatalogueRow = 1;
+    CatalogueDatabase db;
+    std::int64_t id = 0;
+    bool ok = db.openFile(path) && db.beginTrans() && NextGlassID(db, id);
+    for (const PublishedGlass& glass : DemoCatalogueParents()) {
+        if (!ok) break;
+        GlassRecord g = MakeDemoGlass(glass, clock);
+        g.catalogFlags.dataDate = clock.now();
+        std::vector<DbField> row;
+        DbError rowError;
+        ok = WriteGlassRow(row, id++, g, rowError);
+        if (!ok) {
+            db.setError(rowError);
+            break;
+        }
+        for (DbField& f : row)
+            if (EqualsIgnoreCase(f.column, "s1")) f.value = kCatalogueRow;
+        ok = db.addRow(kGlassDataTable, row);
+    }
+    if (ok && db.commitTrans()) return true;
+    error = path + ": " + db.lastError().description;
+    db.rollback();
+    return false;
 }
 
 bool MakeDemo(const std::string& root, ISettings& settings, const IClock& clock, std::string& error) {
@@ -202,7 +245,11 @@ bool MakeDemo(const std::string& root, ISettings& settings, const IClock& clock,
     }
 
     const std::string database = demo.catalogue + kCatalogueFileName;
-    if (!FileExists(database) && !CreateCatalogueDatabase(database, &error)) return false;
+    if (!FileExists(database) &&
+        (!CreateCatalogueDatabase(database, &error) || !WriteDemoParents(database, clock, error))) {
+        std::remove(database.c_str());  // made again, whole, by the next run
+        return false;
+    }
 
     settings.set(kSetupSection, SiblingInfo(kProgramVQ).registryValue, demo.catalogue);
     settings.set(kSetupSection, SiblingInfo(kProgramLQP).registryValue, demo.design3D);

@@ -34,10 +34,16 @@ struct PublishedGlass {
     double nd, vd;  // published
 };
 const std::vector<PublishedGlass>& DemoCatalogue();
+// The catalogue database's glasses: parents for melt glasses.
+const std::vector<PublishedGlass>& DemoCatalogueParents();
 
 // A complete collection record for the glass, stamped with the clock's date:
 // formula, range, dispersion constants and glass code, every section ready.
 GlassRecord MakeDemoGlass(const PublishedGlass& glass, const IClock& clock);
+
+// Adds the parents to the catalogue database at path as the catalogue's own
+// rows (not this program's), in one transaction.
+bool WriteDemoParents(const std::string& path, const IClock& clock, std::string& error);
 
 // Makes the folders and files below root and writes the settings. Refuses
 // (False, error says why) when root already holds a demo collection.

@@ -1,5 +1,6 @@
 #include "model/LeastSquares.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "model/MatrixCalcs.h"
@@ -21,6 +22,12 @@ bool QuadFit(std::int16_t n, std::span<const double> x, std::span<const double> 
     };
     const auto count = static_cast<std::size_t>(n);
     if (x.size() < count || y.size() < count || w.size() < count) return fail();
+    // A quadratic needs three distinct abscissae that count; on fewer the
+    // normal equations are singular and rounding alone would make them solvable.
+    std::vector<double> distinct;
+    for (std::size_t i = 0; i < count && distinct.size() < 3; ++i)
+        if (w[i] != 0 && std::find(distinct.begin(), distinct.end(), x[i]) == distinct.end()) distinct.push_back(x[i]);
+    if (distinct.size() < 3) return fail();
 
     std::array<double, 5> s{};  // Σ w·x^k
     std::array<double, 3> t{};  // Σ w·y·x^k

@@ -6,7 +6,11 @@
 #include <cstdio>
 
 #include "manage/CatalogueDatabase.h"
+#include "manage/CatalogueOutput.h"
+#include "melt/GlassMelt.h"
+#include "melt/MeltFit.h"
 #include "model/FileUtil.h"
+#include "model/GlassData.h"
 #include "model/GlassesList.h"
 #include "model/Verification.h"
 #include "shell/Bas1Setup.h"
@@ -18,7 +22,9 @@ namespace {
 
 TEST(DemoFolderTest, TheGlassesHaveThePublishedIndexAndAbbeNumber) {
     FixedClock clock;
-    for (const PublishedGlass& p : DemoCatalogue()) {
+    std::vector<PublishedGlass> all = DemoCatalogue();
+    all.insert(all.end(), DemoCatalogueParents().begin(), DemoCatalogueParents().end());
+    for (const PublishedGlass& p : all) {
         SCOPED_TRACE(p.name);
         const GlassRecord g = MakeDemoGlass(p, clock);
         EXPECT_NEAR(g.constants.nd, p.nd, 0.6e-5);
@@ -69,6 +75,46 @@ TEST(DemoFolderTest, TheProgramFindsTheDemoThroughItsOwnFilesAndSettings) {
     EXPECT_TRUE(MakeDemo(folder.path() + "demo", settings, clock, error)) << error;
     EXPECT_TRUE(FileExists(demo.program + kCollectionFileName));
     ResetSetupPaths();
+}
+
+TEST(DemoFolderTest, TheCatalogueDatabaseHoldsParentsToMakeMeltGlassesFrom) {
+    TestFolder folder;
+    MemorySettings settings;
+    FixedClock clock;
+    std::string error;
+    ASSERT_TRUE(MakeDemo(folder.path() + "demo", settings, clock, error)) << error;
+    CatalogueDatabase db;
+    ASSERT_TRUE(db.open(DemoFolders(folder.path() + "demo").catalogue));
+    DbRowSet own;
+    ASSERT_TRUE(db.findRows(kGlassDataTable, OwnRowCriteria(), own));
+    EXPECT_TRUE(own.rows.empty());  // the catalogue's glasses, not this program's: synchronising keeps them
+
+    DbRowSet rows;
+    ASSERT_TRUE(OpenRecordSet(db, GlassQuery("Schott"), rows));
+    ASSERT_EQ(rows.rows.size(), DemoCatalogueParents().size());
+    for (std::size_t r = 0; r < rows.rows.size(); ++r) {
+        const PublishedGlass& p = DemoCatalogueParents()[r];
+        SCOPED_TRACE(p.name);
+        GlassRecord parent;
+        InitGlassRecord(parent);
+        ReadGlassRow(rows, r, parent);
+        EXPECT_EQ(parent.definition.name.str(), p.name);
+        EXPECT_NEAR(parent.constants.nd, p.nd, 0.6e-5);
+        bool ok = false;
+        EXPECT_NEAR(EvaluateIndex(parent.definition, kLineD, parent.definition.formulaType, ok), p.nd, 1e-5);
+
+        // A melt 5e-5 above its parent at the Ohara lines fits.
+        GlassRecord melt = parent;
+        const float lines[] = {kLineC, kLineD, kLineF, kLineG};
+        melt.melt.pairCount = 4;
+        for (std::size_t i = 1; i <= 4; ++i) {
+            melt.melt.pairWavelength[i] = lines[i - 1];
+            melt.melt.pairIndex[i] = EvaluateIndex(parent.definition, lines[i - 1], kSellmeier, ok) + 5e-5;
+        }
+        ScriptedBoxes boxes;
+        std::string report;
+        EXPECT_EQ(FitMeltGlass(melt, parent, report, boxes).outcome, MeltFitOutcome::kFitted);
+    }
 }
 
 }  // namespace
