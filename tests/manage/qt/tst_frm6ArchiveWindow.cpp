@@ -94,6 +94,9 @@ void TestArchiveWindow::initTestCase() {
     {
         CatalogueDatabase db;
         QVERIFY(db.open(m_demo.catalogue));
+        // The test's own glasses in place of the demo's parent glasses.
+        int removed = 0;
+        QVERIFY(db.deleteRows(kGlassDataTable, {}, removed));
         const std::pair<const char*, const char*> glasses[] = {
             {"N-BK7", "R"}, {"K7", "A"}, {"N-SF6", "R"}, {"F2", "O"}, {"N-LAK22", "E"}};
         std::int64_t id = 1;
