@@ -15,6 +15,7 @@
 #include "platform/Grid.h"
 #include "platform/Text1252.h"
 #include "shell/CSWindow.h"
+#include "shell/MainMDILogic.h"
 #include "shell/ManageForms.h"
 
 namespace {
@@ -313,13 +314,8 @@ void frm2Manage::comDuplicate_Click() {
     const int r = singleSelectedRecord();
     if (r < 0) return;
     GlassRecord copy = m_glasses[static_cast<std::size_t>(r)];
-    std::string msg;
-    do {
-        // Cancel, or a name of blanks only, ends it with nothing changed.
-        const std::string name = TrimBlanks(m_services.boxes->input(kDuplicatePrompt, kAppTitle, copy.definition.name.str()));
-        if (name.empty()) return;
-        copy.definition.name.set(name);
-    } while (!m_services.store->CheckNameAllowed(copy, true, msg));
+    // Cancel, or a name of blanks only, ends it with nothing changed.
+    if (!AskDuplicateName(*m_services.boxes, *m_services.store, copy)) return;
     m_glasses.insert(m_glasses.begin() + r + 1, copy);
     finish();
 }

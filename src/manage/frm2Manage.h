@@ -56,8 +56,6 @@ inline constexpr const char* kSortCaption = "&Sort";
 inline constexpr const char* kSortTip = "Sort by Glass-name or by Source";
 inline constexpr const char* kDuplicateCaption = "&Duplicate";
 inline constexpr const char* kDuplicateTip = "Make a copy of an existing material, but with a new name";
-inline constexpr const char* kDuplicatePrompt =
-    "Enter NEW name for glass. [you will not be allowed to use an existing name/source combination]";
 inline constexpr const char* kSortQuestion =
     "Select sort order:\r\n\r\n\tYes   \t\tto sort by 'Glass'\r\n\r\n\tNo    \t\tto sort by 'Source'\r\n\r\n"
     "\tCancel\t\tto abort\r\n";

@@ -19,6 +19,7 @@
 #include "platform/CheckList.h"
 #include "platform/Clock.h"
 #include "platform/MemoryGrid.h"
+#include "shell/MainMDILogic.h"
 #include "shell/ManageForms.h"
 #include "support/FakePlacedWindow.h"
 #include "support/ScriptedBoxes.h"

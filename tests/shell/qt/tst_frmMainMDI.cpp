@@ -152,7 +152,8 @@ void TestMainWindow::theListWindowListsTheCollection() {
     QCOMPARE(window()->installedPanel(1)->text(), QStringLiteral(" Lumivar3D found"));
     QCOMPARE(window()->installedPanel(0)->text(), QStringLiteral(" VitrarchQX found"));
     QVERIFY(window()->ribbonButton(1)->isEnabled());
-    QVERIFY(!window()->ribbonButton(2)->isEnabled());  // its page is not built yet
+    QVERIFY(window()->ribbonButton(kPageManage)->isEnabled());
+    QVERIFY(!window()->ribbonButton(kPageImport)->isEnabled());  // its page is not built yet
 }
 
 void TestMainWindow::deleteThroughThePopupMenu() {
