@@ -23,7 +23,7 @@ namespace {
 constexpr Colour kMeltColour = 0x80FFFF;
 // Character widths of the six visible columns; the Glass column's is doubled
 // as the page loads.
-constexpr double kColWidths[6] = {10, 14, 15, 14, 12, 14};
+constexpr double kColWidths[6] = {10, 14, 16, 15, 13, 14};
 
 // The boxes of an output, shown with the normal pointer over an hourglass.
 class PointerBoxes : public IBoxes {

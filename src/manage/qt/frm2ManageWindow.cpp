@@ -42,9 +42,14 @@ frm2ManageWindow::frm2ManageWindow(frm2Manage& page, QWidget* parent)
     auto* update = new QGridLayout(frame);
     update->addWidget(m_cmbUpdateProg, 0, 0, 1, 2);
     update->addWidget(m_cmbDataOverWrite, 0, 2, 1, 2);
+    // Four buttons of one width, with room around the longest caption.
+    int buttonWidth = 0;
+    for (QPushButton* b : {m_comExtAddSel, m_comExtAddAll, m_comExtSynch, m_comExtRemove})
+        buttonWidth = std::max(buttonWidth, b->sizeHint().width() + 2 * b->fontMetrics().averageCharWidth());
     int col = 0;
     for (QPushButton* b : {m_comExtAddSel, m_comExtAddAll, m_comExtSynch, m_comExtRemove}) {
         b->setParent(frame);
+        b->setMinimumWidth(buttonWidth);
         update->addWidget(b, 1, col);
         update->setColumnStretch(col++, 1);
     }
