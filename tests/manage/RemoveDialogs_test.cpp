@@ -12,6 +12,7 @@
 #include "manage/frmGlassesDelExt.h"
 #include "platform/CheckList.h"
 #include "shell/Bas1Setup.h"
+#include "manage/DialogViews.h"
 #include "support/FakePlacedWindow.h"
 #include "support/ScriptedBoxes.h"
 #include "support/TestFolder.h"
@@ -19,40 +20,6 @@
 namespace {
 
 using Strings = std::vector<std::string>;
-
-// The dialog's window: while it is shown the user does what the test says.
-template <class Base>
-class FakeDialogView : public Base {
-public:
-    ICheckList& lstGlasses() override { return list; }
-    IPlacedWindow& placement() override { return placed; }
-    void showModal() override {
-        ++opened;
-        open = true;
-        if (user) user();
-        open = false;  // a dialog the user did not close is closed by its close box
-    }
-    void closeWindow() override {
-        EXPECT_TRUE(open);
-        open = false;
-        ++closes;
-    }
-
-    MemoryCheckList list;
-    FakePlacedWindow placed;
-    std::function<void()> user;
-    bool open = false;
-    int opened = 0;
-    int closes = 0;
-};
-
-class FakeExtView : public FakeDialogView<IGlassesDelExtView> {
-public:
-    void setLabel(const std::string& text) override { label = text; }
-    void selectOption(int index) override { option = index; }
-    std::string label;
-    int option = -1;
-};
 
 // The Manage page as the delete dialog's caller: its array, the selected rows,
 // and SetGlasses.

@@ -12,6 +12,7 @@
 
 #include "manage/CatalogueOutput.h"
 #include "manage/DesignFileOutput.h"
+#include "manage/DialogViews.h"
 #include "manage/ManageFixtures.h"
 #include "model/GlassesList.h"
 #include "model/Verification.h"
@@ -55,30 +56,6 @@ public:
 
 private:
     frm2Manage& m_page;
-};
-
-// A dialog's window: while it is shown the user does what the test says.
-template <class Base>
-class FakeDialogView : public Base {
-public:
-    ICheckList& lstGlasses() override { return list; }
-    IPlacedWindow& placement() override { return placed; }
-    void showModal() override {
-        ++opened;
-        if (user) user();
-    }
-    void closeWindow() override {}
-
-    MemoryCheckList list;
-    FakePlacedWindow placed;
-    std::function<void()> user;
-    int opened = 0;
-};
-
-class FakeExtView : public FakeDialogView<IGlassesDelExtView> {
-public:
-    void setLabel(const std::string&) override {}
-    void selectOption(int) override {}
 };
 
 class FakeEditor : public IGlassEditor {

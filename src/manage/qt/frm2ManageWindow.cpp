@@ -1,8 +1,6 @@
 #include "manage/qt/frm2ManageWindow.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
-#include <QEventLoop>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -10,7 +8,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -18,10 +15,9 @@
 #include "manage/qt/frmGlassesDelWindow.h"
 #include "platform/qt/QtText.h"
 #include "shell/AMain.h"
-#include "shell/qt/Artwork.h"
 
 frm2ManageWindow::frm2ManageWindow(frm2Manage& page, QWidget* parent)
-    : QWidget(parent), m_page(page), m_placement(this, "frm2Manage"), m_grid(this) {
+    : WorkPageWindow(parent), m_page(page), m_placement(this, "frm2Manage"), m_grid(this) {
     setObjectName(QStringLiteral("frm2Manage"));
     setWindowTitle(ToQString(kManageCaption));
 
@@ -122,43 +118,9 @@ void frm2ManageWindow::bringToFront() {
     else activateWindow();
 }
 
-void frm2ManageWindow::fitTable() {
-    // The grid shows all its visible columns; the page grows to hold them.
-    QTableWidget* t = m_grid.widget();
-    const int width = t->horizontalHeader()->length() +
-                      (t->verticalHeader()->isVisible() ? t->verticalHeader()->width() : 0) + 2 * t->frameWidth() +
-                      t->verticalScrollBar()->sizeHint().width();
-    t->setMinimumWidth(width);
-    layout()->activate();
-    QWidget* frame = qobject_cast<QMdiSubWindow*>(parentWidget()) ? parentWidget() : this;
-    if (frame != this && frame->layout()) frame->layout()->activate();
-    frame->resize(frame->size().expandedTo(frame->minimumSizeHint()));
-}
-
 void frm2ManageWindow::showWindow(bool modal) {
-    fitTable();
-    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
-    if (modal) setWindowModality(Qt::ApplicationModal);
-    show();
-    if (frame) frame->show();
-    raise();
-    if (!modal) return;
-    QEventLoop loop;
-    m_modalLoop = &loop;
-    loop.exec();
-    m_modalLoop = nullptr;
-    setWindowModality(Qt::NonModal);
-}
-
-void frm2ManageWindow::closeWindow() {
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) frame->close();  // closes this window too
-    else close();
-}
-
-void frm2ManageWindow::closeEvent(QCloseEvent* event) {
-    m_page.Form_Unload();
-    if (m_modalLoop) m_modalLoop->quit();
-    event->accept();
+    fitTables({m_grid.widget()});
+    showPage(modal);
 }
 
 ManageWorkPage::ManageWorkPage(AMain& app, QMdiArea* area, HelpNoteFn helpNote) {
@@ -171,14 +133,9 @@ ManageWorkPage::ManageWorkPage(AMain& app, QMdiArea* area, HelpNoteFn helpNote) 
     services.helpNote = std::move(helpNote);
     m_page = std::make_unique<frm2Manage>(std::move(services));
     m_window = new frm2ManageWindow(*m_page);
-    m_window->setWindowIcon(ProgramIcon());
     m_deleteWindow = new frmGlassesDelWindow(m_page->deleteDialog(), m_window);
     m_removeWindow = new frmGlassesDelExtWindow(m_page->removeDialog(), m_window);
-    m_frame = area->addSubWindow(m_window);
-    m_frame->setAttribute(Qt::WA_DeleteOnClose, false);
-    m_frame->setWindowIcon(ProgramIcon());
-    m_frame->resize(m_frame->sizeHint().expandedTo(m_window->size() + QSize(12, 36)));
-    m_frame->hide();
+    m_frame = m_window->addToArea(area);
 }
 
 ManageWorkPage::~ManageWorkPage() {

@@ -9,7 +9,6 @@
 #pragma once
 
 #include <QPointer>
-#include <QWidget>
 #include <functional>
 #include <memory>
 
@@ -17,10 +16,10 @@
 #include "platform/qt/QtGrid.h"
 #include "platform/qt/QtPlacedWindow.h"
 #include "shell/ManageForms.h"
+#include "shell/qt/WorkPageWindow.h"
 
 class AMain;
 class QComboBox;
-class QEventLoop;
 class QGroupBox;
 class QMdiArea;
 class QMdiSubWindow;
@@ -28,7 +27,7 @@ class QPushButton;
 class frmGlassesDelExtWindow;
 class frmGlassesDelWindow;
 
-class frm2ManageWindow : public QWidget, public IManageView {
+class frm2ManageWindow : public WorkPageWindow, public IManageView {
     Q_OBJECT
 public:
     explicit frm2ManageWindow(frm2Manage& page, QWidget* parent = nullptr);
@@ -41,7 +40,7 @@ public:
     void setEnabled(bool enabled) override;
     void bringToFront() override;
     void showWindow(bool modal) override;
-    void closeWindow() override;
+    void closeWindow() override { closePage(); }
 
     QTableWidget* table() const { return m_grid.widget(); }
     QComboBox* updateProg() const { return m_cmbUpdateProg; }
@@ -57,11 +56,10 @@ public:
     QPushButton* duplicateButton() const { return m_comDuplicate; }
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    void unloaded() override { m_page.Form_Unload(); }
 
 private:
     QPushButton* button(const char* name, const char* caption, const char* tip, const std::function<void()>& click);
-    void fitTable();
 
     frm2Manage& m_page;
     QtPlacedWindow m_placement;
@@ -77,7 +75,6 @@ private:
     QPushButton* m_comDelete = nullptr;
     QPushButton* m_comSort = nullptr;
     QPushButton* m_comDuplicate = nullptr;
-    QEventLoop* m_modalLoop = nullptr;
 };
 
 // Work page 2 inside the main window's client area. helpNote is the main

@@ -25,25 +25,9 @@
 #include "shell/qt/KalvenorProgram.h"
 #include "shell/qt/frmMainMDI.h"
 #include "support/qt/DemoProgram.h"
+#include "support/qt/QueueBoxes.h"
 
 namespace {
-
-class QueueBoxes : public IBoxes {
-public:
-    int show(int, const std::string& text, const std::string&) override {
-        shown.push_back(text);
-        if (answers.empty()) return kAnswerCancel;
-        const int a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    std::string input(const std::string& prompt, const std::string&, const std::string&) override {
-        shown.push_back(prompt);
-        return {};
-    }
-    std::deque<int> answers;
-    std::vector<std::string> shown;
-};
 
 using Names = std::vector<std::string>;
 
@@ -166,6 +150,7 @@ void TestManageWindow::deliverTwoMaterialsAndRemoveThemAgain() {
     removeEverything(1);
     QCOMPARE(ownRows(), Names{});
     QCOMPARE(m_boxes.shown.size(), std::size_t(1));
+    QVERIFY(m_boxes.unexpected.empty());
 
     QTest::mouseClick(page()->closeButton(), Qt::LeftButton);
     QTRY_VERIFY(!page()->isVisible());
