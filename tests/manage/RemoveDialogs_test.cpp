@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "manage/CatalogueOutput.h"
 #include "manage/DesignFileOutput.h"
 #include "manage/ManageFixtures.h"
+#include "manage/SiblingFolders.h"
 #include "manage/frmGlassesDel.h"
 #include "manage/frmGlassesDelExt.h"
 #include "platform/CheckList.h"
@@ -88,21 +88,15 @@ TEST(GlassesDelTest, NothingCheckedCancelOrTheCloseBoxChangeNothing) {
 
 // The remove dialog over real sibling folders: the 3D design program, the
 // tolerancer and the catalogue program, each with its executable.
-class GlassesDelExtTest : public ::testing::Test {
+class GlassesDelExtTest : public ::testing::Test, protected SiblingFolders {
 protected:
     void SetUp() override {
-        ResetSetupPaths();
-        touch(lqp.file("Lumivar3D.EXE"));
-        touch(tol.file("LumivarDazirireraVI.EXE"));
-        touch(vq.file("VitrarchQX.EXE"));
-        ASSERT_TRUE(SetPathLQP(lqp.path()) && SetPathLQTol(tol.path()) && SetPathVQ(vq.path()));
-        ASSERT_TRUE(CreateCatalogueDatabase(dbPath()));
+        installSiblings();
+        if (HasFatalFailure()) return;
         dialog.setView(&view);
     }
     void TearDown() override { ResetSetupPaths(); }
 
-    static void touch(const std::string& path) { std::ofstream(path) << "MZ"; }
-    std::string dbPath() const { return vq.file(kCatalogueFileName); }
 
     void writeDesignFile(const std::vector<GlassRecord>& list) {
         for (TestFolder* f : {&lqp, &tol}) ASSERT_TRUE(WriteDesignFile(f->path(), list, boxes));
@@ -128,7 +122,6 @@ protected:
         dialog.Display();
     }
 
-    TestFolder lqp, tol, vq;
     ScriptedBoxes boxes;
     FakeExtView view;
     frmGlassesDelExt dialog{boxes};

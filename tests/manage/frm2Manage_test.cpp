@@ -8,12 +8,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "manage/CatalogueOutput.h"
 #include "manage/DesignFileOutput.h"
 #include "manage/DialogViews.h"
 #include "manage/ManageFixtures.h"
+#include "manage/SiblingFolders.h"
 #include "model/GlassesList.h"
 #include "model/Verification.h"
 #include "platform/BusyCursor.h"
@@ -81,15 +81,11 @@ GlassRecord Melt(const std::string& name) {
     return g;
 }
 
-class ManagePageTest : public ::testing::Test {
+class ManagePageTest : public ::testing::Test, protected SiblingFolders {
 protected:
     void SetUp() override {
-        ResetSetupPaths();
-        touch(lqp.file("Lumivar3D.EXE"));
-        touch(tol.file("LumivarDazirireraVI.EXE"));
-        touch(vq.file("VitrarchQX.EXE"));
-        ASSERT_TRUE(SetPathLQP(lqp.path()) && SetPathLQTol(tol.path()) && SetPathVQ(vq.path()));
-        ASSERT_TRUE(CreateCatalogueDatabase(dbPath()));
+        installSiblings();
+        if (HasFatalFailure()) return;
         store.SetRefreshCallback([this] { ++refreshes; });
         page.deleteDialog().setView(&deleteView);
         page.removeDialog().setView(&removeView);
@@ -100,8 +96,6 @@ protected:
         ResetSetupPaths();
     }
 
-    static void touch(const std::string& path) { std::ofstream(path) << "MZ"; }
-    std::string dbPath() const { return vq.file(kCatalogueFileName); }
 
     // The collection in the store and its file, then the page opened on it.
     void open(const std::vector<GlassRecord>& glasses) {
@@ -160,7 +154,7 @@ protected:
         return out;
     }
 
-    TestFolder program, lqp, tol, vq;
+    TestFolder program;
     ScriptedBoxes boxes;
     FixedClock clock{DateSerial(2024, 11, 5, 14, 30)};
     GlassesList store{boxes, clock, program.path()};
