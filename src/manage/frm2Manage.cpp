@@ -21,9 +21,8 @@
 namespace {
 
 constexpr Colour kMeltColour = 0x80FFFF;
-// Character widths of the six visible columns; the Glass column's is doubled
-// as the page loads.
-constexpr double kColWidths[6] = {10, 14, 16, 15, 13, 14};
+// Character widths of the six visible columns; names want the most room.
+constexpr double kColWidths[6] = {20, 14, 16, 15, 13, 14};
 
 // The boxes of an output, shown with the normal pointer over an hourglass.
 class PointerBoxes : public IBoxes {
@@ -48,8 +47,10 @@ std::string rowText(const GlassRecord& g, int index) {
     float nMin = 0, nMax = 0;
     IndexAtRangeEnds(g, nMin, nMax);
     std::string name = d.name.str(), source = d.source.str();
-    // A TAB in a text would split the row.
-    for (std::string* t : {&name, &source}) std::replace(t->begin(), t->end(), '\t', ' ');
+    // A TAB or a line break in a text would split the block.
+    for (std::string* t : {&name, &source})
+        for (char& c : *t)
+            if (c == '\t' || c == '\r' || c == '\n') c = ' ';
     return name + "\t" + source + "\t" + Format(static_cast<double>(d.lowerWavelength), "0.0") + " - " +
            Format(static_cast<double>(d.upperWavelength), "0.0") + "\t" + Format(nMin, "0.000") + " - " +
            Format(nMax, "0.000") + "\t" + ShortDateText(g.lastStored) + "\t" + SetReadyCell(g).text + "\t" +
@@ -86,7 +87,7 @@ int frm2Manage::Display(bool bModal) {
     m_result = 0;
     m_glasses = m_services.store->GetGlasses();
     m_open = true;
-    // Load
+    // The form's load.
     CSWindow().Center(m_view->placement());
     SetupForm();
     m_initialising = false;
@@ -129,7 +130,6 @@ void frm2Manage::SetupForm() {
         grid.setColWidth(c, kColWidths[c - 1]);
     }
     grid.setCellType(GridBlock::columns(1, kManageCols), CellType::staticText());
-    if (m_initialising) grid.setColWidth(1, 2 * grid.colWidth(1));
     grid.setColHidden(kManageIndexCol, true);
     FillGrid();
 }
