@@ -27,15 +27,19 @@ bool tellRolledBack(CatalogueDatabase& db, const char* what, IBoxes& boxes) {
 
 // The materials added with consecutive IDs from the next free one; a material
 // that is skipped takes no ID.
-bool addMaterials(CatalogueDatabase& db, std::span<const GlassRecord> glasses, ExistingMaterials mode) {
+bool addMaterials(CatalogueDatabase& db, std::span<const GlassRecord> glasses, ExistingMaterials mode,
+                  const OutputProgress& progress) {
     std::int64_t id = 0;
     if (!NextGlassID(db, id)) return false;
+    std::size_t done = 0;
     for (const auto& glass : glasses) {
         bool add = false;
         if (!ResolveExistingCopies(db, glass, mode, add)) return false;
-        if (!add) continue;
-        if (!AddGlassRow(db, id, glass)) return false;
-        ++id;
+        if (add) {
+            if (!AddGlassRow(db, id, glass)) return false;
+            ++id;
+        }
+        if (progress) progress(++done, glasses.size());
     }
     return true;
 }
@@ -57,22 +61,22 @@ bool OpenCatalogueDatabase(CatalogueDatabase& db, const std::string& catalogueFo
 }
 
 bool ExportToCatalogue(const std::string& catalogueFolder, std::span<const GlassRecord> glasses,
-                       ExistingMaterials mode, IBoxes& boxes) {
+                       ExistingMaterials mode, IBoxes& boxes, const OutputProgress& progress) {
     CatalogueDatabase db;
     if (!OpenCatalogueDatabase(db, catalogueFolder, boxes)) return false;
     const char* failure = "Error while adding data to database.";
-    if (!db.beginTrans() || !addMaterials(db, glasses, mode) || !db.commitTrans())
+    if (!db.beginTrans() || !addMaterials(db, glasses, mode, progress) || !db.commitTrans())
         return tellRolledBack(db, failure, boxes);
     return true;
 }
 
 bool SynchroniseCatalogue(const std::string& catalogueFolder, std::span<const GlassRecord> glasses,
-                          ExistingMaterials mode, IBoxes& boxes) {
+                          ExistingMaterials mode, IBoxes& boxes, const OutputProgress& progress) {
     CatalogueDatabase db;
     if (!OpenCatalogueDatabase(db, catalogueFolder, boxes)) return false;
     if (!db.beginTrans() || !RemoveOwnRows(db))
         return tellRolledBack(db, "Error while removing user glasses from database.", boxes);
-    if (!addMaterials(db, glasses, mode) || !db.commitTrans())
+    if (!addMaterials(db, glasses, mode, progress) || !db.commitTrans())
         return tellRolledBack(db, "Error while adding data to database.", boxes);
     return true;
 }

@@ -4,7 +4,9 @@
 // rolled back whole on any failure.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -21,17 +23,20 @@ inline constexpr const char* kRolledBackText = "Database has been returned to or
 // ("Unable to open database in path:") and returns False.
 bool OpenCatalogueDatabase(CatalogueDatabase& db, const std::string& catalogueFolder, IBoxes& boxes);
 
+// Told after each material of a batch has been handled: done of total.
+using OutputProgress = std::function<void(std::size_t done, std::size_t total)>;
+
 // Adds the materials to "GlassData", honouring mode for materials the database
 // already holds as own rows. True when committed; on failure the database is
 // as before and the user is told.
 bool ExportToCatalogue(const std::string& catalogueFolder, std::span<const GlassRecord> glasses,
-                       ExistingMaterials mode, IBoxes& boxes);
+                       ExistingMaterials mode, IBoxes& boxes, const OutputProgress& progress = {});
 
 // Removes every own row of both tables and adds the materials, all in one
 // transaction: either the database holds exactly the materials as own rows,
 // or it is as before and the user is told.
 bool SynchroniseCatalogue(const std::string& catalogueFolder, std::span<const GlassRecord> glasses,
-                          ExistingMaterials mode, IBoxes& boxes);
+                          ExistingMaterials mode, IBoxes& boxes, const OutputProgress& progress = {});
 
 // The steps, on an open database inside the caller's transaction. Each returns
 // False on an engine failure (db.lastError() tells it).

@@ -1,6 +1,8 @@
 #include "platform/Clock.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <ctime>
 
 namespace {
@@ -22,6 +24,26 @@ constexpr long kEpoch1899 = -25569;  // 1899-12-30 relative to 1970-01-01
 double DateSerial(int year, int month, int day, int hour, int minute, int second) {
     const long days = daysFromCivil(year, month, day) - kEpoch1899;
     return static_cast<double>(days) + (hour * 3600 + minute * 60 + second) / 86400.0;
+}
+
+CivilDate CivilDateOf(double dateSerial) {
+    const double serial = std::isfinite(dateSerial) ? std::clamp(dateSerial, -657434.0, 2958465.0) : 0.0;
+    const long z = static_cast<long>(std::floor(serial)) + kEpoch1899 + 719468;  // days since 0000-03-01
+    const long era = (z >= 0 ? z : z - 146096) / 146097;
+    const long doe = z - era * 146097;
+    const long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const long mp = (5 * doy + 2) / 153;
+    CivilDate date;
+    date.day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    date.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    date.year = static_cast<int>(yoe + era * 400 + (date.month <= 2));
+    return date;
+}
+
+std::string ShortDateText(double dateSerial) {
+    const CivilDate d = CivilDateOf(dateSerial);
+    return std::to_string(d.month) + "/" + std::to_string(d.day) + "/" + std::to_string(d.year);
 }
 
 double SystemClock::now() const {

@@ -126,19 +126,26 @@ bool MainMDILogic::DeleteGlass(int nGlass) {
     return true;
 }
 
+bool AskDuplicateName(IBoxes& boxes, const GlassesList& store, GlassRecord& copy) {
+    GlassRecord named = copy;
+    for (;;) {
+        const std::string answer = boxes.input(kDuplicatePrompt, kAppTitle, named.definition.name.str());
+        // Only blanks would make a material without a name: taken as Cancel.
+        if (TrimBlanks(answer).empty()) return false;
+        // The name field holds 30 characters; the check must see what is stored.
+        named.definition.name.set(answer);
+        std::string msg;
+        if (store.CheckNameAllowed(named, true, msg)) break;
+    }
+    copy = named;
+    return true;
+}
+
 bool MainMDILogic::DuplicateGlass(int nGlass) {
     std::vector<GlassRecord> glasses = m_store.GetGlasses();
     if (nGlass < 1 || nGlass > static_cast<int>(glasses.size())) return false;
     GlassRecord copy = glasses[static_cast<std::size_t>(nGlass - 1)];
-    for (;;) {
-        const std::string answer = m_boxes.input(kDuplicatePrompt, kAppTitle, copy.definition.name.str());
-        // Only blanks would make a material without a name: taken as Cancel.
-        if (TrimBlanks(answer).empty()) return false;
-        // The name field holds 30 characters; the check must see what is stored.
-        copy.definition.name.set(answer);
-        std::string msg;
-        if (m_store.CheckNameAllowed(copy, true, msg)) break;
-    }
+    if (!AskDuplicateName(m_boxes, m_store, copy)) return false;
     glasses.insert(glasses.begin() + nGlass, copy);
     storeCollection(glasses);
     return true;

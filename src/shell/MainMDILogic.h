@@ -33,6 +33,10 @@ inline constexpr int kWallpaperHeight = 300;
 
 inline constexpr const char* kDuplicatePrompt =
     "Enter NEW name for glass. [you will not be allowed to use an existing name/source combination]";
+// Asks for the name of a copy until the store allows it (a refused name is
+// simply asked for again) and gives copy that name. False, copy's name as it
+// was, on Cancel or an answer of blanks only.
+bool AskDuplicateName(IBoxes& boxes, const GlassesList& store, GlassRecord& copy);
 
 enum PopupItem : int { kPopupDuplicate = 0, kPopupEdit = 1, kPopupDelete = 2 };
 enum InstalledPanel : int { kPanelVQ = 0, kPanelLQP = 1, kPanelLQTol = 2 };

@@ -3,15 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "manage/CatalogueOutput.h"
 #include "manage/DesignFileOutput.h"
 #include "manage/ManageFixtures.h"
+#include "manage/SiblingFolders.h"
 #include "manage/frmGlassesDel.h"
 #include "manage/frmGlassesDelExt.h"
 #include "platform/CheckList.h"
 #include "shell/Bas1Setup.h"
+#include "manage/DialogViews.h"
 #include "support/FakePlacedWindow.h"
 #include "support/ScriptedBoxes.h"
 #include "support/TestFolder.h"
@@ -19,40 +20,6 @@
 namespace {
 
 using Strings = std::vector<std::string>;
-
-// The dialog's window: while it is shown the user does what the test says.
-template <class Base>
-class FakeDialogView : public Base {
-public:
-    ICheckList& lstGlasses() override { return list; }
-    IPlacedWindow& placement() override { return placed; }
-    void showModal() override {
-        ++opened;
-        open = true;
-        if (user) user();
-        open = false;  // a dialog the user did not close is closed by its close box
-    }
-    void closeWindow() override {
-        EXPECT_TRUE(open);
-        open = false;
-        ++closes;
-    }
-
-    MemoryCheckList list;
-    FakePlacedWindow placed;
-    std::function<void()> user;
-    bool open = false;
-    int opened = 0;
-    int closes = 0;
-};
-
-class FakeExtView : public FakeDialogView<IGlassesDelExtView> {
-public:
-    void setLabel(const std::string& text) override { label = text; }
-    void selectOption(int index) override { option = index; }
-    std::string label;
-    int option = -1;
-};
 
 // The Manage page as the delete dialog's caller: its array, the selected rows,
 // and SetGlasses.
@@ -121,21 +88,15 @@ TEST(GlassesDelTest, NothingCheckedCancelOrTheCloseBoxChangeNothing) {
 
 // The remove dialog over real sibling folders: the 3D design program, the
 // tolerancer and the catalogue program, each with its executable.
-class GlassesDelExtTest : public ::testing::Test {
+class GlassesDelExtTest : public ::testing::Test, protected SiblingFolders {
 protected:
     void SetUp() override {
-        ResetSetupPaths();
-        touch(lqp.file("Lumivar3D.EXE"));
-        touch(tol.file("LumivarDazirireraVI.EXE"));
-        touch(vq.file("VitrarchQX.EXE"));
-        ASSERT_TRUE(SetPathLQP(lqp.path()) && SetPathLQTol(tol.path()) && SetPathVQ(vq.path()));
-        ASSERT_TRUE(CreateCatalogueDatabase(dbPath()));
+        installSiblings();
+        if (HasFatalFailure()) return;
         dialog.setView(&view);
     }
     void TearDown() override { ResetSetupPaths(); }
 
-    static void touch(const std::string& path) { std::ofstream(path) << "MZ"; }
-    std::string dbPath() const { return vq.file(kCatalogueFileName); }
 
     void writeDesignFile(const std::vector<GlassRecord>& list) {
         for (TestFolder* f : {&lqp, &tol}) ASSERT_TRUE(WriteDesignFile(f->path(), list, boxes));
@@ -161,7 +122,6 @@ protected:
         dialog.Display();
     }
 
-    TestFolder lqp, tol, vq;
     ScriptedBoxes boxes;
     FakeExtView view;
     frmGlassesDelExt dialog{boxes};

@@ -17,3 +17,17 @@ TEST(ClockTest, DateSerialCountsDaysFromTheLastDaysOf1899) {
         EXPECT_DOUBLE_EQ(DateSerial(c.year, c.month, c.day, c.hour, c.minute, c.second), c.serial)
             << c.year << "-" << c.month << "-" << c.day;
 }
+
+TEST(ClockTest, ShortDateIsMonthDayYearOfTheSerialsDay) {
+    struct Case {
+        double serial;
+        const char* text;
+    } cases[] = {
+        {0.0, "12/30/1899"},
+        {DateSerial(1900, 3, 1), "3/1/1900"},
+        {DateSerial(2024, 2, 29, 23, 59, 59), "2/29/2024"},  // the time of day does not carry into the next day
+        {DateSerial(2000, 12, 31), "12/31/2000"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ShortDateText(c.serial), c.text) << c.serial;
+    EXPECT_EQ(CivilDateOf(DateSerial(2025, 3, 4, 12)), (CivilDate{2025, 3, 4}));
+}

@@ -1,8 +1,6 @@
 #include "manage/qt/frm6ArchiveWindow.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
-#include <QEventLoop>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -10,12 +8,10 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "platform/qt/QtText.h"
 #include "shell/AMain.h"
-#include "shell/qt/Artwork.h"
 
 namespace {
 
@@ -32,7 +28,7 @@ void setUpTable(QtGrid& grid, const char* name) {
 }  // namespace
 
 frm6ArchiveWindow::frm6ArchiveWindow(frm6Archive& page, QWidget* parent)
-    : QWidget(parent), m_page(page), m_placement(this, "frm6Archive"), m_current(this), m_archive(this) {
+    : WorkPageWindow(parent), m_page(page), m_placement(this, "frm6Archive"), m_current(this), m_archive(this) {
     setObjectName(QStringLiteral("frm6Archive"));
     setWindowTitle(ToQString(kArchivePageCaption));
     setUpTable(m_current, "ssGlassCurr");
@@ -90,43 +86,9 @@ void frm6ArchiveWindow::setRestoreEnabled(bool enabled) { m_comDeArchive->setEna
 
 void frm6ArchiveWindow::setSortOrder(int index) { m_cmbSortOrder->setCurrentIndex(index < 0 ? 0 : index); }
 
-void frm6ArchiveWindow::fitTables() {
-    // Each grid shows all its columns; the page grows to hold them.
-    for (QTableWidget* t : {m_current.widget(), m_archive.widget()}) {
-        const int width = t->horizontalHeader()->length() + (t->verticalHeader()->isVisible() ? t->verticalHeader()->width() : 0) +
-                          2 * t->frameWidth() + t->verticalScrollBar()->sizeHint().width();
-        t->setMinimumWidth(width);
-    }
-    layout()->activate();
-    QWidget* frame = qobject_cast<QMdiSubWindow*>(parentWidget()) ? parentWidget() : this;
-    if (frame != this && frame->layout()) frame->layout()->activate();
-    frame->resize(frame->size().expandedTo(frame->minimumSizeHint()));
-}
-
 void frm6ArchiveWindow::showWindow(bool modal) {
-    fitTables();
-    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
-    if (modal) setWindowModality(Qt::ApplicationModal);
-    show();
-    if (frame) frame->show();
-    raise();
-    if (!modal) return;
-    QEventLoop loop;
-    m_modalLoop = &loop;
-    loop.exec();
-    m_modalLoop = nullptr;
-    setWindowModality(Qt::NonModal);
-}
-
-void frm6ArchiveWindow::closeWindow() {
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) frame->close();  // closes this window too
-    else close();
-}
-
-void frm6ArchiveWindow::closeEvent(QCloseEvent* event) {
-    m_page.Form_Unload();
-    if (m_modalLoop) m_modalLoop->quit();
-    event->accept();
+    fitTables({m_current.widget(), m_archive.widget()});
+    showPage(modal);
 }
 
 ArchiveWorkPage::ArchiveWorkPage(AMain& app, QMdiArea* area) {
@@ -136,12 +98,7 @@ ArchiveWorkPage::ArchiveWorkPage(AMain& app, QMdiArea* area) {
     services.switchPage = [&app](int page, bool open) { app.forms().SwitchPage(page, open); };
     m_page = std::make_unique<frm6Archive>(std::move(services));
     m_window = new frm6ArchiveWindow(*m_page);
-    m_window->setWindowIcon(ProgramIcon());
-    m_frame = area->addSubWindow(m_window);
-    m_frame->setAttribute(Qt::WA_DeleteOnClose, false);
-    m_frame->setWindowIcon(ProgramIcon());
-    m_frame->resize(m_frame->sizeHint().expandedTo(m_window->size() + QSize(12, 36)));
-    m_frame->hide();
+    m_frame = m_window->addToArea(area);
 }
 
 ArchiveWorkPage::~ArchiveWorkPage() {

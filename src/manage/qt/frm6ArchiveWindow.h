@@ -7,23 +7,22 @@
 #pragma once
 
 #include <QPointer>
-#include <QWidget>
 #include <memory>
 
 #include "manage/frm6Archive.h"
 #include "platform/qt/QtGrid.h"
 #include "platform/qt/QtPlacedWindow.h"
 #include "shell/ManageForms.h"
+#include "shell/qt/WorkPageWindow.h"
 
 class AMain;
 class QComboBox;
-class QEventLoop;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QPushButton;
 
-class frm6ArchiveWindow : public QWidget, public IArchiveView {
+class frm6ArchiveWindow : public WorkPageWindow, public IArchiveView {
     Q_OBJECT
 public:
     explicit frm6ArchiveWindow(frm6Archive& page, QWidget* parent = nullptr);
@@ -36,7 +35,7 @@ public:
     void setSortOrder(int index) override;
     IPlacedWindow& placement() override { return m_placement; }
     void showWindow(bool modal) override;
-    void closeWindow() override;
+    void closeWindow() override { closePage(); }
 
     QTableWidget* currentTable() const { return m_current.widget(); }
     QTableWidget* archiveTable() const { return m_archive.widget(); }
@@ -46,11 +45,9 @@ public:
     QPushButton* closeButton() const { return m_comOK; }
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    void unloaded() override { m_page.Form_Unload(); }
 
 private:
-    void fitTables();
-
     frm6Archive& m_page;
     QtPlacedWindow m_placement;
     QtGrid m_current;
@@ -59,7 +56,6 @@ private:
     QPushButton* m_comDeArchive = nullptr;
     QComboBox* m_cmbSortOrder = nullptr;
     QPushButton* m_comOK = nullptr;
-    QEventLoop* m_modalLoop = nullptr;
 };
 
 // Work page 6 inside the main window's client area.

@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "manage/qt/frm2ManageWindow.h"
 #include "manage/qt/frm6ArchiveWindow.h"
 #include "model/GlassesList.h"
 #include "shell/AMain.h"
@@ -100,6 +101,8 @@ frmMainMDI::frmMainMDI(AMain& app)
     buildSetupPage();
     m_archivePage = std::make_unique<ArchiveWorkPage>(app, m_mdi);
     m_app.forms().setPage(kPageArchive, m_archivePage.get());
+    m_managePage = std::make_unique<ManageWorkPage>(app, m_mdi, [this](const std::string& text, bool bold) { HelpNote(text, bold); });
+    m_app.forms().setPage(kPageManage, m_managePage.get());
     m_list = std::make_unique<frmGlassesList>(app, *this, m_mdi);
 }
 

@@ -21,6 +21,7 @@
 
 class AMain;
 class ArchiveWorkPage;
+class ManageWorkPage;
 class frm1Setup;
 class frm1SetupWindow;
 class frmGlassesList;
@@ -81,6 +82,7 @@ public:
     frmGlassesList* listWindow() const { return m_list.get(); }
     frm1SetupWindow* setupWindow() const { return m_setupWindow; }
     ArchiveWorkPage* archivePage() const { return m_archivePage.get(); }
+    ManageWorkPage* managePage() const { return m_managePage.get(); }
     QMenu* popupMenu() const { return m_popup; }
     QAction* popupAction(int item) const { return m_popupActions[static_cast<std::size_t>(item)]; }
     QToolButton* ribbonButton(int page) const { return m_ribTools[static_cast<std::size_t>(page)]; }
@@ -135,5 +137,6 @@ private:
     QMdiSubWindow* m_setupFrame = nullptr;
     std::unique_ptr<frmGlassesList> m_list;
     std::unique_ptr<ArchiveWorkPage> m_archivePage;
+    std::unique_ptr<ManageWorkPage> m_managePage;
     std::vector<std::pair<QObject*, int>> m_helpIndex;
 };

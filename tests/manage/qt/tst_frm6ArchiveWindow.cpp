@@ -21,25 +21,9 @@
 #include "shell/AMain.h"
 #include "shell/qt/KalvenorProgram.h"
 #include "shell/qt/frmMainMDI.h"
+#include "support/qt/QueueBoxes.h"
 
 namespace {
-
-class QueueBoxes : public IBoxes {
-public:
-    int show(int, const std::string& text, const std::string&) override {
-        shown.push_back(text);
-        if (answers.empty()) return kAnswerCancel;
-        const int a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    std::string input(const std::string& prompt, const std::string&, const std::string&) override {
-        shown.push_back(prompt);
-        return {};
-    }
-    std::deque<int> answers;
-    std::vector<std::string> shown;
-};
 
 using Names = std::vector<std::string>;
 
