@@ -22,6 +22,7 @@
 #include "model/GlassesList.h"
 #include "shell/AMain.h"
 #include "app/DemoFolder.h"
+#include "shell/HelpNotes.h"
 #include "shell/INICode.h"
 #include "shell/qt/KalvenorProgram.h"
 #include "shell/qt/Artwork.h"
@@ -92,6 +93,8 @@ private slots:
     void aPageOpenBeforeTheListStaysInFront();
     void theSmallestWindowStillShowsTheWholeRibbon();
     void theHelpLineFollowsTheMouseAndKeepsItsHeight();
+    void eachRibbonButtonShowsItsOwnNote_data();
+    void eachRibbonButtonShowsItsOwnNote();
     void theWallpaperIsCentredAndChangesEveryTime();
     void aCloseWaitsForTheLongOperationThenSavesThePosition();
 
@@ -102,6 +105,17 @@ private:
         QTableWidget* table = grid().widget();
         const QPoint at = table->visualRect(table->model()->index(row - 1, 0)).center();
         QTest::mouseClick(table->viewport(), Qt::RightButton, Qt::NoModifier, at);
+    }
+    // The header between the End button and the logo.
+    void moveOverBareHeader() const {
+        QWidget* header = window()->findChild<QWidget*>(QStringLiteral("pnlHeader"));
+        QWidget* logo = window()->findChild<QWidget*>(QStringLiteral("comLogo"));
+        QVERIFY(header && logo);
+        const int endRight = window()->endButton()->mapTo(header, QPoint(window()->endButton()->width(), 0)).x();
+        const int logoLeft = logo->mapTo(header, QPoint(0, 0)).x();
+        // Twice: a move to where the mouse already is tells nothing.
+        QTest::mouseMove(header, QPoint((endRight + logoLeft) / 2 - 2, header->height() / 2));
+        QTest::mouseMove(header, QPoint((endRight + logoLeft) / 2, header->height() / 2));
     }
     Names listed() const {
         Names out;
@@ -240,21 +254,38 @@ void TestMainWindow::theSmallestWindowStillShowsTheWholeRibbon() {
 }
 
 void TestMainWindow::theHelpLineFollowsTheMouseAndKeepsItsHeight() {
-    QWidget* header = window()->findChild<QWidget*>(QStringLiteral("pnlHeader"));
-    QWidget* logo = window()->findChild<QWidget*>(QStringLiteral("comLogo"));
-    QVERIFY(header && logo);
     QTest::mouseMove(window()->ribbonButton(3));
     QTRY_COMPARE(window()->helpLine()->text().left(30), QStringLiteral("Form to create a new material,"));
-    // The bare header between the End button and the logo.
-    const int endRight = window()->endButton()->mapTo(header, QPoint(window()->endButton()->width(), 0)).x();
-    const int logoLeft = logo->mapTo(header, QPoint(0, 0)).x();
-    QTest::mouseMove(header, QPoint((endRight + logoLeft) / 2, header->height() / 2));
+    moveOverBareHeader();
     QTRY_COMPARE(window()->helpLine()->text(), QStringLiteral("Kalvenor Utility from Harvenne."));
     // A long note takes no room from the client area.
     const int clientHeight = window()->mdiArea()->height();
     window()->ShowHelpNote(6);
     window()->centralWidget()->layout()->activate();
     QCOMPARE(window()->mdiArea()->height(), clientHeight);
+}
+
+void TestMainWindow::eachRibbonButtonShowsItsOwnNote_data() {
+    QTest::addColumn<int>("note");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("Setup") << 1 << true;
+    QTest::newRow("End") << int(kNoteEnd) << true;
+    QTest::newRow("New, disabled") << 3 << false;
+}
+
+void TestMainWindow::eachRibbonButtonShowsItsOwnNote() {
+    QFETCH(int, note);
+    QFETCH(bool, enabled);
+    QToolButton* button = note == kNoteEnd ? window()->endButton() : window()->ribbonButton(note);
+    QCOMPARE(button->isEnabled(), enabled);
+    moveOverBareHeader();
+    QTRY_COMPARE(window()->helpLine()->text(), QStringLiteral("Kalvenor Utility from Harvenne."));
+    // In, and on across the button: its note stays.
+    QTest::mouseMove(button, QPoint(button->width() / 3, button->height() / 3));
+    QTest::mouseMove(button, QPoint(button->width() / 2, button->height() / 2));
+    QTest::qWait(20);
+    const QString expected = QString::fromStdString(HelpNoteText(note)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QCOMPARE(window()->helpLine()->text(), expected);
 }
 
 void TestMainWindow::theWallpaperIsCentredAndChangesEveryTime() {
