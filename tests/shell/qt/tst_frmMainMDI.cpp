@@ -91,6 +91,8 @@ private slots:
     void anAmpersandShowsAsTypedInTheMenu();
     void theSetupPageOpensAndClosesThroughTheRibbon();
     void aPageOpenBeforeTheListStaysInFront();
+    void aPageClosedMinimisedOrMaximisedOpensCentredAgain_data();
+    void aPageClosedMinimisedOrMaximisedOpensCentredAgain();
     void theSmallestWindowStillShowsTheWholeRibbon();
     void theHelpLineFollowsTheMouseAndKeepsItsHeight();
     void eachRibbonButtonShowsItsOwnNote_data();
@@ -238,6 +240,35 @@ void TestMainWindow::aPageOpenBeforeTheListStaysInFront() {
     QTRY_VERIFY(!setup->isVisible());
     QVERIFY(list->isVisible());
     QCOMPARE(inFront, setup);
+}
+
+void TestMainWindow::aPageClosedMinimisedOrMaximisedOpensCentredAgain_data() {
+    QTest::addColumn<bool>("minimise");
+    QTest::newRow("minimised") << true;
+    QTest::newRow("maximised") << false;
+}
+
+void TestMainWindow::aPageClosedMinimisedOrMaximisedOpensCentredAgain() {
+    QFETCH(bool, minimise);
+    QTest::mouseClick(window()->ribbonButton(1), Qt::LeftButton);
+    auto* frame = qobject_cast<QMdiSubWindow*>(window()->setupWindow()->parentWidget());
+    QVERIFY(frame && frame->isVisible());
+    const QSize normal = frame->size();
+    if (minimise) frame->showMinimized();
+    else frame->showMaximized();
+    QTRY_VERIFY(frame->isMinimized() || frame->isMaximized());
+    QTest::mouseClick(window()->ribbonButton(1), Qt::LeftButton);  // closes the page
+    QTRY_VERIFY(!frame->isVisible());
+
+    QTest::mouseClick(window()->ribbonButton(1), Qt::LeftButton);  // opens it again
+    QTRY_VERIFY(frame->isVisible());
+    QVERIFY(!frame->isMinimized() && !frame->isMaximized());
+    QCOMPARE(frame->size(), normal);
+    const QSize area = window()->mdiArea()->viewport()->size();
+    const QPoint offCentre = frame->geometry().center() - QRect(QPoint(0, 0), area).center();
+    QVERIFY2(offCentre.manhattanLength() <= 2, "the page is not centred in the client area");
+    QTest::mouseClick(window()->setupWindow()->cancelButton(), Qt::LeftButton);
+    QTRY_VERIFY(!frame->isVisible());
 }
 
 void TestMainWindow::theSmallestWindowStillShowsTheWholeRibbon() {
