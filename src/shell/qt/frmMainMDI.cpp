@@ -138,6 +138,11 @@ void frmMainMDI::buildWindow() {
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         b->setFixedSize(62, 56);
         b->setAutoRaise(true);
+        // The style's disabled caption all but vanishes on the header colour.
+        QPalette pal = b->palette();
+        for (const QPalette::ColorRole role : {QPalette::ButtonText, QPalette::WindowText, QPalette::Text})
+            pal.setColor(QPalette::Disabled, role, RibbonDisabledInk());
+        b->setPalette(pal);
         return b;
     };
     for (int p = 1; p <= kWorkPageCount; ++p) {

@@ -77,6 +77,26 @@ std::vector<std::string> namesIn(const std::string& path) {
 
 using Names = std::vector<std::string>;
 
+// Contrast of two colours as the accessibility guidelines define it:
+// (lighter + 0.05) / (darker + 0.05) of their relative luminances.
+double luminance(const QColor& c) {
+    auto channel = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+double contrast(const QColor& a, const QColor& b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor darkestIn(const QImage& image, const QRect& area) {
+    QColor darkest = Qt::white;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (luminance(image.pixelColor(x, y)) < luminance(darkest)) darkest = image.pixelColor(x, y);
+    return darkest;
+}
+
 }  // namespace
 
 class TestMainWindow : public QObject {
@@ -97,6 +117,7 @@ private slots:
     void theHelpLineFollowsTheMouseAndKeepsItsHeight();
     void eachRibbonButtonShowsItsOwnNote_data();
     void eachRibbonButtonShowsItsOwnNote();
+    void aDisabledRibbonButtonReadsOnTheHeaderYetLooksGreyed();
     void theWallpaperIsCentredAndChangesEveryTime();
     void aCloseWaitsForTheLongOperationThenSavesThePosition();
 
@@ -317,6 +338,38 @@ void TestMainWindow::eachRibbonButtonShowsItsOwnNote() {
     QTest::qWait(20);
     const QString expected = QString::fromStdString(HelpNoteText(note)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QCOMPARE(window()->helpLine()->text(), expected);
+}
+
+void TestMainWindow::aDisabledRibbonButtonReadsOnTheHeaderYetLooksGreyed() {
+    QToolButton* disabled = window()->ribbonButton(2);
+    QToolButton* enabled = window()->ribbonButton(1);
+    QVERIFY(!disabled->isEnabled() && enabled->isEnabled());
+    QWidget* tools = window()->findChild<QWidget*>(QStringLiteral("pnlTools"));
+    const QColor header = tools->palette().color(QPalette::Window);
+    QCOMPARE(header, QColor(0xA8, 0xD1, 0x5A));
+    moveOverBareHeader();  // no button raised under the mouse
+    const QImage shown = tools->grab().toImage();
+    const qreal scale = shown.devicePixelRatio();
+    // The icon sits above the caption, both centred in the button.
+    auto icon = [&](QToolButton* b) {
+        const QRect r(b->geometry().center().x() - 16, b->geometry().top() + 2, 32, 32);
+        return darkestIn(shown, QRect(r.topLeft() * scale, r.size() * scale));
+    };
+    auto caption = [&](QToolButton* b) {
+        const QRect r(b->geometry().left() + 2, b->geometry().top() + 38, b->width() - 4, b->height() - 40);
+        return darkestIn(shown, QRect(r.topLeft() * scale, r.size() * scale));
+    };
+    const double iconContrast = contrast(icon(disabled), header);
+    const double captionContrast = contrast(caption(disabled), header);
+    const QByteArray measured = QByteArray("icon ") + QByteArray::number(iconContrast, 'f', 2) + ", caption " +
+                                QByteArray::number(captionContrast, 'f', 2);
+    QVERIFY2(iconContrast >= 3.0 && captionContrast >= 3.0, measured.constData());
+    // Greyed: a grey clearly lighter than the enabled button's ink.
+    QVERIFY2(contrast(caption(enabled), header) >= 1.8 * captionContrast, measured.constData());
+    QVERIFY2(contrast(icon(enabled), header) >= 1.5 * iconContrast, measured.constData());
+    for (const QColor& grey : {icon(disabled), caption(disabled)})
+        QVERIFY2(std::abs(grey.red() - grey.green()) <= 12 && std::abs(grey.green() - grey.blue()) <= 12,
+                 qPrintable(grey.name()));
 }
 
 void TestMainWindow::theWallpaperIsCentredAndChangesEveryTime() {
