@@ -9,7 +9,10 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QSettings>
+#include <QTableWidget>
+#include <QHeaderView>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -109,6 +112,8 @@ private slots:
     void deleteThroughThePopupMenu();
     void duplicateThroughThePopupMenu();
     void anAmpersandShowsAsTypedInTheMenu();
+    void theListShowsWholeNamesAndSources_data();
+    void theListShowsWholeNamesAndSources();
     void theSetupPageOpensAndClosesThroughTheRibbon();
     void aPageOpenBeforeTheListStaysInFront();
     void aPageClosedMinimisedOrMaximisedOpensCentredAgain_data();
@@ -232,6 +237,56 @@ void TestMainWindow::anAmpersandShowsAsTypedInTheMenu() {
     QTRY_VERIFY(window()->popupMenu()->isVisible());
     QCOMPARE(window()->popupAction(kPopupDuplicate)->text(), QStringLiteral("&Duplicate   R&&D glass/SCHOTT"));
     window()->popupMenu()->hide();
+}
+
+void TestMainWindow::theListShowsWholeNamesAndSources_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<bool>("wholeSource");
+    QTest::newRow("thirty characters") << "ABCDEFGHIJKLMNOPQRSTUVWXYZ1234" << "OHARA" << true;
+    QTest::newRow("long source") << "N-LASF44" << "Measured at the bench, 2024 Q3" << true;
+    // More than the list may take: the name first, the source has what is left.
+    QTest::newRow("widest of both") << QString(30, QLatin1Char('W')) << QString(30, QLatin1Char('W')) << false;
+}
+
+void TestMainWindow::theListShowsWholeNamesAndSources() {
+    QFETCH(QString, name);
+    QFETCH(QString, source);
+    QFETCH(bool, wholeSource);
+    GlassesList& store = m_program->app().store();
+    const std::vector<GlassRecord> before = store.GetGlasses();
+    const int widthBefore = window()->listWindow()->frame()->width();
+    GlassRecord glass = before.front();
+    glass.definition.name.set(name.toStdString());
+    glass.definition.source.set(source.toStdString());
+    QVERIFY(store.AddGlass(glass, false));
+    const auto restore = qScopeGuard([&] {
+        store.SetGlasses(before);
+        store.RefreshListWindow();
+    });
+    store.RefreshListWindow();
+    QTableWidget* table = grid().widget();
+    QMdiSubWindow* list = window()->listWindow()->frame();
+    QVERIFY(list->width() * 2 <= window()->mdiArea()->viewport()->width());  // the pages keep their room
+    auto whole = [table](int row, int col) {
+        const QModelIndex index = table->model()->index(row, col);
+        const QRect cell = table->visualRect(index);
+        return cell.width() >= table->sizeHintForIndex(index).width() && cell.left() >= 0 &&
+               cell.right() < table->viewport()->width();
+    };
+    auto cut = [&]() -> QString {  // the first text not shown whole, once the frame is laid out
+        for (int row = 0; row < table->rowCount(); ++row) {
+            if (!whole(row, 0)) return table->item(row, 0)->text();
+            if ((wholeSource || row + 1 < table->rowCount()) && !whole(row, 1)) return table->item(row, 1)->text();
+        }
+        return {};
+    };
+    QTRY_COMPARE(cut(), QString());
+    if (!wholeSource) QVERIFY(table->visualRect(table->model()->index(0, 1)).width() >= table->horizontalHeader()->sectionSizeHint(1));
+    // Without the long texts the list narrows again.
+    store.SetGlasses(before);
+    store.RefreshListWindow();
+    QCOMPARE(list->width(), widthBefore);
 }
 
 void TestMainWindow::theSetupPageOpensAndClosesThroughTheRibbon() {
