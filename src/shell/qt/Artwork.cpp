@@ -6,7 +6,6 @@
 #include <QPainterPath>
 #include <QPolygonF>
 #include <QRadialGradient>
-#include <algorithm>
 #include <cmath>
 
 #include "shell/MainMDILogic.h"
