@@ -3,13 +3,13 @@
 #include <QCursor>
 #include <QEvent>
 #include <QHeaderView>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QStyle>
-#include <algorithm>
 #include <QTableWidget>
-#include <QLayout>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "model/GlassesList.h"
 #include "shell/AMain.h"

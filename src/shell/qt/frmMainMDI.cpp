@@ -294,13 +294,9 @@ bool frmMainMDI::eventFilter(QObject* watched, QEvent* event) {
         // innermost watched widget under the mouse, not of the one told last.
         const QPointF at = event->type() == QEvent::Enter ? static_cast<QEnterEvent*>(event)->position()
                                                           : static_cast<QMouseEvent*>(event)->position();
-        for (QWidget* w = widget->childAt(at.toPoint()); w && w != widget; w = w->parentWidget()) {
-            if (const auto index = noteOf(w)) {
-                ShowHelpNote(*index);
-                return QMainWindow::eventFilter(watched, event);
-            }
-        }
-        if (const auto index = noteOf(widget)) ShowHelpNote(*index);
+        QWidget* under = widget->childAt(at.toPoint());
+        while (under && under != widget && !noteOf(under)) under = under->parentWidget();
+        if (const auto index = noteOf(under ? under : widget)) ShowHelpNote(*index);
     }
     return QMainWindow::eventFilter(watched, event);
 }
