@@ -1,8 +1,9 @@
 // The program started on a temporary program folder: the list window lists
-// the collection, the pop-up menu deletes and duplicates through the store
-// and rewrites the collection file with its backup, the Setup page opens and
-// closes through the ribbon, and the window does not close under a long
-// operation.
+// the collection with whole names, the pop-up menu deletes and duplicates
+// through the store and rewrites the collection file with its backup, the
+// Setup page opens and closes through the ribbon and comes back centred, the
+// help line follows the mouse over the ribbon, disabled ribbon buttons stay
+// readable, and the window does not close under a long operation.
 #include <QAction>
 #include <QLabel>
 #include <QLayout>
