@@ -4,52 +4,17 @@
 // only valid, distinct identities, no more records than the file's whole
 // records; from the current file each record packs back to bytes of the file,
 // in file order; a converted collection reads back as it was written.
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include "platform/Clock.h"
+#include "FuzzSupport.h"
 #include "model/GlassDataInternalOld.h"
 #include "model/GlassesList.h"
-#include "platform/Boxes.h"
 
 namespace {
-
-class SilentBoxes : public IBoxes {
-public:
-    int show(int, const std::string&, const std::string&) override { return kAnswerOk; }
-    std::string input(const std::string&, const std::string&, const std::string&) override { return {}; }
-};
-
-class StillClock : public IClock {
-public:
-    double now() const override { return 45000.5; }
-};
-
-void check(bool condition) {
-    if (!condition) std::abort();
-}
-
-// A folder of its own in memory-backed storage, removed at exit. The path
-// lives on the heap for good: the exit handler runs after static destructors.
-const std::string& folder() {
-    static const std::string* path = [] {
-        std::string templ = "/dev/shm/kalvenor-fuzz-XXXXXX";
-        if (!::mkdtemp(templ.data())) std::abort();
-        auto* made = new std::string(templ + "/");
-        std::atexit([] {
-            std::error_code ec;
-            std::filesystem::remove_all(folder(), ec);
-        });
-        return made;
-    }();
-    return *path;
-}
 
 std::vector<std::uint8_t> packed(const GlassRecord& glass) {
     std::vector<std::uint8_t> bytes(kGlassRecordBytes);
@@ -73,16 +38,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t length = size - 1;
 
     std::error_code ec;
-    for (const auto& f : files) std::filesystem::remove(folder() + f.name, ec);
-    std::filesystem::remove(folder() + kCollectionBackupName, ec);
+    for (const auto& f : files) std::filesystem::remove(FuzzFolder() + f.name, ec);
+    std::filesystem::remove(FuzzFolder() + kCollectionBackupName, ec);
     {
-        std::ofstream out(folder() + file.name, std::ios::binary);
+        std::ofstream out(FuzzFolder() + file.name, std::ios::binary);
         out.write(reinterpret_cast<const char*>(content), static_cast<std::streamsize>(length));
     }
 
     SilentBoxes boxes;
     StillClock clock;
-    GlassesList store(boxes, clock, folder());
+    GlassesList store(boxes, clock, FuzzFolder());
     store.LoadUserGlasses();
 
     check(static_cast<std::size_t>(store.Count()) <= length / file.recordBytes);
@@ -103,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // The conversion wrote the current file: it must load as the same records.
         std::vector<std::vector<std::uint8_t>> before;
         for (const GlassRecord& g : store.Records()) before.push_back(packed(g));
-        GlassesList again(boxes, clock, folder());
+        GlassesList again(boxes, clock, FuzzFolder());
         again.LoadUserGlasses();
         check(static_cast<std::size_t>(again.Count()) == before.size());
         for (std::size_t i = 0; i < before.size(); ++i) check(packed(again.Records()[i]) == before[i]);

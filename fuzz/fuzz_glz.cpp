@@ -7,22 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "FuzzSupport.h"
 #include "exchange/CImportNewGLZ.h"
 #include "exchange/TextFileDecode.h"
 #include "exchange/frm5Export.h"
-#include "platform/Boxes.h"
 
 namespace {
-
-class SilentBoxes : public IBoxes {
-public:
-    int show(int, const std::string&, const std::string&) override { return kAnswerOk; }
-    std::string input(const std::string&, const std::string&, const std::string&) override { return {}; }
-};
-
-void check(bool condition) {
-    if (!condition) std::abort();
-}
 
 bool countsInRange(const GlassRecord& g) {
     return g.indexPointCount >= 0 && g.indexPointCount <= kMaxIndexPoints && g.measured.transCount >= 0 &&

@@ -6,24 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "FuzzSupport.h"
 #include "exchange/CImportNewGLZ.h"
 #include "exchange/TextFileDecode.h"
 #include "exchange/frm5Export.h"
-#include "platform/Boxes.h"
-
-namespace {
-
-class SilentBoxes : public IBoxes {
-public:
-    int show(int, const std::string&, const std::string&) override { return kAnswerOk; }
-    std::string input(const std::string&, const std::string&, const std::string&) override { return {}; }
-};
-
-void check(bool condition) {
-    if (!condition) std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // Short inputs are padded with blanks, so the texts of most records stay texts.

@@ -100,8 +100,10 @@ bool NextGlassID(CatalogueDatabase& db, std::int64_t& id) {
     for (const char* table : {kGlassDataTable, kArchiveTable}) {
         DbValue v;
         if (!db.largestValue(table, "GlassID", v)) return false;
+        // A file written by something else may hold any number here; beyond
+        // the largest ID there is none free, whatever the number.
         if (const auto n = DbNumber(v); n && *n > static_cast<double>(largest))
-            largest = static_cast<std::int64_t>(*n);
+            largest = *n >= static_cast<double>(kLargestGlassID) ? kLargestGlassID : static_cast<std::int64_t>(*n);
     }
     id = largest + 1;
     return true;

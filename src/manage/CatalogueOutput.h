@@ -41,7 +41,8 @@ bool SynchroniseCatalogue(const std::string& catalogueFolder, std::span<const Gl
 // The steps, on an open database inside the caller's transaction. Each returns
 // False on an engine failure (db.lastError() tells it).
 bool RemoveOwnRows(CatalogueDatabase& db);
-// The largest GlassID of both tables plus one (1 for empty tables).
+// The largest GlassID of both tables plus one (1 for empty tables); a largest
+// of 32767 or more, whatever its number, gives 32768: none is free.
 bool NextGlassID(CatalogueDatabase& db, std::int64_t& id);
 // Overwrite: deletes earlier own copies (in "GlassData", else in "Archive") and
 // add is True. Leave: add is True only when neither table holds an own copy.

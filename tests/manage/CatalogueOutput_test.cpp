@@ -225,6 +225,31 @@ TEST_F(CatalogueOutputTest, EmptyTablesStartAtOneAndTheLastIDIsRefused) {
     EXPECT_TRUE(rows(kGlassDataTable).empty());
 }
 
+TEST_F(CatalogueOutputTest, AnIDBeyondEveryIntegerInADamagedFileRefusesTheExport) {
+    // Written by something else than the catalogue program: no 16-bit GlassID.
+    for (const char* id : {"1e300", "'1e19'", "9223372036854775807"}) {
+        SCOPED_TRACE(id);
+        clearTables();
+        {
+            RawConnection raw(dbPath());
+            ASSERT_TRUE(raw.exec(std::string("INSERT INTO Archive (GlassID, s1, GlassName, Source) VALUES (") + id +
+                                 ", 0, 'Odd', 'Elsewhere')"));
+        }
+        {
+            CatalogueDatabase db;
+            ASSERT_TRUE(db.open(folder.path()));
+            std::int64_t next = 0;
+            ASSERT_TRUE(NextGlassID(db, next));
+            EXPECT_EQ(next, 32768);  // none free
+        }
+        const GlassRecord g = Material("New");
+        boxes.answer(kAnswerOk);
+        EXPECT_FALSE(ExportToCatalogue(folder.path(), std::span(&g, 1), kOverwriteExisting, boxes));
+        EXPECT_EQ(boxes.last().text.substr(0, 42), "Error while adding data to database.\r\n3349");
+        EXPECT_TRUE(rows(kGlassDataTable).empty());
+    }
+}
+
 TEST_F(CatalogueOutputTest, OverwriteReplacesOwnCopiesAndLeaveSkipsThem) {
     struct Case {
         ExistingMaterials mode;

@@ -196,6 +196,26 @@ double QtGrid::charsFor(int pixels) const {
     return std::max(0, pixels - kCellPadding) / static_cast<double>(avg);
 }
 
+int QtGrid::contentsWidth(int col) const {
+    if (!m_table || col < 1 || col > maxCols()) return 0;
+    // The widest text decides; the delegate adds its margins to that one only.
+    const QFontMetrics metrics = m_table->fontMetrics();
+    int widest = -1, widestRow = 0;
+    for (int r = 1; r <= maxRows(); ++r) {
+        const int advance = metrics.horizontalAdvance(ToQString(text(col, r)));
+        if (advance > widest) {
+            widest = advance;
+            widestRow = r;
+        }
+    }
+    int width = m_table->horizontalHeader()->sectionSizeHint(col - 1);
+    if (widestRow > 0) {
+        const int cell = m_table->sizeHintForIndex(m_table->model()->index(widestRow - 1, col - 1)).width();
+        width = std::max(width, m_table->showGrid() ? cell + 1 : cell);
+    }
+    return width;
+}
+
 void QtGrid::refreshCell(int col, int row) {
     QTableWidgetItem* item = m_table->item(row - 1, col - 1);
     if (!item) {

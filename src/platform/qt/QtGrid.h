@@ -39,6 +39,8 @@ public:
     void setEnabled(bool enabled) override;
     void setVisible(bool visible) override;
 
+    // The pixels a column needs to show its heading and every cell's text whole.
+    int contentsWidth(int col) const;
     // The pixels of a width in characters, and back.
     int pixelsFor(double chars) const;
     double charsFor(int pixels) const;

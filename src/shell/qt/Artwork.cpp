@@ -204,7 +204,31 @@ QPixmap iconCanvas() {
     return pm;
 }
 
+// The icon in greys: its darkest opaque pixel becomes the disabled ink, white
+// stays a light grey, the shades between follow; transparency is kept. The
+// style's own disabled icon fades into the header.
+QPixmap greyed(const QPixmap& normal) {
+    QImage image = normal.toImage().convertToFormat(QImage::Format_ARGB32);
+    int darkest = 255;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            if (qAlpha(p) >= 128) darkest = std::min(darkest, qGray(p));
+        }
+    const int ink = RibbonDisabledInk().red();
+    constexpr int kLightest = 236;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = image.pixel(x, y);
+            const int g = darkest >= 255 ? kLightest : ink + (qGray(p) - darkest) * (kLightest - ink) / (255 - darkest);
+            image.setPixel(x, y, qRgba(g, g, g, qAlpha(p)));
+        }
+    return QPixmap::fromImage(image);
+}
+
 }  // namespace
+
+QColor RibbonDisabledInk() { return QColor(84, 84, 84); }
 
 QImage WallpaperPicture(int picture) {
     if (picture < 1 || picture > kWallpaperCount) return {};
@@ -305,7 +329,10 @@ QIcon RibbonIcon(int index) {
         p.drawLine(23, 21, 28, 16);
         break;
     }
-    return QIcon(pm);
+    p.end();
+    QIcon icon(pm);
+    icon.addPixmap(greyed(pm), QIcon::Disabled);
+    return icon;
 }
 
 QPixmap LogoPixmap(int height) {

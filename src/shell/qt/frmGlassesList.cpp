@@ -3,10 +3,13 @@
 #include <QCursor>
 #include <QEvent>
 #include <QHeaderView>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "model/GlassesList.h"
 #include "shell/AMain.h"
@@ -14,6 +17,10 @@
 #include "shell/MainMDILogic.h"
 #include "platform/qt/QtColour.h"
 #include "shell/qt/frmMainMDI.h"
+
+namespace {
+constexpr int kListWidth = 280;  // pixels: the window's width at load, and its least
+}  // namespace
 
 frmGlassesList::frmGlassesList(AMain& app, frmMainMDI& main, QMdiArea* area)
     : QWidget(nullptr), m_app(app), m_main(main), m_area(area), m_grid(this), m_logic(app.store(), app.forms(), m_grid) {
@@ -62,18 +69,50 @@ void frmGlassesList::Display() {
 
 void frmGlassesList::formLoad() {
     m_frame->setWindowIcon(m_main.windowIcon());
-    m_frame->resize(280, m_frame->height());
+    m_frame->resize(kListWidth, m_frame->height());
     ForceResize();
-    m_logic.Form_Load();
     m_grid.widget()->horizontalHeader()->setStretchLastSection(true);
+    m_logic.Form_Load();
+    measureColumns();
+    fitColumns();
 }
 
 void frmGlassesList::ForceResize() {
     if (!m_frame || m_main.isMinimized()) return;
     m_frame->setGeometry(0, 0, m_frame->width(), m_area->viewport()->height());
+    fitColumns();
 }
 
-void frmGlassesList::UpdateTable() { m_logic.UpdateTable(); }
+void frmGlassesList::UpdateTable() {
+    m_logic.UpdateTable();
+    measureColumns();
+    fitColumns();
+}
+
+void frmGlassesList::measureColumns() {
+    m_nameWidth = m_grid.contentsWidth(1);
+    m_sourceWidth = m_grid.contentsWidth(2);
+}
+
+void frmGlassesList::fitColumns() {
+    if (!m_frame || m_nameWidth <= 0) return;
+    QTableWidget* table = m_grid.widget();
+    // Room beside the columns: the frame, the margins, the table's border and
+    // a vertical scroll bar, kept even while there is none so the width holds still.
+    const QMargins margins = layout()->contentsMargins();
+    const int chrome = (m_frame->width() - m_frame->contentsRect().width()) + margins.left() + margins.right() +
+                       2 * table->frameWidth() + table->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, table);
+    const int most = std::max(kListWidth, m_area->viewport()->width() / 2);
+    const int wanted = std::clamp(chrome + m_nameWidth + m_sourceWidth, kListWidth, most);
+    // A width the user chose is only widened; one fitted here follows the contents.
+    if (m_frame->width() < wanted || m_frame->width() == m_fittedWidth) m_frame->resize(wanted, m_frame->height());
+    m_fittedWidth = m_frame->width();
+    // Names first; the source column takes what is left (at least its
+    // heading) and stretches as the window widens.
+    const int room = m_frame->width() - chrome;
+    m_grid.setColWidth(1, m_grid.charsFor(m_nameWidth));
+    m_grid.setColWidth(2, m_grid.charsFor(std::max(room - m_nameWidth, table->horizontalHeader()->sectionSizeHint(1))));
+}
 
 bool frmGlassesList::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) m_main.ShowHelpNote(kNoteGeneral);

@@ -36,6 +36,13 @@ protected:
 
 private:
     void formLoad();
+    // Measures the columns after a fill: the name and source columns as
+    // their widest texts need them.
+    void measureColumns();
+    // Sizes the window (from its width at load up to half the client area)
+    // so both columns show whole; the names keep their width first, the
+    // source column takes the rest.
+    void fitColumns();
 
     AMain& m_app;
     frmMainMDI& m_main;
@@ -43,4 +50,7 @@ private:
     QMdiSubWindow* m_frame = nullptr;
     QtGrid m_grid;
     GlassesListLogic m_logic;
+    int m_nameWidth = 0;    // pixels the name column needs
+    int m_sourceWidth = 0;  // pixels the source column needs
+    int m_fittedWidth = 0;  // the window's width as fitted last
 };

@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QEnterEvent>
+#include <QMouseEvent>
 #include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -146,6 +148,11 @@ void frmMainMDI::buildWindow() {
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         b->setFixedSize(62, 56);
         b->setAutoRaise(true);
+        // The style's disabled caption all but vanishes on the header colour.
+        QPalette pal = b->palette();
+        for (const QPalette::ColorRole role : {QPalette::ButtonText, QPalette::WindowText, QPalette::Text})
+            pal.setColor(QPalette::Disabled, role, RibbonDisabledInk());
+        b->setPalette(pal);
         return b;
     };
     for (int p = 1; p <= kWorkPageCount; ++p) {
@@ -288,14 +295,23 @@ void frmMainMDI::watchHelp(QWidget* widget, int index) {
     m_helpIndex.emplace_back(widget, index);
 }
 
+std::optional<int> frmMainMDI::noteOf(const QObject* widget) const {
+    for (const auto& [object, index] : m_helpIndex)
+        if (object == widget) return index;
+    return std::nullopt;
+}
+
 bool frmMainMDI::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) {
-        for (const auto& [object, index] : m_helpIndex) {
-            if (object == watched) {
-                ShowHelpNote(index);
-                break;
-            }
-        }
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget && (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove)) {
+        // A move the child under the mouse ignores (an enabled ribbon button
+        // does) travels on to its parent: the note is always that of the
+        // innermost watched widget under the mouse, not of the one told last.
+        const QPointF at = event->type() == QEvent::Enter ? static_cast<QEnterEvent*>(event)->position()
+                                                          : static_cast<QMouseEvent*>(event)->position();
+        QWidget* under = widget->childAt(at.toPoint());
+        while (under && under != widget && !noteOf(under)) under = under->parentWidget();
+        if (const auto index = noteOf(under ? under : widget)) ShowHelpNote(*index);
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -10,6 +10,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -107,6 +108,8 @@ private:
     void syncRibbon();
     void pumpEvents();
     void watchHelp(QWidget* widget, int index);
+    // The note index of a watched widget.
+    std::optional<int> noteOf(const QObject* widget) const;
 
     AMain& m_app;
     MainMDILogic m_logic;

@@ -1,5 +1,7 @@
 // The small Qt implementations: settings, window placement, the timer.
 #include <QTemporaryDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QWidget>
 #include <QtTest>
 
@@ -12,6 +14,7 @@ class TestQtPlatform : public QObject {
 private slots:
     void settingsKeepTextsAsWritten();
     void maximisedWindowGivesItsNormalGeometry();
+    void subWindowGivesAndTakesItsNormalGeometryWhenMinimisedOrMaximised();
     void timerTicksWhileEnabled();
 };
 
@@ -48,6 +51,37 @@ void TestQtPlatform::maximisedWindowGivesItsNormalGeometry() {
     const TwipSize screen = placed.screenSize();
     QVERIFY(screen.width > 6000 && screen.height > 4500);
     QCOMPARE(placed.centreArea().width, screen.width);  // a top-level window is centred on the screen
+}
+
+void TestQtPlatform::subWindowGivesAndTakesItsNormalGeometryWhenMinimisedOrMaximised() {
+    QMdiArea area;
+    area.resize(800, 600);
+    auto* page = new QWidget;
+    QtPlacedWindow placed(page, "frmPage");
+    QMdiSubWindow* frame = area.addSubWindow(page);
+    frame->setAttribute(Qt::WA_DeleteOnClose, false);
+    area.show();
+    frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(&area));
+    const TwipRect normal{1500, 1200, 4500, 3000};
+    placed.moveAndSize(normal);
+    QCOMPARE(placed.normalGeometry(), normal);
+    for (const Qt::WindowState state : {Qt::WindowMinimized, Qt::WindowMaximized}) {
+        frame->setWindowState(state);
+        QTRY_VERIFY(frame->windowState() & state);
+        QCOMPARE(placed.normalGeometry(), normal);
+        frame->showNormal();
+        QCOMPARE(frame->geometry(), QRect(100, 80, 300, 200));
+    }
+    // Placed while closed minimised, the window comes back normal where it was placed.
+    frame->showMinimized();
+    frame->close();
+    placed.moveTo(3000, 1500);
+    QVERIFY(frame->isHidden());
+    frame->show();
+    QVERIFY(!frame->isMinimized());
+    QCOMPARE(frame->geometry(), QRect(200, 100, 300, 200));
+    QCOMPARE(placed.normalGeometry(), (TwipRect{3000, 1500, 4500, 3000}));
 }
 
 void TestQtPlatform::timerTicksWhileEnabled() {

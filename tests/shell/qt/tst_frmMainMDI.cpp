@@ -1,15 +1,19 @@
 // The program started on a temporary program folder: the list window lists
-// the collection, the pop-up menu deletes and duplicates through the store
-// and rewrites the collection file with its backup, the Setup page opens and
-// closes through the ribbon, and the window does not close under a long
-// operation.
+// the collection with whole names, the pop-up menu deletes and duplicates
+// through the store and rewrites the collection file with its backup, the
+// Setup page opens and closes through the ribbon and comes back centred, the
+// help line follows the mouse over the ribbon, disabled ribbon buttons stay
+// readable, and the window does not close under a long operation.
 #include <QAction>
 #include <QLabel>
 #include <QLayout>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QSettings>
+#include <QTableWidget>
+#include <QHeaderView>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -22,6 +26,7 @@
 #include "model/GlassesList.h"
 #include "shell/AMain.h"
 #include "app/DemoFolder.h"
+#include "shell/HelpNotes.h"
 #include "shell/INICode.h"
 #include "shell/qt/KalvenorProgram.h"
 #include "shell/qt/Artwork.h"
@@ -48,6 +53,26 @@ std::vector<std::string> namesIn(const std::string& path) {
 
 using Names = std::vector<std::string>;
 
+// Contrast of two colours as the accessibility guidelines define it:
+// (lighter + 0.05) / (darker + 0.05) of their relative luminances.
+double luminance(const QColor& c) {
+    auto channel = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+double contrast(const QColor& a, const QColor& b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor darkestIn(const QImage& image, const QRect& area) {
+    QColor darkest = Qt::white;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (luminance(image.pixelColor(x, y)) < luminance(darkest)) darkest = image.pixelColor(x, y);
+    return darkest;
+}
+
 }  // namespace
 
 class TestMainWindow : public QObject {
@@ -60,10 +85,17 @@ private slots:
     void deleteThroughThePopupMenu();
     void duplicateThroughThePopupMenu();
     void anAmpersandShowsAsTypedInTheMenu();
+    void theListShowsWholeNamesAndSources_data();
+    void theListShowsWholeNamesAndSources();
     void theSetupPageOpensAndClosesThroughTheRibbon();
     void aPageOpenBeforeTheListStaysInFront();
+    void aPageClosedMinimisedOrMaximisedOpensCentredAgain_data();
+    void aPageClosedMinimisedOrMaximisedOpensCentredAgain();
     void theSmallestWindowStillShowsTheWholeRibbon();
     void theHelpLineFollowsTheMouseAndKeepsItsHeight();
+    void eachRibbonButtonShowsItsOwnNote_data();
+    void eachRibbonButtonShowsItsOwnNote();
+    void aDisabledRibbonButtonReadsOnTheHeaderYetLooksGreyed();
     void theWallpaperIsCentredAndChangesEveryTime();
     void aCloseWaitsForTheLongOperationThenSavesThePosition();
 
@@ -74,6 +106,26 @@ private:
         QTableWidget* table = grid().widget();
         const QPoint at = table->visualRect(table->model()->index(row - 1, 0)).center();
         QTest::mouseClick(table->viewport(), Qt::RightButton, Qt::NoModifier, at);
+    }
+    // Page button page (none for 0) disabled until the result goes.
+    auto disableRibbonButton(int page) const {
+        ToolRibbon& ribbon = window()->logic().ribbon();
+        const bool was = page > 0 && ribbon.isEnabled(page);
+        if (page > 0) ribbon.setEnabled(page, false);
+        return qScopeGuard([&ribbon, page, was] {
+            if (page > 0) ribbon.setEnabled(page, was);
+        });
+    }
+    // The header between the End button and the logo.
+    void moveOverBareHeader() const {
+        QWidget* header = window()->findChild<QWidget*>(QStringLiteral("pnlHeader"));
+        QWidget* logo = window()->findChild<QWidget*>(QStringLiteral("comLogo"));
+        QVERIFY(header && logo);
+        const int endRight = window()->endButton()->mapTo(header, QPoint(window()->endButton()->width(), 0)).x();
+        const int logoLeft = logo->mapTo(header, QPoint(0, 0)).x();
+        // Twice: a move to where the mouse already is tells nothing.
+        QTest::mouseMove(header, QPoint((endRight + logoLeft) / 2 - 2, header->height() / 2));
+        QTest::mouseMove(header, QPoint((endRight + logoLeft) / 2, header->height() / 2));
     }
     Names listed() const {
         Names out;
@@ -165,6 +217,56 @@ void TestMainWindow::anAmpersandShowsAsTypedInTheMenu() {
     window()->popupMenu()->hide();
 }
 
+void TestMainWindow::theListShowsWholeNamesAndSources_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<bool>("wholeSource");
+    QTest::newRow("thirty characters") << "ABCDEFGHIJKLMNOPQRSTUVWXYZ1234" << "OHARA" << true;
+    QTest::newRow("long source") << "N-LASF44" << "Measured at the bench, 2024 Q3" << true;
+    // More than the list may take: the name first, the source has what is left.
+    QTest::newRow("widest of both") << QString(30, QLatin1Char('W')) << QString(30, QLatin1Char('W')) << false;
+}
+
+void TestMainWindow::theListShowsWholeNamesAndSources() {
+    QFETCH(QString, name);
+    QFETCH(QString, source);
+    QFETCH(bool, wholeSource);
+    GlassesList& store = m_program->app().store();
+    const std::vector<GlassRecord> before = store.GetGlasses();
+    const int widthBefore = window()->listWindow()->frame()->width();
+    GlassRecord glass = before.front();
+    glass.definition.name.set(name.toStdString());
+    glass.definition.source.set(source.toStdString());
+    QVERIFY(store.AddGlass(glass, false));
+    const auto restore = qScopeGuard([&] {
+        store.SetGlasses(before);
+        store.RefreshListWindow();
+    });
+    store.RefreshListWindow();
+    QTableWidget* table = grid().widget();
+    QMdiSubWindow* list = window()->listWindow()->frame();
+    QVERIFY(list->width() * 2 <= window()->mdiArea()->viewport()->width());  // the pages keep their room
+    auto whole = [table](int row, int col) {
+        const QModelIndex index = table->model()->index(row, col);
+        const QRect cell = table->visualRect(index);
+        return cell.width() >= table->sizeHintForIndex(index).width() && cell.left() >= 0 &&
+               cell.right() < table->viewport()->width();
+    };
+    auto cut = [&]() -> QString {  // the first text not shown whole, once the frame is laid out
+        for (int row = 0; row < table->rowCount(); ++row) {
+            if (!whole(row, 0)) return table->item(row, 0)->text();
+            if ((wholeSource || row + 1 < table->rowCount()) && !whole(row, 1)) return table->item(row, 1)->text();
+        }
+        return {};
+    };
+    QTRY_COMPARE(cut(), QString());
+    if (!wholeSource) QVERIFY(table->visualRect(table->model()->index(0, 1)).width() >= table->horizontalHeader()->sectionSizeHint(1));
+    // Without the long texts the list narrows again.
+    store.SetGlasses(before);
+    store.RefreshListWindow();
+    QCOMPARE(list->width(), widthBefore);
+}
+
 void TestMainWindow::theSetupPageOpensAndClosesThroughTheRibbon() {
     QTest::mouseClick(window()->ribbonButton(1), Qt::LeftButton);
     QVERIFY(window()->setupWindow()->isVisible());
@@ -194,6 +296,35 @@ void TestMainWindow::aPageOpenBeforeTheListStaysInFront() {
     QCOMPARE(inFront, setup);
 }
 
+void TestMainWindow::aPageClosedMinimisedOrMaximisedOpensCentredAgain_data() {
+    QTest::addColumn<bool>("minimise");
+    QTest::newRow("minimised") << true;
+    QTest::newRow("maximised") << false;
+}
+
+void TestMainWindow::aPageClosedMinimisedOrMaximisedOpensCentredAgain() {
+    QFETCH(bool, minimise);
+    QTest::mouseClick(window()->ribbonButton(1), Qt::LeftButton);
+    auto* frame = qobject_cast<QMdiSubWindow*>(window()->setupWindow()->parentWidget());
+    QVERIFY(frame && frame->isVisible());
+    const QSize normal = frame->size();
+    if (minimise) frame->showMinimized();
+    else frame->showMaximized();
+    QTRY_VERIFY(frame->isMinimized() || frame->isMaximized());
+    QTest::mouseClick(window()->ribbonButton(1), Qt::LeftButton);  // closes the page
+    QTRY_VERIFY(!frame->isVisible());
+
+    QTest::mouseClick(window()->ribbonButton(1), Qt::LeftButton);  // opens it again
+    QTRY_VERIFY(frame->isVisible());
+    QVERIFY(!frame->isMinimized() && !frame->isMaximized());
+    QCOMPARE(frame->size(), normal);
+    const QSize area = window()->mdiArea()->viewport()->size();
+    const QPoint offCentre = frame->geometry().center() - QRect(QPoint(0, 0), area).center();
+    QVERIFY2(offCentre.manhattanLength() <= 2, "the page is not centred in the client area");
+    QTest::mouseClick(window()->setupWindow()->cancelButton(), Qt::LeftButton);
+    QTRY_VERIFY(!frame->isVisible());
+}
+
 void TestMainWindow::theSmallestWindowStillShowsTheWholeRibbon() {
     const QSize before = window()->size();
     window()->resize(1, 1);
@@ -208,21 +339,72 @@ void TestMainWindow::theSmallestWindowStillShowsTheWholeRibbon() {
 }
 
 void TestMainWindow::theHelpLineFollowsTheMouseAndKeepsItsHeight() {
-    QWidget* header = window()->findChild<QWidget*>(QStringLiteral("pnlHeader"));
-    QWidget* logo = window()->findChild<QWidget*>(QStringLiteral("comLogo"));
-    QVERIFY(header && logo);
     QTest::mouseMove(window()->ribbonButton(3));
     QTRY_COMPARE(window()->helpLine()->text().left(30), QStringLiteral("Form to create a new material,"));
-    // The bare header between the End button and the logo.
-    const int endRight = window()->endButton()->mapTo(header, QPoint(window()->endButton()->width(), 0)).x();
-    const int logoLeft = logo->mapTo(header, QPoint(0, 0)).x();
-    QTest::mouseMove(header, QPoint((endRight + logoLeft) / 2, header->height() / 2));
+    moveOverBareHeader();
     QTRY_COMPARE(window()->helpLine()->text(), QStringLiteral("Kalvenor Utility from Harvenne."));
     // A long note takes no room from the client area.
     const int clientHeight = window()->mdiArea()->height();
     window()->ShowHelpNote(6);
     window()->centralWidget()->layout()->activate();
     QCOMPARE(window()->mdiArea()->height(), clientHeight);
+}
+
+void TestMainWindow::eachRibbonButtonShowsItsOwnNote_data() {
+    QTest::addColumn<int>("note");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("Setup") << 1 << true;
+    QTest::newRow("End") << int(kNoteEnd) << true;
+    QTest::newRow("Melt, disabled") << 7 << false;
+}
+
+void TestMainWindow::eachRibbonButtonShowsItsOwnNote() {
+    QFETCH(int, note);
+    QFETCH(bool, enabled);
+    QToolButton* button = note == kNoteEnd ? window()->endButton() : window()->ribbonButton(note);
+    const auto disabled = disableRibbonButton(enabled ? 0 : note);
+    QCOMPARE(button->isEnabled(), enabled);
+    moveOverBareHeader();
+    QTRY_COMPARE(window()->helpLine()->text(), QStringLiteral("Kalvenor Utility from Harvenne."));
+    // In, and on across the button: its note stays.
+    QTest::mouseMove(button, QPoint(button->width() / 3, button->height() / 3));
+    QTest::mouseMove(button, QPoint(button->width() / 2, button->height() / 2));
+    QTest::qWait(20);
+    const QString expected = QString::fromStdString(HelpNoteText(note)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QCOMPARE(window()->helpLine()->text(), expected);
+}
+
+void TestMainWindow::aDisabledRibbonButtonReadsOnTheHeaderYetLooksGreyed() {
+    const auto greyed = disableRibbonButton(7);
+    QToolButton* disabled = window()->ribbonButton(7);
+    QToolButton* enabled = window()->ribbonButton(1);
+    QVERIFY(!disabled->isEnabled() && enabled->isEnabled());
+    QWidget* tools = window()->findChild<QWidget*>(QStringLiteral("pnlTools"));
+    const QColor header = tools->palette().color(QPalette::Window);
+    QCOMPARE(header, QColor(0xA8, 0xD1, 0x5A));
+    moveOverBareHeader();  // no button raised under the mouse
+    const QImage shown = tools->grab().toImage();
+    const qreal scale = shown.devicePixelRatio();
+    // The icon sits above the caption, both centred in the button.
+    auto icon = [&](QToolButton* b) {
+        const QRect r(b->geometry().center().x() - 16, b->geometry().top() + 2, 32, 32);
+        return darkestIn(shown, QRect(r.topLeft() * scale, r.size() * scale));
+    };
+    auto caption = [&](QToolButton* b) {
+        const QRect r(b->geometry().left() + 2, b->geometry().top() + 38, b->width() - 4, b->height() - 40);
+        return darkestIn(shown, QRect(r.topLeft() * scale, r.size() * scale));
+    };
+    const double iconContrast = contrast(icon(disabled), header);
+    const double captionContrast = contrast(caption(disabled), header);
+    const QByteArray measured = QByteArray("icon ") + QByteArray::number(iconContrast, 'f', 2) + ", caption " +
+                                QByteArray::number(captionContrast, 'f', 2);
+    QVERIFY2(iconContrast >= 3.0 && captionContrast >= 3.0, measured.constData());
+    // Greyed: a grey clearly lighter than the enabled button's ink.
+    QVERIFY2(contrast(caption(enabled), header) >= 1.8 * captionContrast, measured.constData());
+    QVERIFY2(contrast(icon(enabled), header) >= 1.5 * iconContrast, measured.constData());
+    for (const QColor& grey : {icon(disabled), caption(disabled)})
+        QVERIFY2(std::abs(grey.red() - grey.green()) <= 12 && std::abs(grey.green() - grey.blue()) <= 12,
+                 qPrintable(grey.name()));
 }
 
 void TestMainWindow::theWallpaperIsCentredAndChangesEveryTime() {
