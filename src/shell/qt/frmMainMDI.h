@@ -15,11 +15,14 @@
 
 #include "shell/HelpNotes.h"
 #include "shell/MainMDILogic.h"
+#include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtPlacedWindow.h"
 #include "platform/qt/QtTimer.h"
 
 class AMain;
 class frm1Setup;
+class frm3New;
+class frm3NewWindow;
 class frm1SetupWindow;
 class frmGlassesList;
 class QAction;
@@ -78,6 +81,7 @@ public:
     WallpaperArea* mdiArea() const { return m_mdi; }
     frmGlassesList* listWindow() const { return m_list.get(); }
     frm1SetupWindow* setupWindow() const { return m_setupWindow; }
+    frm3NewWindow* editorWindow() const { return m_editorWindow; }
     QMenu* popupMenu() const { return m_popup; }
     QAction* popupAction(int item) const { return m_popupActions[static_cast<std::size_t>(item)]; }
     QToolButton* ribbonButton(int page) const { return m_ribTools[static_cast<std::size_t>(page)]; }
@@ -91,9 +95,11 @@ protected:
 
 private:
     class SetupPage;
+    class ListCaller;
 
     void buildWindow();
     void buildSetupPage();
+    void buildEditor();
     void formLoad();
     void syncRibbon();
     void pumpEvents();
@@ -125,5 +131,9 @@ private:
     frm1SetupWindow* m_setupWindow = nullptr;
     QMdiSubWindow* m_setupFrame = nullptr;
     std::unique_ptr<frmGlassesList> m_list;
+    std::unique_ptr<ListCaller> m_listCaller;
+    QtClipboard m_clipboard;
+    std::unique_ptr<frm3New> m_editor;
+    frm3NewWindow* m_editorWindow = nullptr;
     std::vector<std::pair<QObject*, int>> m_helpIndex;
 };
