@@ -128,7 +128,7 @@ void SetupIndexGrid(IGrid& grid, std::int16_t indexDataType) {
             const bool name = c == 1 || c == 3;
             grid.setCellType(GridBlock::columns(c, c), name ? CellType::staticText() : CellType::editText());
             grid.setLock(GridBlock::columns(c, c), name);
-            grid.setColWidth(c, name ? 8 : 12);
+            grid.setColWidth(c, name ? 12 : 20);  // "WavLn Max", "+1.03961212e+00"
             grid.setColHidden(c, false);
         }
         return;
@@ -138,11 +138,13 @@ void SetupIndexGrid(IGrid& grid, std::int16_t indexDataType) {
     const char* const headings[] = {"wave [nm]", "index ", "weight [0-1]", "index calc", "error"};
     const CellType types[] = {CellType::number(4, 10, 30000), CellType::number(7, 1, 9), CellType::number(2, 0, 1),
                               CellType::staticText(), CellType::staticText()};
+    // Room for the headings and for numbers such as "1000.0000" and "-0.0000012".
+    const double widths[] = {12, 12, 13, 12, 13};
     for (int c = 1; c <= kIndexGridCols; ++c) {
         grid.setText(c, 0, headings[c - 1]);
         grid.setCellType(GridBlock::columns(c, c), types[c - 1]);
         grid.setLock(GridBlock::columns(c, c), c >= 4);
-        grid.setColWidth(c, 8);
+        grid.setColWidth(c, widths[c - 1]);
     }
     ShowFitColumns(grid, false);
 }

@@ -22,7 +22,7 @@ void frm3New::SetupOtherGrid() {
     grid.setMaxRows(kPropertyRows);
     grid.setMaxCols(kPropertyColumns);
     const char* const headings[kPropertyColumns] = {"Parameter", "Value", "Notes"};
-    const double widths[kPropertyColumns] = {22, 14, 40};
+    const double widths[kPropertyColumns] = {27, 14, 46};
     for (int c = 1; c <= kPropertyColumns; ++c) {
         grid.setText(c, 0, headings[c - 1]);
         grid.setColWidth(c, widths[c - 1]);

@@ -21,7 +21,7 @@ void frm3New::SetupTransGrid() {
     grid.setMaxCols(kTransCols);
     const char* const headings[kTransCols] = {"wave [nm]", percent ? "Total trans [%]" : "Total trans",
                                               percent ? "Internal trans [%]" : "Internal trans", "Absorption coeff"};
-    const double widths[kTransCols] = {10, 14, 16, 15};
+    const double widths[kTransCols] = {11, 16, 19, 17};
     for (int c = 1; c <= kTransCols; ++c) {
         grid.setText(c, 0, headings[c - 1]);
         grid.setColWidth(c, widths[c - 1]);

@@ -178,7 +178,7 @@ QWidget* frm3NewWindow::buildMaterialTab() {
     m_txtGenSource->setObjectName(QStringLiteral("txtGenSource"));
     for (QLineEdit* box : {m_txtGenGlass, m_txtGenSource}) {
         box->setMaxLength(30);
-        box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 24);
+        box->setFixedWidth(box->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 22);
         box->installEventFilter(this);
     }
     connect(m_txtGenGlass, &QLineEdit::editingFinished, this, [this] { commitText(m_txtGenGlass, true); });
@@ -286,7 +286,8 @@ QWidget* frm3NewWindow::buildDnDtTab() {
     auto* page = new QWidget(this);
     m_lstThermal = new QListWidget(page);
     m_lstThermal->setObjectName(QStringLiteral("lstThermal"));
-    m_lstThermal->setMaximumHeight(m_lstThermal->fontMetrics().height() * 4 + 8);
+    m_lstThermal->setFixedSize(m_lstThermal->fontMetrics().horizontalAdvance(QStringLiteral("Schott Sellmeier equation")) + 40,
+                               (m_lstThermal->fontMetrics().height() + 4) * 3 + 2 * m_lstThermal->frameWidth() + 4);
     auto* grid = new QGridLayout;
     for (std::size_t i = 0; i < m_txtTherm.size(); ++i) {
         m_lblTherm[i] = plainLabel(QString(), page);
