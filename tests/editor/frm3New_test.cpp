@@ -291,13 +291,46 @@ TEST_F(EditorTest, EachTabSetsItsTools) {
 TEST_F(EditorTest, SwitchingTabsKeepsTypedRowsThatNoFitHasRead) {
     form.DisplayNew();
     form.tabProperties_Click(kTabIndex);
-    ASSERT_TRUE(view.index.userType(1, 1, "500"));
-    ASSERT_TRUE(view.index.userType(2, 1, "1.52"));
+    clipboard.setText(PointsText(Nbk7Sellmeier(), Wavelengths(8, 400, 1000)));
+    form.comClipPaste_Click();
+    form.comIndexFit_Click();
+    ASSERT_TRUE(form.GetReady(kIndex));
+    ASSERT_TRUE(view.index.userType(1, 1, "1010"));
+    ASSERT_TRUE(view.index.userType(2, 9, "1.55"));
     form.tabProperties_Click(kTabMaterial);
     form.tabProperties_Click(kTabIndex);
-    EXPECT_EQ(view.index.text(1, 1), "500.0000");
-    EXPECT_EQ(view.index.text(2, 1), "1.5200000");
-    EXPECT_EQ(view.index.text(3, 1), "1.00");
+    EXPECT_EQ(view.index.text(1, 1), "1010.0000");
+    EXPECT_EQ(view.index.text(2, 9), "1.5500000");
+    EXPECT_EQ(glass().measured.indexWavelength[1], 1000);
+
+    // A ready section is shown as its record holds it.
+    form.comIndexFit_Click();
+    ASSERT_TRUE(form.GetReady(kIndex));
+    view.index.setText(1, 1, "999");
+    form.tabProperties_Click(kTabMaterial);
+    form.tabProperties_Click(kTabIndex);
+    EXPECT_EQ(view.index.text(1, 1), "1010.0000");
+}
+
+TEST_F(EditorTest, OpeningShowsTheButtonsOfHowTheIndexIsGiven) {
+    GlassRecord points = storedGlass("POINTS", "ME");
+    points.indexDataType = kIndexData;
+    points.indexPointCount = 2;
+    points.measured.indexWavelength[1] = 700;
+    points.measured.index[1] = 1.51;
+    points.measured.weight[1] = 0.5f;
+    points.measured.indexWavelength[2] = 500;
+    points.measured.index[2] = 1.52;
+    form.DisplayEdit(caller, points);
+    EXPECT_EQ(controls().comIndexFit.text, "Fit Polynomial");
+    EXPECT_TRUE(controls().comIndexShow.enabled);  // the section is ready
+    EXPECT_TRUE(controls().comIndexSort.enabled);
+    EXPECT_EQ(controls().lblIndexMinDataPoints.text, "Min: 6 points");
+    EXPECT_EQ(view.index.blockText(GridBlock::range(1, 1, 3, 3)),
+              "700.0000\t1.5100000\t0.50\r\n500.0000\t1.5200000\t0.00\r\n\t\t\r\n");
+    EXPECT_EQ(controls().cmbIndexDataType.list.currentIndex(), kIndexData);
+    EXPECT_EQ(controls().cmbIndexPolyType.list.text(controls().cmbIndexPolyType.list.currentIndex()), "Sellmeier");
+    EXPECT_EQ(panels(), kAllReady);
 }
 
 // ---- Saving -----------------------------------------------------------------
