@@ -145,42 +145,34 @@ std::int16_t frm3New::DisplayNew() {
 
 void frm3New::DisplayEdit(ICallerWindow& frmCaller, const GlassRecord& glass) {
     Refresh refresh(*this);
-    if (!opening()) return;
-    m_cursor.showHourglass();
-    m_caller = &frmCaller;
-    m_caller->setEnabled(false);
-    m_mode = kModeEdit;
-    m_glass = glass;
-    for (int n : {kGeneral, kIndex, kTrans}) SetEditCount(n, 0);
-    m_openedIdentity = DisplayKey(m_glass);
-    m_transDisplayUnit = 0;
-    m_controls.caption = buildCaption();
-    m_openedByCaller = true;
-    m_saveAllowed = true;
-    m_filling = true;
-    formLoad();
-    m_view->showWindow(true);
+    if (!openOver(frmCaller, glass, kModeEdit)) return;
     m_controls.comAdd.text = "Accept changes";
     m_controls.comAdd.toolTip = "Accept changes made to this material";
 }
 
 void frm3New::DisplayReview(ICallerWindow& frmCaller, const GlassRecord& glass) {
     Refresh refresh(*this);
-    if (!opening()) return;
+    if (!openOver(frmCaller, glass, kModeReview)) return;
+    applyReviewLock();
+}
+
+bool frm3New::openOver(ICallerWindow& frmCaller, const GlassRecord& glass, std::int16_t mode) {
+    if (!opening()) return false;
     m_cursor.showHourglass();
     m_caller = &frmCaller;
     m_caller->setEnabled(false);
-    m_mode = kModeReview;
+    m_mode = mode;
     m_glass = glass;
     for (int n : {kGeneral, kIndex, kTrans}) SetEditCount(n, 0);
+    if (mode == kModeEdit) m_openedIdentity = DisplayKey(m_glass);
     m_transDisplayUnit = 0;
-    m_controls.caption = kReviewCaption;
+    m_controls.caption = buildCaption();
     m_openedByCaller = true;
-    m_saveAllowed = false;
+    m_saveAllowed = mode == kModeEdit;
     m_filling = true;
     formLoad();
     m_view->showWindow(true);
-    applyReviewLock();
+    return true;
 }
 
 void frm3New::Display(bool bModal) {

@@ -190,6 +190,8 @@ private:
     };
 
     bool opening();  // false: the window is open already
+    // Edit and review: on a copy of glass, over the window that opened it.
+    bool openOver(ICallerWindow& frmCaller, const GlassRecord& glass, std::int16_t mode);
     void formLoad();
     void fill(bool firstTime);
     bool editable() const { return m_mode != kModeReview; }

@@ -33,30 +33,9 @@
 #include "shell/qt/KalvenorProgram.h"
 #include "shell/qt/frmGlassesList.h"
 #include "shell/qt/frmMainMDI.h"
+#include "support/qt/QueueBoxes.h"
 
 namespace {
-
-// Answers from a queue; a box nobody expected is recorded and answered OK.
-class QueueBoxes : public IBoxes {
-public:
-    int show(int, const std::string& text, const std::string&) override {
-        shown.push_back(text);
-        if (answers.empty()) {
-            unexpected.push_back(text);
-            return kAnswerOk;
-        }
-        const int a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    std::string input(const std::string& prompt, const std::string&, const std::string&) override {
-        unexpected.push_back(prompt);
-        return {};
-    }
-    std::deque<int> answers;
-    std::vector<std::string> shown;
-    std::vector<std::string> unexpected;
-};
 
 class TestCaller : public ICallerWindow {
 public:
