@@ -29,9 +29,38 @@
 #include "shell/qt/frm1SetupWindow.h"
 #include "shell/qt/frmGlassesList.h"
 #include "shell/qt/frmMainMDI.h"
-#include "support/qt/QueueBoxes.h"
 
 namespace {
+
+// Answers from a queue; a box nobody expected is recorded and answered Cancel.
+class QueueBoxes : public IBoxes {
+public:
+    int show(int style, const std::string& text, const std::string&) override {
+        shown.push_back(text);
+        if (answers.empty()) {
+            unexpected.push_back(text);
+            return kAnswerCancel;
+        }
+        (void)style;
+        const int a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::string input(const std::string& prompt, const std::string&, const std::string&) override {
+        shown.push_back(prompt);
+        if (inputs.empty()) {
+            unexpected.push_back(prompt);
+            return {};
+        }
+        std::string a = inputs.front();
+        inputs.pop_front();
+        return a;
+    }
+    std::deque<int> answers;
+    std::deque<std::string> inputs;
+    std::vector<std::string> shown;
+    std::vector<std::string> unexpected;
+};
 
 std::vector<std::string> namesIn(const std::string& path) {
     std::vector<std::string> names;
