@@ -16,8 +16,6 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "editor/frm3New.h"
-#include "editor/qt/frm3NewWindow.h"
 #include "model/GlassesList.h"
 #include "shell/AMain.h"
 #include "shell/Bas1Setup.h"
@@ -30,6 +28,8 @@
 #include "platform/qt/QtText.h"
 #include "shell/qt/frm1SetupWindow.h"
 #include "shell/qt/frmGlassesList.h"
+#include "editor/frm3New.h"
+#include "editor/qt/frm3NewWindow.h"
 
 namespace {
 

@@ -78,10 +78,10 @@ public:
     void restorePointer() override;
 
     MainMDILogic& logic() { return m_logic; }
+    frm3NewWindow* editorWindow() const { return m_editorWindow; }
     WallpaperArea* mdiArea() const { return m_mdi; }
     frmGlassesList* listWindow() const { return m_list.get(); }
     frm1SetupWindow* setupWindow() const { return m_setupWindow; }
-    frm3NewWindow* editorWindow() const { return m_editorWindow; }
     QMenu* popupMenu() const { return m_popup; }
     QAction* popupAction(int item) const { return m_popupActions[static_cast<std::size_t>(item)]; }
     QToolButton* ribbonButton(int page) const { return m_ribTools[static_cast<std::size_t>(page)]; }
@@ -128,12 +128,12 @@ private:
 
     std::unique_ptr<frm1Setup> m_setup;
     std::unique_ptr<SetupPage> m_setupPage;
-    frm1SetupWindow* m_setupWindow = nullptr;
-    QMdiSubWindow* m_setupFrame = nullptr;
-    std::unique_ptr<frmGlassesList> m_list;
-    std::unique_ptr<ListCaller> m_listCaller;
     QtClipboard m_clipboard;
     std::unique_ptr<frm3New> m_editor;
     frm3NewWindow* m_editorWindow = nullptr;
+    std::unique_ptr<ListCaller> m_listCaller;  // the list as the editor's caller
+    frm1SetupWindow* m_setupWindow = nullptr;
+    QMdiSubWindow* m_setupFrame = nullptr;
+    std::unique_ptr<frmGlassesList> m_list;
     std::vector<std::pair<QObject*, int>> m_helpIndex;
 };
