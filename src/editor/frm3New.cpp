@@ -235,7 +235,7 @@ void frm3New::UpdateStatusPanels() {
 void frm3New::fill(bool firstTime) {
     frm3NewControls& c = m_controls;
     if (firstTime) {
-        c.tab = kTabMaterial;
+        c.tab = kEditorTabMaterial;
         c.comAdd.enabled = m_saveAllowed;
         FillFormulaCombo(c.cmbIndexPolyType.list);
     }
@@ -344,7 +344,7 @@ void frm3New::tabProperties_Click(int tab) {
     refreshToolButtons();
     // Only a ready section matches its record; typed rows that no fit has
     // read yet stay in the grid.
-    if (tab == kTabIndex && m_open && GetReady(kIndex)) FillIndexTab();
+    if (tab == kEditorTabIndex && m_open && GetReady(kIndex)) FillIndexTab();
 }
 
 void frm3New::refreshToolButtons() {
@@ -352,25 +352,25 @@ void frm3New::refreshToolButtons() {
     const bool ed = editable();
     const bool picker = static_cast<bool>(m_picker);
     switch (c.tab) {
-    case kTabIndex:
+    case kEditorTabIndex:
         c.comClipPaste.text = "&Paste index";
         c.comClipPaste.enabled = ed;
         c.comClear.text = "&Clear index";
         c.comClear.enabled = ed;
         c.comWaveSelRefInd.enabled = ed && picker && m_glass.indexDataType != kCoefficients;
         break;
-    case kTabTrans:
+    case kEditorTabTrans:
         c.comClipPaste.text = "&Paste trans";
         c.comClipPaste.enabled = ed;
         c.comClear.text = "&Clear trans";
         c.comClear.enabled = ed;
         c.comWaveSelRefInd.enabled = ed && picker;
         break;
-    case kTabDnDt:
-    case kTabOther:
+    case kEditorTabDnDt:
+    case kEditorTabOther:
         c.comClipPaste.text = "&Paste";
         c.comClipPaste.enabled = false;
-        c.comClear.text = c.tab == kTabDnDt ? "&Clear dndt" : "&Clear other";
+        c.comClear.text = c.tab == kEditorTabDnDt ? "&Clear dndt" : "&Clear other";
         c.comClear.enabled = ed;
         c.comWaveSelRefInd.enabled = false;
         break;
@@ -398,18 +398,18 @@ void frm3New::applyReviewLock() {
 void frm3New::comClipPaste_Click() {
     if (!m_open || !editable()) return;
     Refresh refresh(*this);
-    if (m_controls.tab == kTabIndex) PasteIndex();
-    else if (m_controls.tab == kTabTrans) PasteTrans();
+    if (m_controls.tab == kEditorTabIndex) PasteIndex();
+    else if (m_controls.tab == kEditorTabTrans) PasteTrans();
 }
 
 void frm3New::comClear_Click() {
     if (!m_open || !editable()) return;
     Refresh refresh(*this);
     switch (m_controls.tab) {
-    case kTabIndex: ClearIndex(); break;
-    case kTabTrans: ClearTrans(); break;
-    case kTabDnDt: ClearDnDt(); break;
-    case kTabOther: ClearOther(); break;
+    case kEditorTabIndex: ClearIndex(); break;
+    case kEditorTabTrans: ClearTrans(); break;
+    case kEditorTabDnDt: ClearDnDt(); break;
+    case kEditorTabOther: ClearOther(); break;
     default: break;
     }
 }
@@ -419,9 +419,9 @@ void frm3New::comWaveSelRefInd_Click() {
     Refresh refresh(*this);
     IGrid* grid = nullptr;
     int pickerTab = 0;
-    if (m_controls.tab == kTabIndex && m_glass.indexDataType == kIndexData) {
+    if (m_controls.tab == kEditorTabIndex && m_glass.indexDataType == kIndexData) {
         grid = &ssRefInd();
-    } else if (m_controls.tab == kTabTrans) {
+    } else if (m_controls.tab == kEditorTabTrans) {
         grid = &ssTrans();
         pickerTab = 2;
     } else {

@@ -35,7 +35,7 @@ class IClipboard;
 class IGrid;
 class IPlacedWindow;
 
-enum EditorTab : int { kTabMaterial = 0, kTabIndex = 1, kTabTrans = 2, kTabDnDt = 3, kTabOther = 4 };
+enum EditorTab : int { kEditorTabMaterial = 0, kEditorTabIndex = 1, kEditorTabTrans = 2, kEditorTabDnDt = 3, kEditorTabOther = 4 };
 inline constexpr int kEditorTabCount = 5;
 
 inline constexpr const char* kEditorTabCaptions[kEditorTabCount] = {
@@ -67,7 +67,7 @@ struct StatusPanelState {
 
 struct frm3NewControls {
     std::string caption;  // the window's
-    int tab = kTabMaterial;
+    int tab = kEditorTabMaterial;
     // The frame.
     ControlState comAdd, comClipPaste, comClear, comWaveSelRefInd, comMelt, comOK;
     std::array<StatusPanelState, kEditorTabCount> pnlStatus;

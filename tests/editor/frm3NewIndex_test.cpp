@@ -16,7 +16,7 @@ class IndexTabTest : public EditorTest {
 protected:
     void openNew() {
         form.DisplayNew();
-        form.tabProperties_Click(kTabIndex);
+        form.tabProperties_Click(kEditorTabIndex);
     }
     void paste(const std::string& text, int col = 1, int row = 1) {
         clipboard.setText(text);
@@ -151,7 +151,7 @@ TEST_F(IndexTabTest, FiveTermSellmeierOfAStoredMaterialIsFittedToo) {
     plus.definition.formulaType = kSellmeierPlus;
     plus.sections[kIndex].ready = kFalse;
     form.DisplayEdit(caller, plus);
-    form.tabProperties_Click(kTabIndex);
+    form.tabProperties_Click(kEditorTabIndex);
     EXPECT_EQ(controls().lblIndexMinDataPoints.text, "Min: 12 points");
     paste(PointsText(Nbk7Sellmeier(), Wavelengths(17, 365, 2325)));
     form.comIndexFit_Click();
@@ -252,7 +252,7 @@ TEST_F(IndexTabTest, DataTypeChoosesTheGrid) {
 TEST_F(IndexTabTest, CheckCoeffsTabulatesTheFormula) {
     const GlassRecord mine = storedGlass("MINE", "ME");
     form.DisplayEdit(caller, mine);
-    form.tabProperties_Click(kTabIndex);
+    form.tabProperties_Click(kEditorTabIndex);
     form.SetReady(kIndex, false);
     boxes.answer(kAnswerOk);
     form.comIndexFit_Click();
@@ -282,7 +282,7 @@ TEST_F(IndexTabTest, CheckCoeffsTabulatesTheFormula) {
 
 TEST_F(IndexTabTest, CheckCoeffsWithoutAUsableWavebandStoresNothing) {
     form.DisplayEdit(caller, storedGlass("MINE", "ME"));
-    form.tabProperties_Click(kTabIndex);
+    form.tabProperties_Click(kEditorTabIndex);
     view.index.userType(2, 1, "1.2");
     const GlassRecord before = glass();
     for (auto [lower, upper] : {std::pair{"500nm", "500nm"}, {"700", "400"}, {"400", "40000"}, {"-40000", "400"}}) {

@@ -34,7 +34,7 @@ TEST_F(EditorTest, NewModeOpensAsPageThreeAndClosesIt) {
     EXPECT_EQ(controls().pnlStatus[kGeneral].back, kSectionNotReadyColour);
     EXPECT_EQ(controls().pnlStatus[kDnDt].back, kSectionReadyColour);
     EXPECT_EQ(controls().lblGlassCode.text, "");
-    EXPECT_EQ(controls().tab, kTabMaterial);
+    EXPECT_EQ(controls().tab, kEditorTabMaterial);
     EXPECT_FALSE(controls().comClipPaste.enabled);
     EXPECT_FALSE(controls().comClear.enabled);
     EXPECT_TRUE(controls().comIndexFit.enabled);
@@ -112,7 +112,7 @@ TEST_F(EditorTest, ReviewModeLocksEverythingButClose) {
     for (MemoryGrid* g : {&view.index, &view.trans, &view.other}) EXPECT_TRUE(g->locked(2, 1));
 
     // Nothing can be typed, pasted, cleared or fitted, not even on the index tab.
-    form.tabProperties_Click(kTabIndex);
+    form.tabProperties_Click(kEditorTabIndex);
     EXPECT_FALSE(controls().comClipPaste.enabled);
     EXPECT_FALSE(controls().comClear.enabled);
     EXPECT_FALSE(view.index.userType(2, 1, "1.5"));
@@ -262,11 +262,11 @@ TEST_F(EditorTest, EachTabSetsItsTools) {
         bool pasteOn, clearOn, waveOn;
     };
     const Case cases[] = {
-        {kTabIndex, "&Paste index", "&Clear index", true, true, true},
-        {kTabTrans, "&Paste trans", "&Clear trans", true, true, true},
-        {kTabDnDt, "&Paste", "&Clear dndt", false, true, false},
-        {kTabOther, "&Paste", "&Clear other", false, true, false},
-        {kTabMaterial, "&Paste", "&Clear", false, false, false},
+        {kEditorTabIndex, "&Paste index", "&Clear index", true, true, true},
+        {kEditorTabTrans, "&Paste trans", "&Clear trans", true, true, true},
+        {kEditorTabDnDt, "&Paste", "&Clear dndt", false, true, false},
+        {kEditorTabOther, "&Paste", "&Clear other", false, true, false},
+        {kEditorTabMaterial, "&Paste", "&Clear", false, false, false},
     };
     form.setWavelengthPicker([](int&, float&, std::vector<float>&, int) { return false; });
     for (const Case& c : cases) {
@@ -279,7 +279,7 @@ TEST_F(EditorTest, EachTabSetsItsTools) {
         EXPECT_EQ(controls().comWaveSelRefInd.enabled, c.waveOn) << c.tab;
     }
     // Coefficients take no wavelengths; without a picker no tab offers it.
-    form.tabProperties_Click(kTabIndex);
+    form.tabProperties_Click(kEditorTabIndex);
     form.cmbIndexDataType_Click(kCoefficients);
     EXPECT_FALSE(controls().comWaveSelRefInd.enabled);
     form.cmbIndexDataType_Click(kIndexData);
@@ -290,15 +290,15 @@ TEST_F(EditorTest, EachTabSetsItsTools) {
 
 TEST_F(EditorTest, SwitchingTabsKeepsTypedRowsThatNoFitHasRead) {
     form.DisplayNew();
-    form.tabProperties_Click(kTabIndex);
+    form.tabProperties_Click(kEditorTabIndex);
     clipboard.setText(PointsText(Nbk7Sellmeier(), Wavelengths(8, 400, 1000)));
     form.comClipPaste_Click();
     form.comIndexFit_Click();
     ASSERT_TRUE(form.GetReady(kIndex));
     ASSERT_TRUE(view.index.userType(1, 1, "1010"));
     ASSERT_TRUE(view.index.userType(2, 9, "1.55"));
-    form.tabProperties_Click(kTabMaterial);
-    form.tabProperties_Click(kTabIndex);
+    form.tabProperties_Click(kEditorTabMaterial);
+    form.tabProperties_Click(kEditorTabIndex);
     EXPECT_EQ(view.index.text(1, 1), "1010.0000");
     EXPECT_EQ(view.index.text(2, 9), "1.5500000");
     EXPECT_EQ(glass().measured.indexWavelength[1], 1000);
@@ -307,8 +307,8 @@ TEST_F(EditorTest, SwitchingTabsKeepsTypedRowsThatNoFitHasRead) {
     form.comIndexFit_Click();
     ASSERT_TRUE(form.GetReady(kIndex));
     view.index.setText(1, 1, "999");
-    form.tabProperties_Click(kTabMaterial);
-    form.tabProperties_Click(kTabIndex);
+    form.tabProperties_Click(kEditorTabMaterial);
+    form.tabProperties_Click(kEditorTabIndex);
     EXPECT_EQ(view.index.text(1, 1), "1010.0000");
 }
 

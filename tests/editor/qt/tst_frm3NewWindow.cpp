@@ -152,7 +152,7 @@ void TestEditorWindow::aNewMaterialFromEmptyToAllButTransmissionReady() {
     QCOMPARE(panel(kGeneral), QStringLiteral("General: Ready"));
 
     // Points pasted into the index grid and fitted with a Sellmeier formula.
-    clickTab(kTabIndex);
+    clickTab(kEditorTabIndex);
     QCOMPARE(editor()->pasteButton()->text(), QStringLiteral("&Paste index"));
     editor()->formulaBox()->setFocus();
     QTest::keyClick(editor()->formulaBox(), Qt::Key_Down);  // Schott to Sellmeier
@@ -219,7 +219,7 @@ void TestEditorWindow::aMaterialOfTheListIsEditedFromItsMenu() {
     // Filling the window from the record changed nothing.
     for (int k = 0; k < kEditorTabCount; ++k) QVERIFY(panel(k).endsWith(QStringLiteral(": Ready")));
     QCOMPARE(editor()->glassCodeLabel()->text(), QStringLiteral("785257"));
-    clickTab(kTabIndex);
+    clickTab(kEditorTabIndex);
     QCOMPARE(editor()->dataTypeBox()->currentText(), QStringLiteral("Coefficients"));
     QCOMPARE(editor()->formulaBox()->currentText(), QStringLiteral("Sellmeier"));
     QCOMPARE(editor()->fitButton()->text(), QStringLiteral("Check coeffs"));
@@ -227,7 +227,7 @@ void TestEditorWindow::aMaterialOfTheListIsEditedFromItsMenu() {
     QCOMPARE(panel(kIndex), QStringLiteral("Index: Ready"));
 
     // A new source, accepted: a second material beside the first.
-    clickTab(kTabMaterial);
+    clickTab(kEditorTabMaterial);
     typeInto(editor()->sourceBox(), QStringLiteral("Melt 7"));
     QTest::mouseClick(editor()->saveButton(), Qt::LeftButton);
     QVERIFY(m_boxes.unexpected.empty());
@@ -253,7 +253,7 @@ void TestEditorWindow::aReviewAllowsNothing() {
     QCOMPARE(editor()->windowTitle(), QStringLiteral("Reviewing data"));
     QVERIFY(!editor()->saveButton()->isEnabled());
     QVERIFY(!editor()->nameBox()->isEnabled());
-    clickTab(kTabIndex);
+    clickTab(kEditorTabIndex);
     QVERIFY(!editor()->pasteButton()->isEnabled());
     QVERIFY(!editor()->fitButton()->isEnabled());
     QVERIFY(!editor()->sortButton()->isEnabled());
