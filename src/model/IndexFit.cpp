@@ -129,9 +129,16 @@ bool linearFit(const LinearForm& form, std::int16_t& nTerms, std::int16_t count,
     return true;
 }
 
-// The start values of the Sellmeier iteration when none are given.
-constexpr std::array<double, 10> kSellmeierStart{0.730713411,   0.636951703, 0.856177259, 0.00314818243, 0.0129910178,
-                                                 143.604779,    0.730713411, 0.730713411, 0.00314818243, 1000};
+// The start values of the Sellmeier iteration when none are given, B's first.
+// Three terms: poles near 56 nm, 114 nm and 12 µm.
+constexpr std::array<double, 6> kSellmeierStart3{0.730713411,   0.636951703,  0.856177259,
+                                                 0.00314818243, 0.0129910178, 143.604779};
+// Five terms: the three-term start, and two weaker poles outside any data, C4
+// in the far ultraviolet (141 nm) and C5 at 31.6 µm. Reading the three-term
+// list in the five-term order instead put C2 = C3 = 0.73 µm², a double pole at
+// 855 nm inside most data, from which the iteration never came back.
+constexpr std::array<double, 10> kSellmeierStart5{0.730713411,   0.636951703,  0.856177259, 0.2,  0.3,
+                                                  0.00314818243, 0.0129910178, 143.604779,  0.02, 1000};
 
 std::string fiveTermReport(const GlassDefinition& d) {
     std::string r = "Extend Sellmeier Polynomial Constants";
@@ -195,7 +202,7 @@ bool FitSellmeier(std::int16_t count, std::int16_t nTerms, std::string& report, 
     for (int k = 0; k < ma; ++k) {
         const auto pk = static_cast<std::size_t>(k);
         free[pk] = kTrue;
-        a[pk] = useStart ? start.coefficients[pk] : kSellmeierStart[pk];
+        a[pk] = useStart ? start.coefficients[pk] : (m == 3 ? kSellmeierStart3[pk] : kSellmeierStart5[pk]);
     }
 
     MatrixF covar, alpha;

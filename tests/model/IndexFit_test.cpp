@@ -9,6 +9,7 @@
 #include "model/GlassData.h"
 #include "model/NonLinearOptimise.h"
 #include "model/NumberFormat.h"
+#include "app/DemoFolder.h"
 #include "support/ScriptedBoxes.h"
 
 namespace {
@@ -512,6 +513,52 @@ TEST(SellmeierFitTest, FiveTerms) {
                             "\r\nB5:   " + t(4) + "\r\n\r\nC1:   " + t(5) + "\r\nC2:   " + t(6) + "\r\nC3:   " + t(7) +
                             "\r\nC4:   " + t(8) + "\r\nC5:   " + t(9));
     EXPECT_EQ(r.report.find("e+"), std::string::npos);
+}
+
+// Without a start of its own the five-term fit starts from the three-term
+// start with two weak poles outside the data, and converges on points of real
+// glasses as the editor reads them (indices in single precision): at the
+// catalogue's lines with indices to six decimals, and at 41 even steps from
+// 365 to 2325 nm.
+TEST(SellmeierFitTest, FiveTermsConvergeFromTheirOwnStartOnRealGlasses) {
+    std::vector<float> lines = {2325.4f,  1970.1f,  1529.6f,  1060.0f,  1013.98f, 852.11f,  706.5188f, 656.2725f, 643.8469f,
+                                589.2938f, 587.5618f, 546.074f, 486.1327f, 479.9914f, 435.8343f, 404.6561f, 365.0146f};
+    std::vector<float> even;
+    for (int i = 0; i < 41; ++i) even.push_back(365.0f + 1960.0f * static_cast<float>(i) / 40.0f);
+    auto pointsAt = [](const GlassDefinition& generator, const std::vector<float>& waves, double decimals) {
+        MeasuredData m{};
+        for (std::size_t i = 1; i <= waves.size(); ++i) {
+            bool ok = false;
+            double n = EvaluateIndex(generator, waves[i - 1], kSellmeier, ok);
+            if (decimals > 0) n = std::round(n * decimals) / decimals;
+            n = static_cast<float>(n);
+            m.indexWavelength[i] = waves[i - 1];
+            m.indexWavelengthUm[i] = waves[i - 1] * 0.001;
+            m.weight[i] = 1;
+            m.index[i] = n;
+            m.indexSquared[i] = n * n;
+        }
+        return m;
+    };
+    for (const char* name : {"N-BK7", "N-SF11"}) {
+        const PublishedGlass* published = nullptr;
+        for (const PublishedGlass& g : DemoCatalogue())
+            if (std::string(g.name) == name) published = &g;
+        ASSERT_NE(published, nullptr) << name;
+        const GlassDefinition generator = formula(
+            kSellmeier, {published->b1, published->b2, published->b3, published->c1, published->c2, published->c3});
+        for (const auto& [waves, decimals] : {std::pair{lines, 1e6}, {even, 0.0}}) {
+            const MeasuredData data = pointsAt(generator, waves, decimals);
+            const int count = static_cast<int>(waves.size());
+            ScriptedBoxes boxes;
+            const SellmeierRun r = fitSellmeier(data, count, 5, boxes);
+            ASSERT_TRUE(r.ok) << name << " " << count;
+            EXPECT_TRUE(boxes.shown().empty());
+            for (std::size_t i = 1; i <= static_cast<std::size_t>(count); ++i)
+                EXPECT_NEAR(r.data.fittedIndex[i], data.index[i], 2e-4) << name << " " << data.indexWavelength[i];
+            EXPECT_EQ(r.report.rfind("Extend Sellmeier Polynomial Constants", 0), 0u);
+        }
+    }
 }
 
 // The model and its derivatives, which the curvature matrix is built on.

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QShortcut>
 #include <QSignalBlocker>
@@ -35,6 +36,8 @@
 #include "platform/qt/QtText.h"
 #include "shell/qt/frm1SetupWindow.h"
 #include "shell/qt/frmGlassesList.h"
+#include "editor/frm3New.h"
+#include "editor/qt/frm3NewWindow.h"
 
 namespace {
 
@@ -65,6 +68,20 @@ public:
 
 private:
     frm1Setup& m_page;
+};
+
+// The material list as the window that opened an editor.
+class frmMainMDI::ListCaller : public ICallerWindow {
+public:
+    ListCaller(frmGlassesList& list, QMdiArea& area) : m_list(list), m_area(area) {}
+    void setEnabled(bool enabled) override { m_list.setEnabled(enabled); }
+    void bringToFront() override {
+        if (m_list.frame()) m_area.setActiveSubWindow(m_list.frame());
+    }
+
+private:
+    frmGlassesList& m_list;
+    QMdiArea& m_area;
 };
 
 void WallpaperArea::setBackColour(const QColor& colour) {
@@ -106,14 +123,21 @@ frmMainMDI::frmMainMDI(AMain& app)
     m_managePage = std::make_unique<ManageWorkPage>(app, m_mdi, [this](const std::string& text, bool bold) { HelpNote(text, bold); });
     m_app.forms().setPage(kPageManage, m_managePage.get());
     m_list = std::make_unique<frmGlassesList>(app, *this, m_mdi);
+    m_listCaller = std::make_unique<ListCaller>(*m_list, *m_mdi);
+    buildEditor();
 }
 
 frmMainMDI::~frmMainMDI() {
     m_app.hints().UseThisTimer(nullptr);
     m_app.forms().setHost(nullptr);
     for (int p = 1; p <= kWorkPageCount; ++p) m_app.forms().setPage(p, nullptr);
+    m_app.editors().setEditor(nullptr);
+    m_logic.setEditHandler(nullptr);
     m_logic.setView(nullptr);
     m_logic.ribbon().setViewUpdate(nullptr);
+    if (m_editorWindow) m_editorWindow->setParent(nullptr);
+    delete m_editorWindow;  // before the page logic it refers to
+    m_editorWindow = nullptr;
     m_list.reset();
     if (m_setupWindow) m_setupWindow->setParent(nullptr);
     delete m_setupWindow;  // before the page logic it refers to
@@ -285,6 +309,20 @@ void frmMainMDI::buildSetupPage() {
     m_setupFrame->hide();
     m_setupPage = std::make_unique<SetupPage>(*m_setup);
     m_app.forms().setPage(kPageSetup, m_setupPage.get());
+}
+
+void frmMainMDI::buildEditor() {
+    m_editor = std::make_unique<frm3New>(m_app.store(), m_app.forms(), m_app.editors(), m_app.boxes(), m_app.cursor(),
+                                         m_clipboard);
+    m_editorWindow = new frm3NewWindow(*m_editor);
+    m_editorWindow->setWindowIcon(ProgramIcon());
+    QMdiSubWindow* frame = m_mdi->addSubWindow(m_editorWindow);
+    frame->setAttribute(Qt::WA_DeleteOnClose, false);
+    frame->setWindowIcon(ProgramIcon());
+    frame->hide();
+    m_app.forms().setPage(kPageNew, m_editor.get());
+    m_app.editors().setEditor(m_editor.get());
+    m_logic.setEditHandler([this](const GlassRecord& glass) { m_app.editors().DisplayEdit(*m_listCaller, glass); });
 }
 
 void frmMainMDI::watchHelp(QWidget* widget, int index) {

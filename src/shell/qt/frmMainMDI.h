@@ -16,6 +16,7 @@
 
 #include "shell/HelpNotes.h"
 #include "shell/MainMDILogic.h"
+#include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtPlacedWindow.h"
 #include "platform/qt/QtTimer.h"
 #include "platform/qt/QtUrlOpener.h"
@@ -24,6 +25,8 @@ class AMain;
 class ArchiveWorkPage;
 class ManageWorkPage;
 class frm1Setup;
+class frm3New;
+class frm3NewWindow;
 class frm1SetupWindow;
 class frmGlassesList;
 class QAction;
@@ -79,6 +82,7 @@ public:
     void restorePointer() override;
 
     MainMDILogic& logic() { return m_logic; }
+    frm3NewWindow* editorWindow() const { return m_editorWindow; }
     WallpaperArea* mdiArea() const { return m_mdi; }
     frmGlassesList* listWindow() const { return m_list.get(); }
     frm1SetupWindow* setupWindow() const { return m_setupWindow; }
@@ -101,9 +105,11 @@ protected:
 
 private:
     class SetupPage;
+    class ListCaller;
 
     void buildWindow();
     void buildSetupPage();
+    void buildEditor();
     void formLoad();
     void syncRibbon();
     void pumpEvents();
@@ -136,6 +142,10 @@ private:
 
     std::unique_ptr<frm1Setup> m_setup;
     std::unique_ptr<SetupPage> m_setupPage;
+    QtClipboard m_clipboard;
+    std::unique_ptr<frm3New> m_editor;
+    frm3NewWindow* m_editorWindow = nullptr;
+    std::unique_ptr<ListCaller> m_listCaller;  // the list as the editor's caller
     frm1SetupWindow* m_setupWindow = nullptr;
     QMdiSubWindow* m_setupFrame = nullptr;
     std::unique_ptr<frmGlassesList> m_list;

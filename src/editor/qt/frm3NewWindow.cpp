@@ -1,0 +1,431 @@
+#include "editor/qt/frm3NewWindow.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "platform/qt/QtColour.h"
+#include "platform/qt/QtText.h"
+
+namespace {
+
+const char* const kAppliedText = "appliedText";
+
+void applyButton(QPushButton* button, const ControlState& state) {
+    button->setText(ToQString(state.text));
+    button->setToolTip(ToQString(state.toolTip));
+    button->setEnabled(state.enabled);
+    button->setVisible(state.visible);
+}
+
+void applyLabel(QLabel* label, const ControlState& state) {
+    label->setText(ToQString(state.text));
+    label->setEnabled(state.enabled);
+    label->setVisible(state.visible);
+}
+
+void applyCombo(QComboBox* box, const ComboState& state) {
+    const QSignalBlocker block(box);
+    const MemoryListControl& list = state.list;
+    bool same = box->count() == list.count();
+    for (int i = 0; same && i < list.count(); ++i) same = box->itemText(i) == ToQString(list.text(i));
+    if (!same) {
+        box->clear();
+        for (int i = 0; i < list.count(); ++i) box->addItem(ToQString(list.text(i)), list.itemData(i));
+    }
+    box->setCurrentIndex(list.currentIndex());
+    box->setEnabled(state.enabled);
+}
+
+void applyList(QListWidget* box, const ComboState& state) {
+    const QSignalBlocker block(box);
+    const MemoryListControl& list = state.list;
+    if (box->count() != list.count()) {
+        box->clear();
+        for (int i = 0; i < list.count(); ++i) box->addItem(ToQString(list.text(i)));
+    }
+    box->setCurrentRow(list.currentIndex());
+    box->setEnabled(state.enabled);
+}
+
+QLabel* plainLabel(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+// A table that asks for room for its columns, not for all its rows.
+void fitTable(QtGrid& grid, int rows) {
+    QTableWidget* t = grid.widget();
+    t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 6);
+    t->horizontalHeader()->setHighlightSections(false);
+    t->setMinimumHeight(t->horizontalHeader()->sizeHint().height() + rows * t->verticalHeader()->defaultSectionSize() +
+                        2 * t->frameWidth() + 2);
+}
+
+}  // namespace
+
+frm3NewWindow::frm3NewWindow(frm3New& form, QWidget* parent)
+    : QWidget(parent), m_form(form), m_placement(this, "frm3New"), m_ssRefInd(this), m_ssTrans(this), m_ssOther(this) {
+    setObjectName(QStringLiteral("frm3New"));
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("tabProperties"));
+    m_tabs->addTab(buildMaterialTab(), QString());
+    m_tabs->addTab(buildIndexTab(), QString());
+    m_tabs->addTab(buildTransTab(), QString());
+    m_tabs->addTab(buildDnDtTab(), QString());
+    m_tabs->addTab(buildOtherTab(), QString());
+    for (int t = 0; t < kEditorTabCount; ++t) m_tabs->setTabText(t, ToQString(kEditorTabCaptions[t]));
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int tab) {
+        m_form.tabProperties_Click(tab);
+        controlsChanged();
+    });
+
+    // The status panels with the glass code beside them.
+    auto* status = new QHBoxLayout;
+    status->setSpacing(4);
+    status->addWidget(plainLabel(QStringLiteral("Status:"), this));
+    for (int k = 0; k < kEditorTabCount; ++k) {
+        auto* panel = plainLabel(QString(), this);
+        panel->setObjectName(QStringLiteral("pnlStatus%1").arg(k));
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        panel->setAlignment(Qt::AlignCenter);
+        panel->setAutoFillBackground(true);
+        panel->setMinimumWidth(panel->fontMetrics().horizontalAdvance(QStringLiteral("General: NOT Ready")) + 12);
+        status->addWidget(panel);
+        m_pnlStatus[static_cast<std::size_t>(k)] = panel;
+    }
+    status->addStretch(1);
+    status->addWidget(plainLabel(QStringLiteral("Glass code:"), this));
+    m_lblGlassCode = plainLabel(QString(), this);
+    m_lblGlassCode->setObjectName(QStringLiteral("lblGlassCode"));
+    m_lblGlassCode->setMinimumWidth(m_lblGlassCode->fontMetrics().horizontalAdvance(QStringLiteral("0000000")));
+    status->addWidget(m_lblGlassCode);
+
+    // The tools along the bottom, Close at the right edge.
+    auto* tools = new QHBoxLayout;
+    m_comAdd = makeButton(this);
+    m_comAdd->setObjectName(QStringLiteral("comAdd"));
+    m_comClipPaste = makeButton(this);
+    m_comClipPaste->setObjectName(QStringLiteral("comClipPaste"));
+    m_comClear = makeButton(this);
+    m_comClear->setObjectName(QStringLiteral("comClear"));
+    m_comWaveSelRefInd = makeButton(this);
+    m_comWaveSelRefInd->setObjectName(QStringLiteral("comWaveSelRefInd"));
+    m_comMelt = makeButton(this);
+    m_comMelt->setObjectName(QStringLiteral("comMelt"));
+    m_comOK = makeButton(this);
+    m_comOK->setObjectName(QStringLiteral("comOK"));
+    for (QPushButton* b : {m_comAdd, m_comClipPaste, m_comClear, m_comWaveSelRefInd, m_comMelt}) tools->addWidget(b);
+    tools->addStretch(1);
+    tools->addWidget(m_comOK);
+    connect(m_comAdd, &QPushButton::clicked, this, [this] { m_form.comAdd_Click(); controlsChanged(); });
+    connect(m_comClipPaste, &QPushButton::clicked, this, [this] { m_form.comClipPaste_Click(); controlsChanged(); });
+    connect(m_comClear, &QPushButton::clicked, this, [this] { m_form.comClear_Click(); controlsChanged(); });
+    connect(m_comWaveSelRefInd, &QPushButton::clicked, this, [this] { m_form.comWaveSelRefInd_Click(); controlsChanged(); });
+    connect(m_comMelt, &QPushButton::clicked, this, [this] { m_form.comMelt_Click(); });
+    connect(m_comOK, &QPushButton::clicked, this, [this] { m_form.comOK_Click(); });
+
+    auto* outer = new QVBoxLayout(this);
+    outer->addWidget(m_tabs, 1);
+    outer->addLayout(status);
+    outer->addLayout(tools);
+
+    // Ctrl+V in a point grid pastes the way the Paste button does.
+    m_ssRefInd.widget()->installEventFilter(this);
+    m_ssTrans.widget()->installEventFilter(this);
+    m_form.setView(this);
+    controlsChanged();
+    adjustSize();
+}
+
+frm3NewWindow::~frm3NewWindow() {
+    m_ssRefInd.widget()->removeEventFilter(this);
+    m_ssTrans.widget()->removeEventFilter(this);
+    m_form.setView(nullptr);
+}
+
+QPushButton* frm3NewWindow::makeButton(QWidget* parent) {
+    auto* b = new QPushButton(parent);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QWidget* frm3NewWindow::buildMaterialTab() {
+    auto* page = new QWidget(this);
+    auto* form = new QFormLayout;
+    form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_txtGenGlass = new QLineEdit(page);
+    m_txtGenGlass->setObjectName(QStringLiteral("txtGenGlass"));
+    m_txtGenSource = new QLineEdit(page);
+    m_txtGenSource->setObjectName(QStringLiteral("txtGenSource"));
+    for (QLineEdit* box : {m_txtGenGlass, m_txtGenSource}) {
+        box->setMaxLength(30);
+        box->setFixedWidth(box->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 22);
+        box->installEventFilter(this);
+    }
+    connect(m_txtGenGlass, &QLineEdit::editingFinished, this, [this] { commitText(m_txtGenGlass, true); });
+    connect(m_txtGenSource, &QLineEdit::editingFinished, this, [this] { commitText(m_txtGenSource, false); });
+    form->addRow(plainLabel(QStringLiteral("Name [required]"), page), m_txtGenGlass);
+    form->addRow(plainLabel(QStringLiteral("Source [required]"), page), m_txtGenSource);
+    m_lblGlassSource = plainLabel(QString(), page);
+    m_lblGlassSource->setObjectName(QStringLiteral("lblGlassSource"));
+    QFont bold = m_lblGlassSource->font();
+    bold.setBold(true);
+    m_lblGlassSource->setFont(bold);
+    m_lblGlassSource->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    form->addRow(QString(), m_lblGlassSource);
+    m_lblGenNew = plainLabel(QString(), page);
+    m_lblGenNew->setObjectName(QStringLiteral("lblGenNew"));
+    m_lblGenNew->setWordWrap(true);
+    form->addRow(QString(), m_lblGenNew);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->addLayout(form);
+    layout->addStretch(1);
+    return page;
+}
+
+QWidget* frm3NewWindow::buildIndexTab() {
+    auto* page = new QWidget(this);
+    m_ssRefInd.widget()->setParent(page);
+    m_ssRefInd.widget()->setObjectName(QStringLiteral("ssRefInd"));
+    fitTable(m_ssRefInd, 12);
+
+    auto* side = new QVBoxLayout;
+    m_cmbIndexDataType = new QComboBox(page);
+    m_cmbIndexDataType->setObjectName(QStringLiteral("cmbIndexDataType"));
+    m_cmbIndexPolyType = new QComboBox(page);
+    m_cmbIndexPolyType->setObjectName(QStringLiteral("cmbIndexPolyType"));
+    side->addWidget(plainLabel(QStringLiteral("Data type:"), page));
+    side->addWidget(m_cmbIndexDataType);
+    side->addWidget(plainLabel(QStringLiteral("Polynomial type:"), page));
+    side->addWidget(m_cmbIndexPolyType);
+    side->addSpacing(8);
+    m_comIndexFit = makeButton(page);
+    m_comIndexFit->setObjectName(QStringLiteral("comIndexFit"));
+    m_comIndexShow = makeButton(page);
+    m_comIndexShow->setObjectName(QStringLiteral("comIndexShow"));
+    m_comIndexSort = makeButton(page);
+    m_comIndexSort->setObjectName(QStringLiteral("comIndexSort"));
+    for (QPushButton* b : {m_comIndexFit, m_comIndexShow, m_comIndexSort}) side->addWidget(b);
+    m_lblIndexMinDataPoints = plainLabel(QString(), page);
+    m_lblIndexMinDataPoints->setObjectName(QStringLiteral("lblIndexMinDataPoints"));
+    side->addWidget(m_lblIndexMinDataPoints);
+    side->addStretch(1);
+    connect(m_cmbIndexDataType, &QComboBox::activated, this, [this](int i) {
+        m_form.cmbIndexDataType_Click(i);
+        controlsChanged();
+    });
+    connect(m_cmbIndexPolyType, &QComboBox::activated, this, [this](int i) {
+        m_form.cmbIndexPolyType_Click(i);
+        controlsChanged();
+    });
+    connect(m_comIndexFit, &QPushButton::clicked, this, [this] { m_form.comIndexFit_Click(); controlsChanged(); });
+    connect(m_comIndexShow, &QPushButton::clicked, this, [this] { m_form.comIndexShow_Click(); });
+    connect(m_comIndexSort, &QPushButton::clicked, this, [this] { m_form.comIndexSort_Click(); controlsChanged(); });
+
+    m_lblError = plainLabel(QString(), page);
+    m_lblError->setObjectName(QStringLiteral("lblError"));
+    auto* row = new QHBoxLayout;
+    row->addWidget(m_ssRefInd.widget(), 1);
+    row->addLayout(side);
+    auto* layout = new QVBoxLayout(page);
+    layout->addLayout(row, 1);
+    layout->addWidget(m_lblError);
+    return page;
+}
+
+QWidget* frm3NewWindow::buildTransTab() {
+    auto* page = new QWidget(this);
+    m_ssTrans.widget()->setParent(page);
+    m_ssTrans.widget()->setObjectName(QStringLiteral("ssTrans"));
+    fitTable(m_ssTrans, 12);
+    auto* side = new QVBoxLayout;
+    m_cmbTransType = new QComboBox(page);
+    m_cmbTransType->setObjectName(QStringLiteral("cmbTransType"));
+    m_cmbTransDisp = new QComboBox(page);
+    m_cmbTransDisp->setObjectName(QStringLiteral("cmbTransDisp"));
+    m_txtTransGlassWidth = new QLineEdit(page);
+    m_txtTransGlassWidth->setObjectName(QStringLiteral("txtTransGlassWidth"));
+    m_comTransSort = makeButton(page);
+    m_comTransSort->setObjectName(QStringLiteral("comTransSort"));
+    side->addWidget(plainLabel(QStringLiteral("Specify by:"), page));
+    side->addWidget(m_cmbTransType);
+    side->addWidget(plainLabel(QStringLiteral("Display as:"), page));
+    side->addWidget(m_cmbTransDisp);
+    side->addWidget(plainLabel(QStringLiteral("Material width:"), page));
+    side->addWidget(m_txtTransGlassWidth);
+    side->addSpacing(8);
+    side->addWidget(m_comTransSort);
+    side->addStretch(1);
+    auto* layout = new QHBoxLayout(page);
+    layout->addWidget(m_ssTrans.widget(), 1);
+    layout->addLayout(side);
+    return page;
+}
+
+QWidget* frm3NewWindow::buildDnDtTab() {
+    auto* page = new QWidget(this);
+    m_lstThermal = new QListWidget(page);
+    m_lstThermal->setObjectName(QStringLiteral("lstThermal"));
+    m_lstThermal->setFixedSize(m_lstThermal->fontMetrics().horizontalAdvance(QStringLiteral("Schott Sellmeier equation")) + 40,
+                               (m_lstThermal->fontMetrics().height() + 4) * 3 + 2 * m_lstThermal->frameWidth() + 4);
+    auto* grid = new QGridLayout;
+    for (std::size_t i = 0; i < m_txtTherm.size(); ++i) {
+        m_lblTherm[i] = plainLabel(QString(), page);
+        m_lblTherm[i]->setObjectName(QStringLiteral("lblTherm%1").arg(i));
+        m_txtTherm[i] = new QLineEdit(page);
+        m_txtTherm[i]->setObjectName(QStringLiteral("txtTherm%1").arg(i));
+        m_txtTherm[i]->setMaximumWidth(m_txtTherm[i]->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 16);
+        m_txtTherm[i]->installEventFilter(this);
+        grid->addWidget(m_lblTherm[i], static_cast<int>(i), 0, Qt::AlignRight);
+        grid->addWidget(m_txtTherm[i], static_cast<int>(i), 1);
+    }
+    grid->setColumnStretch(2, 1);
+    m_lblDnDtLinear = plainLabel(QString(), page);
+    m_lblDnDtLinear->setObjectName(QStringLiteral("lblDnDtLinear"));
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(plainLabel(QStringLiteral("Change of refractive index with temperature:"), page));
+    layout->addWidget(m_lstThermal);
+    layout->addLayout(grid);
+    layout->addWidget(m_lblDnDtLinear);
+    layout->addStretch(1);
+    return page;
+}
+
+QWidget* frm3NewWindow::buildOtherTab() {
+    auto* page = new QWidget(this);
+    m_ssOther.widget()->setParent(page);
+    m_ssOther.widget()->setObjectName(QStringLiteral("ssOther"));
+    fitTable(m_ssOther, 12);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(m_ssOther.widget());
+    return page;
+}
+
+void frm3NewWindow::commitText(QLineEdit* box, bool isName) {
+    const std::string typed = FromQString(box->text());
+    if (isName) m_form.txtGenGlass_Commit(typed);
+    else m_form.txtGenSource_Commit(typed);
+    const frm3NewControls& c = m_form.controls();
+    applyText(m_txtGenGlass, c.txtGenGlass, true);
+    applyText(m_txtGenSource, c.txtGenSource, true);
+    controlsChanged();
+}
+
+void frm3NewWindow::applyText(QLineEdit* box, const ControlState& state, bool force) {
+    // A text the logic has not changed since it was last shown is left as the
+    // user is typing it.
+    const QString text = ToQString(state.text);
+    if (force || box->property(kAppliedText).toString() != text || !box->property(kAppliedText).isValid()) {
+        const QSignalBlocker block(box);
+        box->setText(text);
+        box->setProperty(kAppliedText, text);
+    }
+    box->setEnabled(state.enabled);
+    box->setVisible(state.visible);
+}
+
+void frm3NewWindow::controlsChanged() {
+    const frm3NewControls& c = m_form.controls();
+    setWindowTitle(ToQString(c.caption));
+    {
+        const QSignalBlocker block(m_tabs);
+        m_tabs->setCurrentIndex(c.tab);
+    }
+    applyButton(m_comAdd, c.comAdd);
+    applyButton(m_comClipPaste, c.comClipPaste);
+    applyButton(m_comClear, c.comClear);
+    applyButton(m_comWaveSelRefInd, c.comWaveSelRefInd);
+    applyButton(m_comMelt, c.comMelt);
+    applyButton(m_comOK, c.comOK);
+    for (std::size_t k = 0; k < m_pnlStatus.size(); ++k) {
+        QLabel* panel = m_pnlStatus[k];
+        panel->setText(ToQString(c.pnlStatus[k].text));
+        QPalette pal = panel->palette();
+        const QColor back = ToQColor(c.pnlStatus[k].back, pal);
+        pal.setColor(QPalette::Window, back.isValid() ? back : palette().color(QPalette::Window));
+        pal.setColor(QPalette::WindowText, Qt::black);
+        panel->setPalette(pal);
+    }
+    applyLabel(m_lblGlassCode, c.lblGlassCode);
+
+    applyText(m_txtGenGlass, c.txtGenGlass, false);
+    applyText(m_txtGenSource, c.txtGenSource, false);
+    applyLabel(m_lblGlassSource, c.lblGlassSource);
+    applyLabel(m_lblGenNew, c.lblGenNew);
+
+    applyCombo(m_cmbIndexDataType, c.cmbIndexDataType);
+    applyCombo(m_cmbIndexPolyType, c.cmbIndexPolyType);
+    applyButton(m_comIndexFit, c.comIndexFit);
+    applyButton(m_comIndexShow, c.comIndexShow);
+    applyButton(m_comIndexSort, c.comIndexSort);
+    applyLabel(m_lblIndexMinDataPoints, c.lblIndexMinDataPoints);
+    applyLabel(m_lblError, c.lblError);
+
+    applyCombo(m_cmbTransType, c.cmbTransType);
+    applyCombo(m_cmbTransDisp, c.cmbTransDisp);
+    applyText(m_txtTransGlassWidth, c.txtTransGlassWidth, false);
+    applyButton(m_comTransSort, c.comTransSort);
+
+    applyList(m_lstThermal, c.lstThermal);
+    for (std::size_t i = 0; i < m_txtTherm.size(); ++i) {
+        applyText(m_txtTherm[i], c.txtTherm[i], false);
+        applyLabel(m_lblTherm[i], c.lblTherm[i]);
+    }
+    applyLabel(m_lblDnDtLinear, c.lblDnDtLinear);
+}
+
+void frm3NewWindow::showWindow(bool bringToFront) {
+    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (!m_sized && frame) {
+        frame->resize(frame->sizeHint().expandedTo(frame->minimumSizeHint()));
+        m_sized = true;
+    }
+    show();
+    if (frame) {
+        frame->show();
+        if (bringToFront && frame->mdiArea()) frame->mdiArea()->setActiveSubWindow(frame);
+    }
+    if (bringToFront) raise();
+}
+
+void frm3NewWindow::closeWindow() {
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) frame->close();  // closes this window too
+    else close();
+}
+
+void frm3NewWindow::closeEvent(QCloseEvent* event) {
+    m_form.Form_Unload();
+    event->accept();
+}
+
+bool frm3NewWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn) {
+        if (auto* box = qobject_cast<QLineEdit*>(watched)) QTimer::singleShot(0, box, &QLineEdit::selectAll);
+    } else if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste) &&
+               (watched == m_ssRefInd.widget() || watched == m_ssTrans.widget())) {
+        m_form.comClipPaste_Click();
+        controlsChanged();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}

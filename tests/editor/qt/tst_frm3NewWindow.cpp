@@ -1,0 +1,268 @@
+// The material editor in the running program, offscreen: a new material
+// from the ribbon's New button to every section but transmission ready, by
+// typing, pasting and fitting; a material of the list opened from its pop-up
+// menu, changed and accepted; and a review that allows nothing.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QSettings>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+#include <deque>
+#include <memory>
+
+#include "app/DemoFolder.h"
+#include "editor/frm3New.h"
+#include "editor/qt/frm3NewWindow.h"
+#include "model/FileUtil.h"
+#include "model/GlassData.h"
+#include "model/GlassesList.h"
+#include "model/NumberFormat.h"
+#include "platform/Clock.h"
+#include "platform/qt/QtSettings.h"
+#include "shell/AMain.h"
+#include "shell/qt/KalvenorProgram.h"
+#include "shell/qt/frmGlassesList.h"
+#include "shell/qt/frmMainMDI.h"
+#include "support/qt/QueueBoxes.h"
+
+namespace {
+
+class TestCaller : public ICallerWindow {
+public:
+    void setEnabled(bool e) override { enabled = e; }
+    void bringToFront() override {}
+    bool enabled = true;
+};
+
+}  // namespace
+
+class TestEditorWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+    void aNewMaterialFromEmptyToAllButTransmissionReady();
+    void aMaterialOfTheListIsEditedFromItsMenu();
+    void aReviewAllowsNothing();
+
+private:
+    frmMainMDI* main() const { return m_program->mainWindow(); }
+    frm3NewWindow* editor() const { return main()->editorWindow(); }
+    QMdiSubWindow* frame() const { return qobject_cast<QMdiSubWindow*>(editor()->parentWidget()); }
+    AMain& app() const { return m_program->app(); }
+    QString panel(int section) const { return editor()->statusPanel(section)->text(); }
+    void clickTab(int tab) {
+        QTabBar* bar = editor()->tabs()->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(tab).center());
+        QCOMPARE(editor()->tabs()->currentIndex(), tab);
+    }
+    void typeInto(QLineEdit* box, const QString& text) {
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, text);
+        QTest::keyClick(box, Qt::Key_Return);
+    }
+    // Types text into a cell through the grid's own editor.
+    void typeCell(QtGrid& grid, int col, int row, const QString& text) {
+        QTableWidget* table = grid.widget();
+        table->setCurrentCell(row - 1, col - 1);
+        table->editItem(table->item(row - 1, col - 1));
+        auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QVERIFY(edit);
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCoreApplication::processEvents();  // the view commits an edit ended by Enter from its queue
+    }
+
+    QTemporaryDir m_dir;
+    DemoLayout m_demo;
+    std::unique_ptr<QtSettings> m_settings;
+    QueueBoxes m_boxes;
+    std::unique_ptr<KalvenorProgram> m_program;
+};
+
+void TestEditorWindow::initTestCase() {
+    QVERIFY(m_dir.isValid());
+    const std::string root = m_dir.path().toStdString() + "/";
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(root + "settings"));
+    m_settings = std::make_unique<QtSettings>();
+    SystemClock clock;
+    std::string error;
+    QVERIFY2(MakeDemo(root + "demo", *m_settings, clock, error), error.c_str());
+    m_demo = DemoFolders(root + "demo");
+    qputenv("KALVENOR_HOME", QByteArray::fromStdString(m_demo.program));
+    m_program = std::make_unique<KalvenorProgram>(m_boxes, *m_settings);
+    m_program->start();
+    QVERIFY(QTest::qWaitForWindowExposed(main()));
+    main()->resize(1100, 780);
+}
+
+void TestEditorWindow::cleanupTestCase() {
+    m_program.reset();
+    m_settings.reset();
+}
+
+void TestEditorWindow::init() {
+    QVERIFY2(m_boxes.unexpected.empty(), m_boxes.unexpected.empty() ? "" : m_boxes.unexpected.front().c_str());
+    m_boxes.shown.clear();
+}
+
+void TestEditorWindow::cleanup() {
+    if (frame()->isVisible()) editor()->closeButton()->click();
+}
+
+void TestEditorWindow::aNewMaterialFromEmptyToAllButTransmissionReady() {
+    QVERIFY(main()->ribbonButton(kPageNew)->isEnabled());
+    QTest::mouseClick(main()->ribbonButton(kPageNew), Qt::LeftButton);
+    QVERIFY(frame()->isVisible());
+    QCOMPARE(app().forms().CurrentPage(), int(kPageNew));
+    QCOMPARE(editor()->windowTitle(), QStringLiteral("New material data  "));
+    QCOMPARE(editor()->saveButton()->text(), QStringLiteral("Add to list"));
+    QCOMPARE(panel(kGeneral), QStringLiteral("General: NOT Ready"));
+    QCOMPARE(panel(kDnDt), QStringLiteral("dn/dt: Ready"));
+    QCOMPARE(editor()->statusPanel(kDnDt)->palette().color(QPalette::Window), QColor(0, 255, 0));
+    QCOMPARE(editor()->statusPanel(kIndex)->palette().color(QPalette::Window), QColor(255, 0, 0));
+
+    typeInto(editor()->nameBox(), QStringLiteral("Test glass"));
+    typeInto(editor()->sourceBox(), QStringLiteral("Lab"));
+    QCOMPARE(panel(kGeneral), QStringLiteral("General: Ready"));
+    QCOMPARE(editor()->identityLabel()->text(), QStringLiteral("TEST GLASS [LAB]"));
+    QCOMPARE(editor()->windowTitle(), QStringLiteral("New material data  TEST GLASS::Lab"));
+    // The name of the catalogue is refused at once and the box shows the name again.
+    m_boxes.answers.push_back(kAnswerOk);
+    typeInto(editor()->sourceBox(), QStringLiteral("schott"));
+    typeInto(editor()->nameBox(), QStringLiteral("N-SK2"));
+    QCOMPARE(m_boxes.shown.back(), std::string("N-SK2 - SCHOTT is already in the list of catalog materials, and cannot be overwritten!"));
+    QCOMPARE(editor()->nameBox()->text(), QStringLiteral("TEST GLASS"));
+    QCOMPARE(panel(kGeneral), QStringLiteral("General: NOT Ready"));
+    typeInto(editor()->sourceBox(), QStringLiteral("Lab"));
+    QCOMPARE(panel(kGeneral), QStringLiteral("General: Ready"));
+
+    // Points pasted into the index grid and fitted with a Sellmeier formula.
+    clickTab(kEditorTabIndex);
+    QCOMPARE(editor()->pasteButton()->text(), QStringLiteral("&Paste index"));
+    editor()->formulaBox()->setFocus();
+    QTest::keyClick(editor()->formulaBox(), Qt::Key_Down);  // Schott to Sellmeier
+    QCOMPARE(app().forms().CurrentPage(), int(kPageNew));
+    GlassDefinition nbk7;
+    nbk7.formulaType = kSellmeier;
+    const double c[6] = {1.03961212, 0.231792344, 1.01046945, 0.00600069867, 0.0200179144, 103.560653};
+    for (std::size_t i = 0; i < 6; ++i) nbk7.coefficients[i] = c[i];
+    QString points;
+    for (int i = 0; i < 9; ++i) {
+        const float nm = 400.0f + 75.0f * static_cast<float>(i);
+        bool ok = false;
+        points += QString::fromStdString(Format(nm, "0.0") + "\t" + Format(EvaluateIndex(nbk7, nm, kSellmeier, ok), "0.0000000") + "\r\n");
+    }
+    QApplication::clipboard()->setText(points);
+    QtGrid& grid = editor()->indexGrid();
+    grid.widget()->setFocus();
+    grid.setActiveCell(1, 1);
+    QTest::keyClick(grid.widget(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(grid.text(1, 9), std::string("1000.0000"));
+    QCOMPARE(grid.text(3, 1), std::string("1.00"));
+    QTest::mouseClick(editor()->fitButton(), Qt::LeftButton);
+    QCOMPARE(panel(kIndex), QStringLiteral("Index: Ready"));
+    QVERIFY(editor()->errorLabel()->text().startsWith(QStringLiteral("average Sellmeier polynomal fit error: 0.00000")));
+    QCOMPARE(editor()->glassCodeLabel()->text(), QStringLiteral("517642"));
+    QVERIFY(!grid.widget()->isColumnHidden(4));
+    QVERIFY(!editor()->fitButton()->isEnabled());
+
+    // A typed change makes the section wait for the next fit.
+    typeCell(grid, 2, 9, QStringLiteral("1.5310"));
+    QCOMPARE(grid.text(2, 9), std::string("1.5310000"));
+    QCOMPARE(panel(kIndex), QStringLiteral("Index: NOT Ready"));
+    QVERIFY(grid.widget()->isColumnHidden(4));
+    QVERIFY(editor()->fitButton()->isEnabled());
+    QTest::mouseClick(editor()->fitButton(), Qt::LeftButton);
+    QCOMPARE(panel(kIndex), QStringLiteral("Index: Ready"));
+
+    QCOMPARE(panel(kGeneral), QStringLiteral("General: Ready"));
+    QCOMPARE(panel(kDnDt), QStringLiteral("dn/dt: Ready"));
+    QCOMPARE(panel(kTrans), QStringLiteral("Trans: NOT Ready"));
+    QCOMPARE(panel(kOther), QStringLiteral("Other: NOT Ready"));
+    m_boxes.answers.push_back(kAnswerOk);
+    QTest::mouseClick(editor()->saveButton(), Qt::LeftButton);
+    QCOMPARE(m_boxes.shown.back(), std::string(kIncompleteMessage));
+
+    QTest::mouseClick(editor()->closeButton(), Qt::LeftButton);
+    QVERIFY(!frame()->isVisible());
+    QCOMPARE(app().forms().CurrentPage(), int(kPageNone));
+    QVERIFY(!main()->ribbonButton(kPageNew)->isChecked());
+}
+
+void TestEditorWindow::aMaterialOfTheListIsEditedFromItsMenu() {
+    QtGrid& list = main()->listWindow()->grid();
+    QTableWidget* table = list.widget();
+    QTest::mouseClick(table->viewport(), Qt::RightButton, Qt::NoModifier,
+                      table->visualRect(table->model()->index(4, 0)).center());
+    QTRY_VERIFY(main()->popupMenu()->isVisible());
+    main()->popupAction(kPopupEdit)->trigger();
+    main()->popupMenu()->hide();
+    QVERIFY(frame()->isVisible());
+    QVERIFY(!main()->listWindow()->isEnabled());
+    QCOMPARE(editor()->windowTitle(), QStringLiteral("Editing data  N-SF11::SCHOTT"));
+    QCOMPARE(editor()->saveButton()->text(), QStringLiteral("Accept changes"));
+    // Filling the window from the record changed nothing.
+    for (int k = 0; k < kEditorTabCount; ++k) QVERIFY(panel(k).endsWith(QStringLiteral(": Ready")));
+    QCOMPARE(editor()->glassCodeLabel()->text(), QStringLiteral("785257"));
+    clickTab(kEditorTabIndex);
+    QCOMPARE(editor()->dataTypeBox()->currentText(), QStringLiteral("Coefficients"));
+    QCOMPARE(editor()->formulaBox()->currentText(), QStringLiteral("Sellmeier"));
+    QCOMPARE(editor()->fitButton()->text(), QStringLiteral("Check coeffs"));
+    QCOMPARE(editor()->indexGrid().text(1, 1), std::string("B1 "));
+    QCOMPARE(panel(kIndex), QStringLiteral("Index: Ready"));
+
+    // A new source, accepted: a second material beside the first.
+    clickTab(kEditorTabMaterial);
+    typeInto(editor()->sourceBox(), QStringLiteral("Melt 7"));
+    QTest::mouseClick(editor()->saveButton(), Qt::LeftButton);
+    QVERIFY(m_boxes.unexpected.empty());
+    QCOMPARE(app().store().Count(), 6);
+    QCOMPARE(list.text(2, 6), std::string("Melt 7"));
+    const auto file = ReadWholeFile(m_demo.program + kCollectionFileName);
+    QVERIFY(file.has_value());
+    QCOMPARE(file->size(), std::size_t{6} * kGlassRecordBytes);
+
+    QTest::mouseClick(editor()->closeButton(), Qt::LeftButton);
+    QVERIFY(!frame()->isVisible());
+    QVERIFY(main()->listWindow()->isEnabled());
+    QCOMPARE(app().forms().CurrentPage(), int(kPageNone));
+}
+
+void TestEditorWindow::aReviewAllowsNothing() {
+    GlassRecord imported;
+    QVERIFY(app().store().GetGlass(1, imported));
+    TestCaller caller;
+    QVERIFY(app().editors().DisplayReview(caller, imported));
+    QVERIFY(frame()->isVisible());
+    QVERIFY(!caller.enabled);
+    QCOMPARE(editor()->windowTitle(), QStringLiteral("Reviewing data"));
+    QVERIFY(!editor()->saveButton()->isEnabled());
+    QVERIFY(!editor()->nameBox()->isEnabled());
+    clickTab(kEditorTabIndex);
+    QVERIFY(!editor()->pasteButton()->isEnabled());
+    QVERIFY(!editor()->fitButton()->isEnabled());
+    QVERIFY(!editor()->sortButton()->isEnabled());
+    QVERIFY(!editor()->dataTypeBox()->isEnabled());
+    QVERIFY(!(editor()->indexGrid().widget()->item(0, 1)->flags() & Qt::ItemIsEditable));
+    QTest::mouseClick(editor()->closeButton(), Qt::LeftButton);
+    QVERIFY(!frame()->isVisible());
+    QVERIFY(caller.enabled);
+}
+
+QTEST_MAIN(TestEditorWindow)
+#include "tst_frm3NewWindow.moc"
