@@ -24,6 +24,8 @@ std::vector<std::string> splitLines(const std::string& text) {
     return lines;
 }
 
+bool isNumberKind(const CellType& type) { return type.kind == CellKind::Number || type.kind == CellKind::Integer; }
+
 bool isBlank(const std::string& s) { return s.find_first_not_of(' ') == std::string::npos; }
 
 std::vector<std::string> splitTabs(const std::string& line) {
@@ -41,7 +43,7 @@ std::vector<std::string> splitTabs(const std::string& line) {
 }  // namespace
 
 std::string GridStore::shown(const CellType& type, const std::string& text) {
-    if (type.kind != CellKind::Number && type.kind != CellKind::Integer) return text;
+    if (!isNumberKind(type)) return text;
     std::string stored;
     CellType lenient = type;
     lenient.min = lenient.max = 0;  // the program may write any number
@@ -174,6 +176,34 @@ void GridStore::clearText(const GridBlock& block) {
     for (int row = r.r1; row <= r.r2; ++row)
         for (int col = r.c1; col <= r.c2; ++col) m_cells[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)].text.clear();
     cellsChanged(r.c1, r.r1, r.c2, r.r2);
+}
+
+void GridStore::setRows(GridRows rows) {
+    const int count = static_cast<int>(std::min<std::size_t>(rows.backs.size(), kMaxRowsLimit));
+    const int old = m_rows;
+    const auto cols = static_cast<std::size_t>(std::max(rows.cols, 0));
+    m_cells.resize(static_cast<std::size_t>(count) + 1);
+    for (int r = 1; r <= count; ++r) {
+        auto& line = m_cells[static_cast<std::size_t>(r)];
+        const bool fresh = r > old;
+        if (fresh) line.reserve(static_cast<std::size_t>(m_cols) + 1);
+        for (int c = 0; c <= m_cols; ++c) {
+            if (fresh) line.push_back(makeCell(c, r));
+            if (c == 0) continue;
+            Cell& cell = line[static_cast<std::size_t>(c)];
+            const std::size_t at = static_cast<std::size_t>(r - 1) * cols + static_cast<std::size_t>(c - 1);
+            if (static_cast<std::size_t>(c) > cols || at >= rows.texts.size()) cell.text.clear();
+            else if (isNumberKind(cell.type)) cell.text = shown(cell.type, rows.texts[at]);
+            else cell.text = std::move(rows.texts[at]);
+            cell.locked = rows.locked;
+            cell.back = rows.backs[static_cast<std::size_t>(r - 1)];
+        }
+    }
+    m_rows = count;
+    // New rows reach the view whole through the change of shape; only the
+    // rows that were there already are told again.
+    if (count != old) shapeChanged();
+    if (std::min(old, count) >= 1) cellsChanged(1, 1, m_cols, std::min(old, count));
 }
 
 template <class F>

@@ -29,6 +29,7 @@ public:
     std::string blockText(const GridBlock& block) const override;
     void setBlockText(const GridBlock& block, const std::string& text) override;
     void clearText(const GridBlock& block) override;
+    void setRows(GridRows rows) override;
 
     void setCellType(const GridBlock& block, const CellType& type) override;
     CellType cellType(int col, int row) const override;

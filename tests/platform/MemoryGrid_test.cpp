@@ -42,6 +42,37 @@ TEST(MemoryGridTest, BlockTextFillsFromTheTopLeftWithinTheBlock) {
     EXPECT_EQ(g.backColour(2, 2), kColourNone);
 }
 
+// A whole list at once: each text in its own cell as it is, each row its
+// colour, every cell locked; rows beyond the list go, rows kept keep their
+// cell types and new rows take their columns'.
+TEST(MemoryGridTest, SetRowsRefillsEveryRowCellByCell) {
+    MemoryGrid g = makeGrid(3, 3);
+    g.setCellType(GridBlock::columns(2, 2), CellType::number(2, 0, 0));
+    g.setCellType(GridBlock::cell(3, 1), CellType::staticText());
+    g.setText(3, 2, "old");
+    g.setBackColour(GridBlock::all(), 0x123456);
+    g.setRows({2, {"a\tb", "1.5", "x\r\ny", "7"}, {0xFFFFFF, 0x80FFFF}, true});
+    EXPECT_EQ(g.maxRows(), 2);
+    EXPECT_EQ(g.text(1, 1), "a\tb");
+    EXPECT_EQ(g.text(2, 1), "1.50");
+    EXPECT_EQ(g.text(1, 2), "x\r\ny");
+    EXPECT_EQ(g.text(2, 2), "7.00");
+    EXPECT_EQ(g.text(3, 2), "");  // beyond the texts of a row
+    EXPECT_EQ(g.cellType(3, 1), CellType::staticText());
+    EXPECT_EQ(g.backColour(3, 1), Colour(0xFFFFFF));
+    EXPECT_EQ(g.backColour(1, 2), Colour(0x80FFFF));
+    EXPECT_TRUE(g.locked(1, 1) && g.locked(3, 2));
+
+    g.setRows({2, {"p", "2", "q", "3", "r", "4"}, {0xFFFFFF, 0xFFFFFF, 0x80FFFF}, false});
+    EXPECT_EQ(g.maxRows(), 3);
+    EXPECT_EQ(g.blockText(GridBlock::all()), "p\t2.00\t\r\nq\t3.00\t\r\nr\t4.00\t\r\n");
+    EXPECT_EQ(g.cellType(2, 3), CellType::number(2, 0, 0));
+    EXPECT_EQ(g.backColour(1, 3), Colour(0x80FFFF));
+    EXPECT_FALSE(g.locked(2, 3));
+    g.setRows({});
+    EXPECT_EQ(g.maxRows(), 0);
+}
+
 TEST(MemoryGridTest, NumberCellsKeepTheirNumbersFormattedAndTypesCarryToNewRows) {
     MemoryGrid g = makeGrid(3, 2);
     g.setCellType(GridBlock::columns(1, 1), CellType::number(4, 10, 30000));
