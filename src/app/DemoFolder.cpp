@@ -172,8 +172,8 @@ GlassRecord MakeDemoGlass(const PublishedGlass& glass, const IClock& clock) {
 
 bool MakeDemo(const std::string& root, ISettings& settings, const IClock& clock, std::string& error) {
     const DemoLayout demo = DemoFolders(root);
-    if (FileExists(demo.program + kCollectionFileName)) {
-        error = demo.program + kCollectionFileName + " is there already; remove " + demo.root +
+    if (FileExists(JoinPath(demo.program, kCollectionFileName))) {
+        error = JoinPath(demo.program, kCollectionFileName) + " is there already; remove " + demo.root +
                 " to make a fresh demo.";
         return false;
     }
@@ -191,17 +191,17 @@ bool MakeDemo(const std::string& root, ISettings& settings, const IClock& clock,
         std::string path;
         std::vector<std::uint8_t> bytes;
     } files[] = {
-        {demo.design3D + kCatalogNamesFileName, catalogueNameFile()},
-        {demo.design3D + kSuppliedNamesFileName, suppliedFile()},
-        {demo.catalogue + SiblingInfo(kProgramVQ).executable, standIn("VitrarchQX")},
-        {demo.design3D + SiblingInfo(kProgramLQP).executable, standIn("Lumivar3D")},
-        {demo.tolerancer + SiblingInfo(kProgramLQTol).executable, standIn("the Lumivar tolerancer")},
+        {JoinPath(demo.design3D, kCatalogNamesFileName), catalogueNameFile()},
+        {JoinPath(demo.design3D, kSuppliedNamesFileName), suppliedFile()},
+        {JoinPath(demo.catalogue, SiblingInfo(kProgramVQ).executable), standIn("VitrarchQX")},
+        {JoinPath(demo.design3D, SiblingInfo(kProgramLQP).executable), standIn("Lumivar3D")},
+        {JoinPath(demo.tolerancer, SiblingInfo(kProgramLQTol).executable), standIn("the Lumivar tolerancer")},
     };
     for (const auto& f : files) {
         if (!WriteFileAtomic(f.path, f.bytes, &error)) return false;
     }
 
-    const std::string database = demo.catalogue + kCatalogueFileName;
+    const std::string database = JoinPath(demo.catalogue, kCatalogueFileName);
     if (!FileExists(database) && !CreateCatalogueDatabase(database, &error)) return false;
 
     settings.set(kSetupSection, SiblingInfo(kProgramVQ).registryValue, demo.catalogue);
@@ -209,5 +209,5 @@ bool MakeDemo(const std::string& root, ISettings& settings, const IClock& clock,
     settings.set(kSetupSection, SiblingInfo(kProgramLQTol).registryValue, demo.tolerancer);
     settings.set(kSetupSection, kFirstLoadValue, "0");
     // Last: the collection marks a finished demo, so one cut short is made again.
-    return WriteFileAtomic(demo.program + kCollectionFileName, collection, &error);
+    return WriteFileAtomic(JoinPath(demo.program, kCollectionFileName), collection, &error);
 }
