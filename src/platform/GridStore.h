@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Grid.h"
+#include "platform/LargeBlockAllocator.h"
 
 class GridStore : public IGrid {
 public:
@@ -88,7 +89,14 @@ private:
 
     Rect resolve(const GridBlock& b) const;
     bool inside(int col, int row) const { return col >= 0 && row >= 0 && col <= m_cols && row <= m_rows; }
+    Cell& at(int col, int row) {
+        return m_cells[static_cast<std::size_t>(row) * (static_cast<std::size_t>(m_cols) + 1) + static_cast<std::size_t>(col)];
+    }
+    const Cell& at(int col, int row) const {
+        return m_cells[static_cast<std::size_t>(row) * (static_cast<std::size_t>(m_cols) + 1) + static_cast<std::size_t>(col)];
+    }
     Cell makeCell(int col, int row) const;
+    void reserveCells(std::size_t n);
     template <class F>
     void forBlock(const GridBlock& b, bool columnFormat, F apply);
     static std::string shown(const CellType& type, const std::string& text);
@@ -97,6 +105,8 @@ private:
     int m_cols = 0;
     bool m_redraw = true;
     Colour m_gridBack = kColourNone;
-    std::vector<std::vector<Cell>> m_cells;  // [row][col], 0..m_rows x 0..m_cols
+    // Row after row, columns 0..m_cols of rows 0..m_rows: one block, so that
+    // a list of thousands of rows is one allocation.
+    std::vector<Cell, LargeBlockAllocator<Cell>> m_cells;
     std::vector<Column> m_columns;           // 0..m_cols
 };

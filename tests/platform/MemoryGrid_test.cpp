@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 struct Changes {
@@ -71,6 +73,46 @@ TEST(MemoryGridTest, SetRowsRefillsEveryRowCellByCell) {
     EXPECT_FALSE(g.locked(2, 3));
     g.setRows({});
     EXPECT_EQ(g.maxRows(), 0);
+}
+
+// Cells keep their places when columns come and go, and a list of tens of
+// thousands of rows (one large block of cells) survives growing, sorting and
+// shrinking.
+TEST(MemoryGridTest, CellsKeepTheirPlacesThroughChangesOfShape) {
+    MemoryGrid g = makeGrid(2, 3);
+    g.setCellType(GridBlock::columns(2, 2), CellType::integer(0, 0));
+    g.setBlockText(GridBlock::all(), "a\t1\r\nb\t2\r\nc\t3\r\n");
+    g.setBackColour(GridBlock::cell(1, 2), 0x80FFFF);
+    g.setText(0, 2, "row 2");
+    g.setMaxCols(4);
+    EXPECT_EQ(g.blockText(GridBlock::all()), "a\t1\t\t\r\nb\t2\t\t\r\nc\t3\t\t\r\n");
+    EXPECT_EQ(g.backColour(1, 2), Colour(0x80FFFF));
+    EXPECT_EQ(g.text(0, 2), "row 2");
+    EXPECT_EQ(g.cellType(2, 3), CellType::integer(0, 0));
+    EXPECT_EQ(g.cellType(4, 1), CellType::editText());
+    g.setMaxCols(1);
+    EXPECT_EQ(g.blockText(GridBlock::all()), "a\r\nb\r\nc\r\n");
+
+    constexpr int kRows = 40000;
+    GridRows rows{2, {}, {}, false};
+    for (int r = 1; r <= kRows; ++r) {
+        rows.texts.push_back("M" + std::to_string(r));
+        rows.texts.push_back(std::to_string(r % 7));
+        rows.backs.push_back(r % 2 ? 0xFFFFFF : 0x80FFFF);
+    }
+    MemoryGrid big = makeGrid(2, 0);
+    big.setRows(std::move(rows));
+    big.setMaxRows(kRows + 1);
+    big.setText(1, kRows + 1, "last");
+    EXPECT_EQ(big.text(1, 12345), "M12345");
+    EXPECT_EQ(big.backColour(2, 12346), Colour(0x80FFFF));
+    big.sort(GridBlock::all(), {{2, false}, {1, true}});
+    EXPECT_EQ(big.text(1, 1), "M1000");  // the first of the sixes by name
+    EXPECT_EQ(big.text(2, 1), "6");
+    EXPECT_EQ(big.backColour(1, 1), Colour(0x80FFFF));
+    EXPECT_EQ(big.text(1, kRows + 1), "last");  // an empty key sorts last
+    big.setMaxRows(2);
+    EXPECT_EQ(big.blockText(GridBlock::all()), "M1000\t6\r\nM10002\t6\r\n");
 }
 
 TEST(MemoryGridTest, NumberCellsKeepTheirNumbersFormattedAndTypesCarryToNewRows) {
