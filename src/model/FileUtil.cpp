@@ -48,7 +48,8 @@ std::optional<std::string> NotARegularFile(const std::string& path) {
     struct stat link {};
     if (path.empty() || ::lstat(path.c_str(), &link) != 0) return std::nullopt;
     struct stat target {};
-    if (::stat(path.c_str(), &target) != 0) return "it is a link that leads nowhere (" + std::string(std::strerror(errno)) + ")";
+    if (::stat(path.c_str(), &target) != 0)
+        return "it is a link that leads nowhere (" + std::string(std::strerror(errno)) + ")";
     if (S_ISREG(target.st_mode)) return std::nullopt;
     if (S_ISDIR(target.st_mode)) return std::string("it is a folder, not a file");
     return std::string("it is not a regular file");

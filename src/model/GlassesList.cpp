@@ -128,7 +128,8 @@ bool keepDamagedCopy(const std::string& path, std::string& copy, std::string& wh
             copy += '.';
             copy += std::to_string(n);
         }
-        if (::link(path.c_str(), copy.c_str()) == 0) return true;
+        // A link to the file itself, also when path is a link to it.
+        if (::linkat(AT_FDCWD, path.c_str(), AT_FDCWD, copy.c_str(), AT_SYMLINK_FOLLOW) == 0) return true;
         if (errno == EEXIST) continue;
         // No links here: a byte copy, to a name that is free.
         struct stat entry {};

@@ -89,12 +89,11 @@ private:
 
     Rect resolve(const GridBlock& b) const;
     bool inside(int col, int row) const { return col >= 0 && row >= 0 && col <= m_cols && row <= m_rows; }
-    Cell& at(int col, int row) {
-        return m_cells[static_cast<std::size_t>(row) * (static_cast<std::size_t>(m_cols) + 1) + static_cast<std::size_t>(col)];
+    std::size_t indexOf(int col, int row) const {
+        return static_cast<std::size_t>(row) * (static_cast<std::size_t>(m_cols) + 1) + static_cast<std::size_t>(col);
     }
-    const Cell& at(int col, int row) const {
-        return m_cells[static_cast<std::size_t>(row) * (static_cast<std::size_t>(m_cols) + 1) + static_cast<std::size_t>(col)];
-    }
+    Cell& at(int col, int row) { return m_cells[indexOf(col, row)]; }
+    const Cell& at(int col, int row) const { return m_cells[indexOf(col, row)]; }
     Cell makeCell(int col, int row) const;
     void reserveCells(std::size_t n);
     template <class F>

@@ -6,7 +6,9 @@
 
 namespace {
 
-std::size_t roundedUp(std::size_t bytes) { return (bytes + kLargeBlockBytes - 1) / kLargeBlockBytes * kLargeBlockBytes; }
+std::size_t roundedUp(std::size_t bytes) {
+    return (bytes + kLargeBlockBytes - 1) / kLargeBlockBytes * kLargeBlockBytes;
+}
 
 }  // namespace
 

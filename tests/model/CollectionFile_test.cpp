@@ -41,6 +41,17 @@ protected:
         return names;
     }
 
+    // The name the copy of a damaged collection file takes first.
+    const std::string damagedCopy = std::string(kCollectionFileName) + kDamagedCopySuffix;
+
+    // A collection file of one material whose end is cut short; its bytes.
+    std::vector<std::uint8_t> writeFileCutShort() const {
+        std::vector<std::uint8_t> bytes = CollectionBytes({MakeGlass("A", "X")});
+        Append(bytes, std::vector<std::uint8_t>(10, 0));
+        folder.write(kCollectionFileName, bytes);
+        return bytes;
+    }
+
     // The box of a failed load or save: an exclamation naming the file and the reason.
     void expectFailureBox(const std::string& file, const std::string& reason) {
         ASSERT_EQ(boxes.shown().size(), 1u);
@@ -182,8 +193,8 @@ TEST_F(CollectionFileTest, DamagedFileLoadsItsSoundRecordsAndKeepsACopy) {
         ASSERT_EQ(told.shown().size(), 1u);
         const std::string& text = told.last().text;
         EXPECT_EQ(told.last().style, kBoxExclamation);
-        EXPECT_EQ(text.rfind("Your collection file is damaged.\r\n\r\nFile: " + here.file(kCollectionFileName) + "\r\n", 0),
-                  0u) << text;
+        const std::string head = "Your collection file is damaged.\r\n\r\nFile: " + here.file(kCollectionFileName);
+        EXPECT_EQ(text.rfind(head + "\r\n", 0), 0u) << text;
         EXPECT_NE(text.find(c.found), std::string::npos) << text;
         const std::string copy = std::string(kCollectionFileName) + kDamagedCopySuffix;
         EXPECT_NE(text.find("The file as it was is kept as:\r\n" + here.file(copy)), std::string::npos) << text;
@@ -202,29 +213,23 @@ TEST_F(CollectionFileTest, DamagedFileLoadsItsSoundRecordsAndKeepsACopy) {
 }
 
 TEST_F(CollectionFileTest, TheCopyOfADamagedFileNeverReplacesAnotherFile) {
-    std::vector<std::uint8_t> bytes = CollectionBytes({MakeGlass("A", "X")});
-    Append(bytes, std::vector<std::uint8_t>(10, 0));
-    folder.write(kCollectionFileName, bytes);
-    const std::string copy = std::string(kCollectionFileName) + kDamagedCopySuffix;
-    folder.write(copy, std::string("an earlier copy"));
+    const std::vector<std::uint8_t> bytes = writeFileCutShort();
+    folder.write(damagedCopy, std::string("earlier"));
     boxes.answer(kAnswerOk);
 
     EXPECT_EQ(loadFresh().size(), 1u);
-    EXPECT_NE(boxes.last().text.find("kept as:\r\n" + folder.file(copy + ".2")), std::string::npos) << boxes.last().text;
-    EXPECT_EQ(folder.read(copy + ".2"), bytes);
-    EXPECT_EQ(folder.read(copy), (std::vector<std::uint8_t>{'a', 'n', ' ', 'e', 'a', 'r', 'l', 'i', 'e', 'r', ' ',
-                                                          'c', 'o', 'p', 'y'}));
+    EXPECT_NE(boxes.last().text.find("kept as:\r\n" + folder.file(damagedCopy + ".2")), std::string::npos)
+        << boxes.last().text;
+    EXPECT_EQ(folder.read(damagedCopy + ".2"), bytes);
+    EXPECT_EQ(folder.read(damagedCopy), (std::vector<std::uint8_t>{'e', 'a', 'r', 'l', 'i', 'e', 'r'}));
 }
 
 // Without a copy the records that could not be loaded would be lost by the
 // next save, so nothing is saved in this run.
 TEST_F(CollectionFileTest, ADamagedFileThatCannotBeCopiedIsNeverReplaced) {
-    std::vector<std::uint8_t> bytes = CollectionBytes({MakeGlass("A", "X")});
-    Append(bytes, std::vector<std::uint8_t>(10, 0));
-    folder.write(kCollectionFileName, bytes);
-    const std::string copy = std::string(kCollectionFileName) + kDamagedCopySuffix;
-    folder.write(copy, std::string("taken"));
-    for (int n = 2; n <= 99; ++n) folder.write(copy + "." + std::to_string(n), std::string("taken"));
+    const std::vector<std::uint8_t> bytes = writeFileCutShort();
+    folder.write(damagedCopy, std::string("taken"));
+    for (int n = 2; n <= 99; ++n) folder.write(damagedCopy + "." + std::to_string(n), std::string("taken"));
     GlassesList store(boxes, clock, folder.path());
     boxes.answer(kAnswerOk);
 
@@ -275,10 +280,13 @@ TEST_F(CollectionFileTest, AFolderOrAFifoInTheFilesPlaceIsToldAndNeverReplaced) 
         const char* what;
         std::function<void(const std::string&)> make;
         std::string reason;
+        fs::file_type type;
     };
     const Case cases[] = {
-        {"folder", [](const std::string& p) { fs::create_directory(p); }, "it is a folder, not a file"},
-        {"fifo", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }, "it is not a regular file"},
+        {"folder", [](const std::string& p) { fs::create_directory(p); }, "it is a folder, not a file",
+         fs::file_type::directory},
+        {"fifo", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }, "it is not a regular file",
+         fs::file_type::fifo},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -300,7 +308,7 @@ TEST_F(CollectionFileTest, AFolderOrAFifoInTheFilesPlaceIsToldAndNeverReplaced) 
         ASSERT_TRUE(store.AddGlass(MakeGlass("A", "X"), false));
         told.answer(kAnswerOk);
         EXPECT_FALSE(store.SaveUserGlasses());
-        EXPECT_EQ(fs::status(file).type(), c.what == std::string("folder") ? fs::file_type::directory : fs::file_type::fifo);
+        EXPECT_EQ(fs::status(file).type(), c.type);
         EXPECT_FALSE(here.exists(kCollectionBackupName));
     }
 }

@@ -262,7 +262,8 @@ TEST_F(MigrationTest, FailedWriteKeepsTheOldFile) {
 TEST_F(MigrationTest, DamagedOlderFileConvertsItsSoundRecordsAndKeepsACopy) {
     MeltV2 wild;
     wild.pairCount = 99;
-    const std::vector<std::uint8_t> old = Join({V2Bytes(FullGlass("GOOD", "X"), {}), V2Bytes(FullGlass("BAD", "X"), wild)});
+    const std::vector<std::uint8_t> old =
+        Join({V2Bytes(FullGlass("GOOD", "X"), {}), V2Bytes(FullGlass("BAD", "X"), wild)});
     folder.write(kCollectionV2FileName, old);
     boxes.answer(kAnswerOk);
 
