@@ -37,9 +37,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t* content = data + 1;
     const std::size_t length = size - 1;
 
+    // Every file of the last run goes, the copies kept of damaged files too.
     std::error_code ec;
-    for (const auto& f : files) std::filesystem::remove(FuzzFolder() + f.name, ec);
-    std::filesystem::remove(FuzzFolder() + kCollectionBackupName, ec);
+    std::vector<std::filesystem::path> left;
+    for (const auto& entry : std::filesystem::directory_iterator(FuzzFolder(), ec)) left.push_back(entry.path());
+    for (const auto& path : left) std::filesystem::remove(path, ec);
     {
         std::ofstream out(FuzzFolder() + file.name, std::ios::binary);
         out.write(reinterpret_cast<const char*>(content), static_cast<std::streamsize>(length));

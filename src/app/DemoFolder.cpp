@@ -215,8 +215,8 @@ bool WriteDemoParents(const std::string& path, const IClock& clock, std::string&
 
 bool MakeDemo(const std::string& root, ISettings& settings, const IClock& clock, std::string& error) {
     const DemoLayout demo = DemoFolders(root);
-    if (FileExists(demo.program + kCollectionFileName)) {
-        error = demo.program + kCollectionFileName + " is there already; remove " + demo.root +
+    if (FileExists(JoinPath(demo.program, kCollectionFileName))) {
+        error = JoinPath(demo.program, kCollectionFileName) + " is there already; remove " + demo.root +
                 " to make a fresh demo.";
         return false;
     }
@@ -234,17 +234,17 @@ bool MakeDemo(const std::string& root, ISettings& settings, const IClock& clock,
         std::string path;
         std::vector<std::uint8_t> bytes;
     } files[] = {
-        {demo.design3D + kCatalogNamesFileName, catalogueNameFile()},
-        {demo.design3D + kSuppliedNamesFileName, suppliedFile()},
-        {demo.catalogue + SiblingInfo(kProgramVQ).executable, standIn("VitrarchQX")},
-        {demo.design3D + SiblingInfo(kProgramLQP).executable, standIn("Lumivar3D")},
-        {demo.tolerancer + SiblingInfo(kProgramLQTol).executable, standIn("the Lumivar tolerancer")},
+        {JoinPath(demo.design3D, kCatalogNamesFileName), catalogueNameFile()},
+        {JoinPath(demo.design3D, kSuppliedNamesFileName), suppliedFile()},
+        {JoinPath(demo.catalogue, SiblingInfo(kProgramVQ).executable), standIn("VitrarchQX")},
+        {JoinPath(demo.design3D, SiblingInfo(kProgramLQP).executable), standIn("Lumivar3D")},
+        {JoinPath(demo.tolerancer, SiblingInfo(kProgramLQTol).executable), standIn("the Lumivar tolerancer")},
     };
     for (const auto& f : files) {
         if (!WriteFileAtomic(f.path, f.bytes, &error)) return false;
     }
 
-    const std::string database = demo.catalogue + kCatalogueFileName;
+    const std::string database = JoinPath(demo.catalogue, kCatalogueFileName);
     if (!FileExists(database) &&
         (!CreateCatalogueDatabase(database, &error) || !WriteDemoParents(database, clock, error))) {
         std::remove(database.c_str());  // made again, whole, by the next run
@@ -256,5 +256,5 @@ bool MakeDemo(const std::string& root, ISettings& settings, const IClock& clock,
     settings.set(kSetupSection, SiblingInfo(kProgramLQTol).registryValue, demo.tolerancer);
     settings.set(kSetupSection, kFirstLoadValue, "0");
     // Last: the collection marks a finished demo, so one cut short is made again.
-    return WriteFileAtomic(demo.program + kCollectionFileName, collection, &error);
+    return WriteFileAtomic(JoinPath(demo.program, kCollectionFileName), collection, &error);
 }

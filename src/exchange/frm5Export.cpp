@@ -177,7 +177,7 @@ std::string MakeGLZText(std::span<GlassRecord> glasses, int first, int last, con
 bool WriteGLZFile(std::span<GlassRecord> glasses, const std::string& folder, const std::string& fileName,
                   int first, int last, const IClock& clock, IBoxes& boxes) {
     if (!rangeInside(glasses, first, last)) return false;
-    const std::string path = WithTrailingSeparator(folder) + fileName;
+    const std::string path = JoinPath(folder, fileName);
     std::string why;
     try {
         const std::string text = MakeGLZText(glasses, first, last, LongDateText(clock.now()));

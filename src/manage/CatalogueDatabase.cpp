@@ -227,7 +227,7 @@ bool CatalogueDatabase::open(const std::string& folder) {
     close();
     m_error = {};
     const auto found = FindFileIgnoreCase(folder, kCatalogueFileName);
-    if (!found) return fail(kDbErrFileNotFound, "Could not find file '" + folder + kCatalogueFileName + "'.");
+    if (!found) return fail(kDbErrFileNotFound, "Could not find file '" + JoinPath(folder, kCatalogueFileName) + "'.");
     return openFile(*found);
 }
 

@@ -220,7 +220,10 @@ bool WriteGlassRow(std::vector<DbField>& row, std::int64_t id, const GlassRecord
 
     for (int line = 0; line < 6; ++line) {
         std::string text = n.notes[static_cast<std::size_t>(line)].raw();
-        if (line == 0 && n.dnDtSimple != 0) text = (n.dnDtSimple < 0 ? "" : " ") + ShortestText(n.dnDtSimple);
+        if (line == 0 && n.dnDtSimple != 0) {
+            text = n.dnDtSimple < 0 ? "" : " ";
+            text += PlainNumberText(n.dnDtSimple);
+        }
         put("TT" + std::to_string(line + 1), text);
     }
     put("dndttype", integer(n.dnDtType));

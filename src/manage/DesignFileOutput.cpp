@@ -15,12 +15,12 @@ namespace {
 
 std::string designFilePath(const std::string& folder) {
     if (auto found = FindFileIgnoreCase(folder, kDesignFileName)) return *found;
-    return WithTrailingSeparator(folder) + kDesignFileName;
+    return JoinPath(folder, kDesignFileName);
 }
 
 std::string backupFilePath(const std::string& folder) {
     if (auto found = FindFileIgnoreCase(folder, kDesignBackupName)) return *found;
-    return WithTrailingSeparator(folder) + kDesignBackupName;
+    return JoinPath(folder, kDesignBackupName);
 }
 
 bool sameFolder(const std::string& a, const std::string& b) {

@@ -3,11 +3,19 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 #include "model/FixedText.h"
+
+// On a little-endian machine an array of numbers is its packed form already
+// and is copied whole, which is most of the work of a record.
+template <class T>
+inline constexpr bool kCopiedWhole = std::endian::native == std::endian::little && std::is_arithmetic_v<T>;
+static_assert(sizeof(std::array<double, 150>) == 150 * sizeof(double), "arrays are packed");
 
 // Reads fields from a byte buffer, advancing a cursor.
 class ByteReader {
@@ -38,11 +46,16 @@ public:
     }
     template <class T, std::size_t N>
     void field(std::array<T, N>& a) {
-        for (auto& v : a) field(v);
+        if constexpr (kCopiedWhole<T>) {
+            std::memcpy(a.data(), m_p, sizeof a);
+            m_p += sizeof a;
+        } else {
+            for (auto& v : a) field(v);
+        }
     }
     template <class T, std::size_t N>
     void field(OneBased<T, N>& a) {
-        for (auto& v : a) field(v);
+        field(a.items);
     }
     void skip(std::size_t n) { m_p += n; }
     const std::uint8_t* position() const { return m_p; }
@@ -93,11 +106,16 @@ public:
     }
     template <class T, std::size_t N>
     void field(const std::array<T, N>& a) {
-        for (const auto& v : a) field(v);
+        if constexpr (kCopiedWhole<T>) {
+            std::memcpy(m_p, a.data(), sizeof a);
+            m_p += sizeof a;
+        } else {
+            for (const auto& v : a) field(v);
+        }
     }
     template <class T, std::size_t N>
     void field(const OneBased<T, N>& a) {
-        for (const auto& v : a) field(v);
+        field(a.items);
     }
     void skip(std::size_t n) {
         std::memset(m_p, 0, n);

@@ -30,6 +30,10 @@ std::string WithTrailingSeparator(const std::string& folder) {
     return f + "/";
 }
 
+std::string JoinPath(const std::string& folder, const std::string& name) {
+    return WithTrailingSeparator(folder) + name;
+}
+
 bool FileExists(const std::string& path) {
     std::error_code ec;
     return !path.empty() && fs::is_regular_file(path, ec);
@@ -40,19 +44,34 @@ bool FolderExists(const std::string& path) {
     return !path.empty() && fs::is_directory(path, ec);
 }
 
+std::optional<std::string> NotARegularFile(const std::string& path) {
+    struct stat link {};
+    if (path.empty() || ::lstat(path.c_str(), &link) != 0) return std::nullopt;
+    struct stat target {};
+    if (::stat(path.c_str(), &target) != 0)
+        return "it is a link that leads nowhere (" + std::string(std::strerror(errno)) + ")";
+    if (S_ISREG(target.st_mode)) return std::nullopt;
+    if (S_ISDIR(target.st_mode)) return std::string("it is a folder, not a file");
+    return std::string("it is not a regular file");
+}
+
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
     // Plain reads: a stream would throw on a read error (a failing disk, a
-    // folder of that name) instead of failing.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // folder of that name) instead of failing. Without O_NONBLOCK opening a
+    // FIFO would wait for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
     std::optional<std::vector<std::uint8_t>> result;
     try {
         constexpr std::size_t kChunk = 1 << 16;
         std::vector<std::uint8_t> bytes;
-        struct stat info {};
         // Room for the last read too, the one that sees the end.
-        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
-            bytes.reserve(static_cast<std::size_t>(info.st_size) + kChunk);
+        if (info.st_size > 0) bytes.reserve(static_cast<std::size_t>(info.st_size) + kChunk);
         std::size_t used = 0;
         for (;;) {
             bytes.resize(used + kChunk);
@@ -71,6 +90,32 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) 
     }
     ::close(fd);
     return result;
+}
+
+bool RenameDurably(const std::string& from, const std::string& to, std::string* error) {
+    if (::rename(from.c_str(), to.c_str()) != 0) {
+        if (error) *error = std::strerror(errno);
+        return false;
+    }
+    const std::string folder = fs::path(to).parent_path().string();
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        if (error) *error = "the folder could not be flushed to disk: " + std::string(std::strerror(errno));
+        return false;
+    }
+    int failure = 0;
+    while (::fsync(fd) != 0) {
+        if (errno == EINTR) continue;
+        // EINVAL: a file system that has nothing to flush for a folder.
+        if (errno != EINVAL) failure = errno;
+        break;
+    }
+    ::close(fd);
+    if (failure != 0) {
+        if (error) *error = "the folder could not be flushed to disk: " + std::string(std::strerror(failure));
+        return false;
+    }
+    return true;
 }
 
 bool WriteFileAtomic(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string* error) {
@@ -114,8 +159,9 @@ bool WriteFileAtomicInPieces(const std::string& path, const std::function<std::s
         ::unlink(temp.c_str());
         return false;
     }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        setError(error, path, std::strerror(errno));
+    std::string why;
+    if (!RenameDurably(temp, path, &why)) {
+        setError(error, path, why);
         ::unlink(temp.c_str());
         return false;
     }
@@ -134,11 +180,11 @@ bool CopyFileBytes(const std::string& from, const std::string& to, std::string* 
 std::optional<std::string> FindFileIgnoreCase(const std::string& folder, const std::string& name) {
     if (folder.empty() || name.empty()) return std::nullopt;
     const std::string dir = WithTrailingSeparator(folder);
-    if (FileExists(dir + name)) return dir + name;
+    if (FileExists(JoinPath(dir, name))) return JoinPath(dir, name);
     std::error_code ec;
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string entry = it->path().filename().string();
-        if (EqualsIgnoreCase(entry, name) && it->is_regular_file(ec)) return dir + entry;
+        if (EqualsIgnoreCase(entry, name) && it->is_regular_file(ec)) return JoinPath(dir, entry);
     }
     return std::nullopt;
 }

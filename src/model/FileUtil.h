@@ -11,16 +11,31 @@
 
 // Folder text with exactly one trailing '/', or "" for an empty folder.
 std::string WithTrailingSeparator(const std::string& folder);
+// The path of name in folder, one '/' between them whether or not the folder
+// ends in one; name alone for an empty folder.
+std::string JoinPath(const std::string& folder, const std::string& name);
 
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 
-// The whole file, or nullopt when it cannot be read.
+// Why what is at path is not a file to read or replace (a folder, a FIFO, a
+// device, a link to nothing); nullopt when nothing is there or it is a
+// regular file (also through a link). Never opens it.
+std::optional<std::string> NotARegularFile(const std::string& path);
+
+// The whole file, or nullopt when it cannot be read (also when it is no
+// regular file; a FIFO is never waited on).
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path);
 
-// Writes the bytes to a temporary file in the same folder, flushes it to disk
-// and renames it over path, so a crash leaves either the old or the new file.
-// On False, error (when given) says which file and why; the old file stays.
+// Renames from over to and flushes the folder of to, so that the new name
+// outlasts a power cut. On False error (when given) says why; a folder whose
+// file system cannot be flushed is no error.
+bool RenameDurably(const std::string& from, const std::string& to, std::string* error = nullptr);
+
+// Writes the bytes to a temporary file in the same folder, flushes it to disk,
+// renames it over path and flushes the folder, so a crash leaves either the
+// old or the new file and a save that succeeded stays saved. On False, error
+// (when given) says which file and why; the old file stays.
 bool WriteFileAtomic(const std::string& path, const std::vector<std::uint8_t>& bytes,
                      std::string* error = nullptr);
 

@@ -75,7 +75,7 @@ void readCommon(const std::uint8_t* in, std::size_t constantsAt, std::size_t sec
 
 bool convertFile(GlassesList& store, const char* fileName, std::size_t recordBytes,
                  void (*convert)(const std::uint8_t*, GlassRecord&)) {
-    const std::string path = store.ProgramFolder() + fileName;
+    const std::string path = JoinPath(store.ProgramFolder(), fileName);
     if (!FileExists(path)) return false;
     if (!store.ReadRecordFile(path, recordBytes, convert)) return true;
     // The old file goes only once its records are safely in the current one.

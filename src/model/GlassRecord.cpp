@@ -11,6 +11,60 @@ void InitGlassRecord(GlassRecord& glass) {
 
 namespace {
 
+// The flags and counts of a record with their names; G is GlassRecord or
+// const GlassRecord.
+template <class G, class F>
+void forEachFlag(G& g, F f) {
+    f("melt flag", g.melt.meltFlag);
+    f("ECO flag", g.catalogFlags.statusECO);
+    f("mould flag", g.catalogFlags.statusMold);
+    f("i-line flag", g.catalogFlags.statusILine);
+    f("catalogue melt flag", g.catalogFlags.statusMelt);
+    static constexpr const char* kReady[5] = {"General ready flag", "Index ready flag", "Trans ready flag",
+                                              "dn/dt ready flag", "Other ready flag"};
+    for (std::size_t s = 0; s < g.sections.size(); ++s) f(kReady[s], g.sections[s].ready);
+}
+
+template <class G, class F>
+void forEachCount(G& g, F f) {
+    f("index point count", g.indexPointCount, kMaxIndexPoints);
+    f("transmission point count", g.measured.transCount, kMaxTransPoints);
+    f("melt pair count", g.melt.pairCount, kMaxMeltPairs);
+    f("second melt table count", g.melt.secondCount, kMaxMeltPairs);
+}
+
+}  // namespace
+
+std::string GlassRecordFault(const GlassRecord& glass) {
+    std::string fault;
+    // Appended piece by piece: GCC 12 warns falsely on "text" + std::to_string(n).
+    const auto note = [&](const char* name, std::int16_t value) {
+        if (!fault.empty()) return;
+        fault = name;
+        fault += ' ';
+        fault += std::to_string(value);
+    };
+    forEachFlag(glass, [&](const char* name, std::int16_t flag) {
+        if (flag != kFalse && flag != kTrue) note(name, flag);
+    });
+    forEachCount(glass, [&](const char* name, std::int16_t count, int max) {
+        if (count < 0 || count > max) note(name, count);
+    });
+    return fault;
+}
+
+void MakeGlassRecordSound(GlassRecord& glass) {
+    forEachFlag(glass, [](const char*, std::int16_t& flag) {
+        if (flag != kFalse) flag = kTrue;
+    });
+    forEachCount(glass, [](const char*, std::int16_t& count, int max) {
+        if (count < 0) count = 0;
+        if (count > max) count = static_cast<std::int16_t>(max);
+    });
+}
+
+namespace {
+
 // One description of each packed layout serves both directions: IO is a
 // ByteReader (G non-const) or a ByteWriter (G const).
 template <class IO, class G>

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "model/FixedText.h"
 
@@ -204,6 +205,19 @@ struct DesignGlassRecord {
 // Overwrites glass with the blank record: everything 0, texts blank, and the
 // dn/dt section ready.
 void InitGlassRecord(GlassRecord& glass);
+
+// What a record must hold to be taken from the collection file as a
+// material: every flag 0 or -1 (the melt flag, the catalogue's ECO, mould,
+// i-line and melt flags, the five ready flags) and every count within its
+// array (index and transmission points 0..150, melt pairs and second-table
+// rows 0..20). Empty when the record is sound, else what is wrong
+// ("melt flag 7"). The type codes are not checked: the .GLZ and catalogue
+// readers carry any number there, so sound files hold such records.
+std::string GlassRecordFault(const GlassRecord& glass);
+// Makes a record pass GlassRecordFault without changing what it means: a
+// flag other than 0 becomes -1 (every reader takes non-zero as true) and a
+// count outside its array is cut to it (no reader looks past the array).
+void MakeGlassRecordSound(GlassRecord& glass);
 
 // File forms.
 constexpr std::size_t kGlassDefinitionBytes = 516;

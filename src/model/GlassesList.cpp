@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <span>
 
@@ -22,27 +23,42 @@ constexpr const char* kCrLf = "\r\n";
 
 bool hasNul(std::string_view text) { return text.find('\0') != std::string_view::npos; }
 
-std::string keyPart(std::string_view text) { return UpperCase1252(TrimBlanks(text)); }
-
-std::string definitionKey(const GlassDefinition& d) {
-    return MakeGlassKey(std::string_view(d.name.bytes.data(), d.name.size()),
-                        std::string_view(d.source.bytes.data(), d.source.size()));
+std::string_view trimmed(std::string_view text) {
+    const std::size_t b = text.find_first_not_of(' ');
+    if (b == std::string_view::npos) return {};
+    return text.substr(b, text.find_last_not_of(' ') - b + 1);
 }
+
+std::string keyPart(std::string_view text) { return UpperCase1252(trimmed(text)); }
+
+template <std::size_t N>
+std::string_view fieldText(const FixedText<N>& field) {
+    return std::string_view(field.bytes.data(), N);
+}
+
+std::string definitionKey(const GlassDefinition& d) { return MakeGlassKey(fieldText(d.name), fieldText(d.source)); }
 
 std::string errnoText(int err) { return std::strerror(err); }
 
-// Reads the file in chunks and hands each whole record to each(); a tail
-// shorter than a record is ignored. False with why on a file-system error.
-// expect(n) learns beforehand how many records the file holds now.
+// Reads the file in chunks and hands each whole record to each(); tailBytes
+// receives the length of a last record cut short. False with why on a
+// file-system error or when path is no regular file (a FIFO is never waited
+// on). expect(n) learns beforehand how many records the file holds now.
 template <class Each, class Expect>
-bool forEachRecord(const std::string& path, std::size_t recordBytes, Each each, Expect expect, std::string& why) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+bool forEachRecord(const std::string& path, std::size_t recordBytes, Each each, Expect expect, std::string& why,
+                   std::size_t& tailBytes) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         why = errnoText(errno);
         return false;
     }
     struct stat info {};
-    if (::fstat(fd, &info) == 0 && info.st_size > 0) expect(static_cast<std::size_t>(info.st_size) / recordBytes);
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        why = S_ISDIR(info.st_mode) ? "it is a folder, not a file" : "it is not a regular file";
+        ::close(fd);
+        return false;
+    }
+    if (info.st_size > 0) expect(static_cast<std::size_t>(info.st_size) / recordBytes);
     constexpr std::size_t kChunkRecords = 64;
     std::vector<std::uint8_t> buffer(recordBytes * kChunkRecords);
     std::size_t used = 0;
@@ -65,6 +81,7 @@ bool forEachRecord(const std::string& path, std::size_t recordBytes, Each each, 
         used = rest;
     }
     ::close(fd);
+    tailBytes = used;
     return true;
 }
 
@@ -82,10 +99,13 @@ bool keepBackup(const std::string& file, const std::string& backup, std::string&
     const std::string temp = backup + ".tmp~";
     ::unlink(temp.c_str());
     if (::link(file.c_str(), temp.c_str()) == 0) {
-        if (::rename(temp.c_str(), backup.c_str()) == 0) return true;
-        failedFile = backup;
-        why = errnoText(errno);
+        const bool renamed = RenameDurably(temp, backup, &why);
+        // When file and backup are already one file (a save that failed at
+        // its last step), the rename does nothing and leaves the temporary
+        // name behind.
         ::unlink(temp.c_str());
+        if (renamed) return true;
+        failedFile = backup;
         return false;
     }
     std::string error;
@@ -93,6 +113,38 @@ bool keepBackup(const std::string& file, const std::string& backup, std::string&
     failedFile = error.rfind(file + ": ", 0) == 0 ? file : backup;
     why = reasonOf(error, failedFile);
     return false;
+}
+
+// Gives the file a second name beside it, path & kDamagedCopySuffix (then
+// ".2", ".3" ... up to kMaxDamagedCopies), never over an existing entry. The
+// file is never written in place, so a link keeps its bytes as they are now.
+constexpr int kMaxDamagedCopies = 99;
+
+bool keepDamagedCopy(const std::string& path, std::string& copy, std::string& why) {
+    why = "every name up to " + path + kDamagedCopySuffix + "." + std::to_string(kMaxDamagedCopies) + " is taken";
+    for (int n = 1; n <= kMaxDamagedCopies; ++n) {
+        copy = path + kDamagedCopySuffix;
+        if (n > 1) {
+            copy += '.';
+            copy += std::to_string(n);
+        }
+        // A link to the file itself, also when path is a link to it.
+        if (::linkat(AT_FDCWD, path.c_str(), AT_FDCWD, copy.c_str(), AT_SYMLINK_FOLLOW) == 0) return true;
+        if (errno == EEXIST) continue;
+        // No links here: a byte copy, to a name that is free.
+        struct stat entry {};
+        if (::lstat(copy.c_str(), &entry) == 0) continue;
+        std::string error;
+        if (CopyFileBytes(path, copy, &error)) return true;
+        why = error;
+        return false;
+    }
+    return false;
+}
+
+// "1 record" / "3 records".
+std::string counted(std::size_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
 template <class Names>
@@ -104,6 +156,7 @@ void loadNameList(const std::string& designFolder, const char* fileName, std::si
     const std::optional<std::string> path = FindFileIgnoreCase(designFolder, fileName);
     if (!path) return;
     std::string why;
+    std::size_t tail = 0;
     GlassDefinition definition;
     forEachRecord(
         *path, recordBytes,
@@ -111,7 +164,7 @@ void loadNameList(const std::string& designFolder, const char* fileName, std::si
             readNames(in, definition);
             AddGlassKey(definition, keys);
         },
-        [&](std::size_t n) { keys.reserve(n); }, why);
+        [&](std::size_t n) { keys.reserve(n); }, why, tail);
 }
 
 }  // namespace
@@ -133,12 +186,21 @@ void ReadCatalogNameRecord(const std::uint8_t* in, CatalogNameRecord& rec) {
 }
 
 std::string MakeGlassKey(std::string_view name, std::string_view source) {
-    return keyPart(name) + "|" + keyPart(source);
+    // One string, upper-cased whole ("|" has no case): every material loaded
+    // makes one key.
+    const std::string_view n = trimmed(name), s = trimmed(source);
+    std::string key;
+    key.reserve(n.size() + 1 + s.size());
+    key.append(n);
+    key += '|';
+    key.append(s);
+    MakeUpperCase1252(key);
+    return key;
 }
 
 bool IsValidGlassIdent(const GlassRecord& glass) {
-    const std::string name = glass.definition.name.str();
-    const std::string source = glass.definition.source.str();
+    const std::string_view name = trimmed(fieldText(glass.definition.name));
+    const std::string_view source = trimmed(fieldText(glass.definition.source));
     return !name.empty() && !source.empty() && !hasNul(name) && !hasNul(source);
 }
 
@@ -170,10 +232,10 @@ bool GlassesList::GetGlass(int nIndex, GlassRecord& glass) const {
     return true;
 }
 
-std::vector<GlassRecord> GlassesList::GetGlasses() const { return m_glasses; }
+std::vector<GlassRecord> GlassesList::GetGlasses() const { return {m_glasses.begin(), m_glasses.end()}; }
 
 void GlassesList::SetGlasses(const std::vector<GlassRecord>& glasses) {
-    if (&glasses != &m_glasses) m_glasses = glasses;
+    m_glasses.assign(glasses.begin(), glasses.end());
     ClearGlassKeys(m_userKeys);
     for (const GlassRecord& g : m_glasses) AddGlassKey(g.definition, m_userKeys);
 }
@@ -238,47 +300,107 @@ void GlassesList::clearCollection() {
     ClearGlassKeys(m_userKeys);
 }
 
-void GlassesList::showLoadFailure(const std::string& path, const std::string& why) const {
+void GlassesList::refuseFile(const std::string& path, const std::string& why) {
+    clearCollection();
+    m_blockedFile = path;
+    m_blockedWhy = "it could not be read when the program started (" + why +
+                   "); saving now would lose the materials it holds";
     m_boxes.show(kBoxExclamation, std::string("Your materials could not be loaded.") + kCrLf + kCrLf + "File: " +
                                       path + kCrLf + "Reason: " + why + kCrLf + kCrLf +
                                       "The list of materials is empty for now; no file was changed or deleted." +
                                       kCrLf + "Nothing is saved until the program is started again with the file readable.");
 }
 
+// What a load found wrong with a file.
+struct GlassesList::FileDamage {
+    std::size_t records = 0;       // whole records in the file
+    std::size_t damaged = 0;       // of them, failing GlassRecordFault
+    std::size_t firstDamaged = 0;  // 1-based
+    std::string firstFault;
+    std::size_t tailBytes = 0;     // of a last record cut short
+};
+
+bool GlassesList::reportDamage(const std::string& path, std::size_t recordBytes, const FileDamage& damage) {
+    std::string found;
+    if (damage.damaged > 0)
+        found = counted(damage.damaged, "record", "records") + " of " + std::to_string(damage.records) +
+                (damage.damaged == 1 ? " is" : " are") + " damaged (record " + std::to_string(damage.firstDamaged) +
+                ": " + damage.firstFault + ")";
+    if (damage.tailBytes > 0) {
+        if (!found.empty()) found += "; ";
+        found += "the file ends " + std::to_string(damage.tailBytes) + " bytes into a record of " +
+                 std::to_string(recordBytes) + " bytes";
+    }
+    std::string text = std::string("Your collection file is damaged.") + kCrLf + kCrLf + "File: " + path + kCrLf +
+                       "Found: " + found + kCrLf + kCrLf + counted(m_glasses.size(), "material was", "materials were") +
+                       " loaded from its sound records." + kCrLf;
+    std::string copy, why;
+    const bool kept = keepDamagedCopy(path, copy, why);
+    if (kept) {
+        text += std::string("The file as it was is kept as:") + kCrLf + copy;
+    } else {
+        m_blockedFile = path;
+        m_blockedWhy = "it is damaged and no copy of it could be kept (" + why +
+                       "); saving now would lose the records that could not be loaded";
+        text += "No copy of the file as it was could be kept (" + why + ")." + kCrLf +
+                "Nothing is saved until the program is started again.";
+    }
+    m_boxes.show(kBoxExclamation, text);
+    return kept;
+}
+
 bool GlassesList::ReadRecordFile(const std::string& path, std::size_t recordBytes,
                                  void (*convert)(const std::uint8_t* in, GlassRecord& glass)) {
     std::string why;
-    // Each record is read straight into its place and taken back when the
-    // store refuses it, which is AddGlass(record, false) without a copy.
+    FileDamage damage;
+    // Each record is read into one scratch record, which stays in the cache,
+    // and copied to its place once the store takes it: AddGlass(record,
+    // false) with the new memory written only once.
+    auto glass = std::make_unique<GlassRecord>();
     const bool read = forEachRecord(
         path, recordBytes,
         [&](const std::uint8_t* in) {
-            GlassRecord& glass = m_glasses.emplace_back();
-            convert(in, glass);
-            if (!admitNewKey(glass)) m_glasses.pop_back();
+            ++damage.records;
+            convert(in, *glass);
+            std::string fault = GlassRecordFault(*glass);
+            if (!fault.empty()) {
+                if (damage.damaged++ == 0) {
+                    damage.firstDamaged = damage.records;
+                    damage.firstFault = std::move(fault);
+                }
+            } else if (admitNewKey(*glass)) {
+                m_glasses.push_back(*glass);
+            }
         },
         [&](std::size_t n) {
             m_glasses.reserve(m_glasses.size() + n);
             m_userKeys.reserve(m_userKeys.size() + n);
         },
-        why);
-    if (read) return true;
-    clearCollection();
-    m_unreadFile = path;
-    m_unreadWhy = why;
-    showLoadFailure(path, why);
-    return false;
+        why, damage.tailBytes);
+    if (!read) {
+        refuseFile(path, why);
+        return false;
+    }
+    if (damage.damaged == 0 && damage.tailBytes == 0) return true;
+    return reportDamage(path, recordBytes, damage);
 }
 
 bool GlassesList::ReadCollectionFile() {
-    return ReadRecordFile(m_programFolder + kCollectionFileName, kGlassRecordBytes, ReadGlassRecord);
+    return ReadRecordFile(JoinPath(m_programFolder, kCollectionFileName), kGlassRecordBytes, ReadGlassRecord);
 }
 
 void GlassesList::LoadUserGlasses() {
     clearCollection();
-    m_unreadFile.clear();
-    m_unreadWhy.clear();
-    if (FileExists(m_programFolder + kCollectionFileName)) {
+    m_blockedFile.clear();
+    m_blockedWhy.clear();
+    const std::string file = JoinPath(m_programFolder, kCollectionFileName);
+    // Something else in the file's place is neither read nor, by a
+    // conversion, replaced.
+    if (const std::optional<std::string> odd = NotARegularFile(file)) {
+        refuseFile(file, *odd);
+        return;
+    }
+    if (FileExists(file)) {
         ReadCollectionFile();
         return;
     }
@@ -289,14 +411,22 @@ void GlassesList::LoadUserGlasses() {
 }
 
 bool GlassesList::WriteCollectionFile(std::string& failedFile, std::string& why) {
-    const std::string file = m_programFolder + kCollectionFileName;
-    const std::string backup = m_programFolder + kCollectionBackupName;
+    const std::string file = JoinPath(m_programFolder, kCollectionFileName);
+    const std::string backup = JoinPath(m_programFolder, kCollectionBackupName);
     const bool hadFile = FileExists(file);
+    // A folder or a FIFO in either place is left alone.
+    for (const std::string* path : {&file, &backup}) {
+        if (path == &backup && !hadFile) break;
+        if (std::optional<std::string> odd = NotARegularFile(*path)) {
+            failedFile = *path;
+            why = std::move(*odd);
+            return false;
+        }
+    }
     if (m_glasses.empty()) {
         // The backup takes the old file: copy and delete in one step.
-        if (hadFile && ::rename(file.c_str(), backup.c_str()) != 0) {
+        if (hadFile && !RenameDurably(file, backup, &why)) {
             failedFile = backup;
-            why = errnoText(errno);
             return false;
         }
         return true;
@@ -309,7 +439,17 @@ bool GlassesList::WriteCollectionFile(std::string& failedFile, std::string& why)
     std::size_t next = 0;
     const auto nextPiece = [&]() -> std::span<const std::uint8_t> {
         const std::size_t n = std::min(kPieceRecords, m_glasses.size() - next);
-        for (std::size_t i = 0; i < n; ++i) WriteGlassRecord(m_glasses[next + i], piece.data() + i * kGlassRecordBytes);
+        for (std::size_t i = 0; i < n; ++i) {
+            const GlassRecord& glass = m_glasses[next + i];
+            std::uint8_t* out = piece.data() + i * kGlassRecordBytes;
+            if (GlassRecordFault(glass).empty()) {
+                WriteGlassRecord(glass, out);
+            } else {
+                GlassRecord sound = glass;
+                MakeGlassRecordSound(sound);
+                WriteGlassRecord(sound, out);
+            }
+        }
         next += n;
         return {piece.data(), n * kGlassRecordBytes};
     };
@@ -327,9 +467,8 @@ bool GlassesList::WriteCollectionFile(std::string& failedFile, std::string& why)
         ::unlink(fresh.c_str());
         return false;
     }
-    if (::rename(fresh.c_str(), file.c_str()) != 0) {
+    if (!RenameDurably(fresh, file, &why)) {
         failedFile = file;
-        why = errnoText(errno);
         ::unlink(fresh.c_str());
         return false;
     }
@@ -338,10 +477,9 @@ bool GlassesList::WriteCollectionFile(std::string& failedFile, std::string& why)
 
 bool GlassesList::SaveUserGlasses() {
     std::string failedFile, why;
-    if (!m_unreadFile.empty()) {
-        failedFile = m_unreadFile;
-        why = "it could not be read when the program started (" + m_unreadWhy +
-              "); saving now would lose the materials it holds";
+    if (!m_blockedFile.empty()) {
+        failedFile = m_blockedFile;
+        why = m_blockedWhy;
     } else if (WriteCollectionFile(failedFile, why)) {
         return true;
     }

@@ -17,6 +17,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -24,6 +25,7 @@
 #include <vector>
 
 #include "model/GlassRecord.h"
+#include "platform/LargeBlockAllocator.h"
 
 class IBoxes;
 class IClock;
@@ -34,6 +36,9 @@ using GlassKeySet = std::unordered_set<std::string>;
 // File names in the program folder (written by this program: exact case).
 inline constexpr const char* kCollectionFileName = "UserDefineGlassesV3.DAT";
 inline constexpr const char* kCollectionBackupName = "UserDefineGlassesBkup.DAT";
+// A damaged file's copy is its name and this ("UserDefineGlassesV3.DAT.damaged"),
+// then ".2", ".3" ... when that name is taken.
+inline constexpr const char* kDamagedCopySuffix = ".damaged";
 // In the 3D design program's folder (written on Windows: found ignoring case).
 inline constexpr const char* kCatalogNamesFileName = "STTessaralExA.dat";
 inline constexpr const char* kSuppliedNamesFileName = "SPTessaral.dat";
@@ -88,7 +93,7 @@ public:
     std::vector<GlassRecord> GetGlasses() const;
     // Read-only view of the records without copying them, for the list's
     // filler; do not hold it across a change of the store.
-    const std::vector<GlassRecord>& Records() const { return m_glasses; }
+    std::span<const GlassRecord> Records() const { return m_glasses; }
     // The collection becomes a copy of glasses; the user keys are rebuilt.
     void SetGlasses(const std::vector<GlassRecord>& glasses);
 
@@ -117,15 +122,22 @@ public:
     void RefreshListWindow() const;
 
     // The collection file. Load fills the store from UserDefineGlassesV3.DAT,
-    // or converts the newest older file when it is missing; a file that cannot
-    // be read leaves the store empty, deletes nothing and tells the user.
+    // or converts the newest older file when it is missing. A file that cannot
+    // be read, or something other than a file in its place (a folder, a FIFO),
+    // leaves the store empty, deletes nothing and tells the user. A damaged
+    // file (records that fail GlassRecordFault, or a last record cut short)
+    // gives its sound records; a copy of the file as it was is kept beside it
+    // (kDamagedCopySuffix, with a number when that name is taken) and the
+    // user is told once what was found and where the copy is.
     void LoadUserGlasses();
     // Writes the collection file crash-safely, keeping the previous one as the
     // backup; an empty collection removes the file (the backup stays). On
     // False the user has been told which file failed and why, and the old file
-    // is still there. After a load that could not read its file nothing is
-    // written until the next successful load: a save would replace materials
-    // the store never held.
+    // is still there. After a load that could not read its file, or kept no
+    // copy of a damaged one, nothing is written until the next successful
+    // load: a save would replace materials the store never held. What is not
+    // a regular file is never replaced. Records are written sound
+    // (MakeGlassRecordSound), so the next load takes every one of them.
     bool SaveUserGlasses();
 
     // The design program's name lists, from designFolder (its folder as the
@@ -135,31 +147,37 @@ public:
     void LoadSuppliedNames(const std::string& designFolder);
 
     // Reads a file of fixed records of recordBytes each, converts each whole
-    // record into a GlassRecord and adds it by AddGlass(record, false); an
-    // incomplete last record is ignored. On a file-system error the store is
-    // emptied, the user is told and the result is False. Shared by the
-    // collection file and the converters of the older files.
+    // record into a GlassRecord and adds it by AddGlass(record, false). A
+    // damaged file is handled as LoadUserGlasses tells. On a file-system
+    // error, or when no copy of a damaged file could be kept, the user is told
+    // and the result is False (the store emptied after an error). Shared by
+    // the collection file and the converters of the older files.
     bool ReadRecordFile(const std::string& path, std::size_t recordBytes,
                         void (*convert)(const std::uint8_t* in, GlassRecord& glass));
 
 private:
+    struct FileDamage;
+
     bool ReadCollectionFile();
     // False with the file that failed and the reason.
     bool WriteCollectionFile(std::string& failedFile, std::string& why);
     // For a valid identity whose key is new: adds the key, True.
     bool admitNewKey(const GlassRecord& glass);
     void clearCollection();
-    void showLoadFailure(const std::string& path, const std::string& why) const;
+    // Empties the store, stops saving and tells the user why path was not read.
+    void refuseFile(const std::string& path, const std::string& why);
+    bool reportDamage(const std::string& path, std::size_t recordBytes, const FileDamage& damage);
 
     IBoxes& m_boxes;
     IClock& m_clock;
     std::string m_programFolder;
-    std::vector<GlassRecord> m_glasses;
+    std::vector<GlassRecord, LargeBlockAllocator<GlassRecord>> m_glasses;
     GlassKeySet m_userKeys;
     GlassKeySet m_catalogKeys;
     GlassKeySet m_suppliedKeys;
     std::function<void()> m_refresh;
-    // The file the last load could not read, and why; empty after a good load.
-    std::string m_unreadFile;
-    std::string m_unreadWhy;
+    // The file a save must not replace since the last load, and why; empty
+    // after a good load.
+    std::string m_blockedFile;
+    std::string m_blockedWhy;
 };

@@ -209,13 +209,20 @@ bool FitSellmeier(std::int16_t count, std::int16_t nTerms, std::string& report, 
     float lambda = -1;
     float chisq = 0;
     float chisqPrev = 10000000.0f;
+    constexpr float kStop = 1e-7f;
     for (int step = 1;; ++step) {
+        // The step's damping before it: a rejected step raises it.
+        const float lambdaBefore = lambda < 0 ? 0.001f : lambda;
         if (!MarquardtStep(std::span<const double>(x.data(), n), std::span<const double>(y.data(), n),
                            std::span<const float>(sig.data(), n), count, std::span<double>(a.data(), static_cast<std::size_t>(ma)),
                            std::span<const std::int16_t>(free.data(), static_cast<std::size_t>(ma)), ma, covar, alpha, chisq, lambda,
                            showMessages, boxes))
             return fail();
-        if (std::fabs(chisq - chisqPrev) < 1e-7f && chisq < chisqPrev) break;
+        if (std::fabs(chisq - chisqPrev) < kStop && chisq < chisqPrev) break;
+        // A sum of squares below the stopping amount can no longer fall by
+        // it: a start that is already the answer rejects every step and has
+        // converged all the same.
+        if (lambda > lambdaBefore && chisq < kStop) break;
         // With no damping left a rejected step is tried again unchanged, for ever.
         if (lambda == 0 && !(chisq < chisqPrev)) return fail();
         chisqPrev = chisq;

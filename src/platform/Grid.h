@@ -50,6 +50,15 @@ struct CellType {
     bool operator==(const CellType&) const = default;
 };
 
+// A whole list for IGrid::setRows: cols texts per row, row after row (row 1's
+// texts for columns 1..cols, then row 2's ...), and one back colour per row.
+struct GridRows {
+    int cols = 0;
+    std::vector<std::string> texts;
+    std::vector<Colour> backs;  // its size is the number of rows
+    bool locked = false;        // of every cell of the rows
+};
+
 struct SortKey {
     int col = 1;
     bool ascending = true;
@@ -112,6 +121,12 @@ public:
     // does not reach keep their texts.
     virtual void setBlockText(const GridBlock& block, const std::string& text) = 0;
     virtual void clearText(const GridBlock& block) = 0;
+    // Refills every data row at once: the grid gets rows.backs.size() rows,
+    // each cell its text as it is (a TAB or a line break stays in its cell;
+    // columns beyond rows.cols are emptied), each row its back colour and the
+    // lock. Every cell is written once. Rows already there keep their cell
+    // types; new rows take their columns'.
+    virtual void setRows(GridRows rows) = 0;
 
     // A block of whole columns (row -1) also sets what rows added later get.
     virtual void setCellType(const GridBlock& block, const CellType& type) = 0;

@@ -24,6 +24,8 @@ std::vector<std::string> splitLines(const std::string& text) {
     return lines;
 }
 
+bool isNumberKind(const CellType& type) { return type.kind == CellKind::Number || type.kind == CellKind::Integer; }
+
 bool isBlank(const std::string& s) { return s.find_first_not_of(' ') == std::string::npos; }
 
 std::vector<std::string> splitTabs(const std::string& line) {
@@ -41,7 +43,7 @@ std::vector<std::string> splitTabs(const std::string& line) {
 }  // namespace
 
 std::string GridStore::shown(const CellType& type, const std::string& text) {
-    if (type.kind != CellKind::Number && type.kind != CellKind::Integer) return text;
+    if (!isNumberKind(type)) return text;
     std::string stored;
     CellType lenient = type;
     lenient.min = lenient.max = 0;  // the program may write any number
@@ -52,7 +54,7 @@ std::string GridStore::shown(const CellType& type, const std::string& text) {
 
 GridStore::GridStore() {
     m_columns.resize(1);
-    m_cells.assign(1, std::vector<Cell>{makeCell(0, 0)});
+    m_cells.assign(1, makeCell(0, 0));
 }
 
 GridStore::Cell GridStore::makeCell(int col, int row) const {
@@ -67,13 +69,22 @@ GridStore::Cell GridStore::makeCell(int col, int row) const {
     return c;
 }
 
+void GridStore::reserveCells(std::size_t n) {
+    // At least doubling, so that rows added one at a time cost no more than
+    // rows added at once.
+    if (n > m_cells.capacity()) m_cells.reserve(std::max(n, 2 * m_cells.capacity()));
+}
+
 void GridStore::setMaxRows(int rows) {
     rows = std::clamp(rows, 0, kMaxRowsLimit);
-    const int old = static_cast<int>(m_cells.size()) - 1;
-    m_cells.resize(static_cast<std::size_t>(rows) + 1);
-    for (int r = std::max(old + 1, 0); r <= rows; ++r) {
-        auto& line = m_cells[static_cast<std::size_t>(r)];
-        for (int c = 0; c <= m_cols; ++c) line.push_back(makeCell(c, r));
+    const std::size_t width = static_cast<std::size_t>(m_cols) + 1;
+    if (rows < m_rows) {
+        m_cells.erase(m_cells.begin() + static_cast<std::ptrdiff_t>((static_cast<std::size_t>(rows) + 1) * width),
+                      m_cells.end());
+    } else {
+        reserveCells((static_cast<std::size_t>(rows) + 1) * width);
+        for (int r = m_rows + 1; r <= rows; ++r)
+            for (int c = 0; c <= m_cols; ++c) m_cells.push_back(makeCell(c, r));
     }
     m_rows = rows;
     shapeChanged();
@@ -82,12 +93,12 @@ void GridStore::setMaxRows(int rows) {
 void GridStore::setMaxCols(int cols) {
     cols = std::clamp(cols, 0, kMaxColsLimit);
     m_columns.resize(static_cast<std::size_t>(cols) + 1);
-    for (int r = 0; r <= m_rows; ++r) {
-        auto& line = m_cells[static_cast<std::size_t>(r)];
-        const int old = static_cast<int>(line.size()) - 1;
-        line.resize(static_cast<std::size_t>(cols) + 1);
-        for (int c = std::max(old + 1, 0); c <= cols; ++c) line[static_cast<std::size_t>(c)] = makeCell(c, r);
-    }
+    // Each row's cells move to their place in the new width.
+    decltype(m_cells) cells;
+    cells.reserve((static_cast<std::size_t>(m_rows) + 1) * (static_cast<std::size_t>(cols) + 1));
+    for (int r = 0; r <= m_rows; ++r)
+        for (int c = 0; c <= cols; ++c) cells.push_back(c <= m_cols ? std::move(at(c, r)) : makeCell(c, r));
+    m_cells = std::move(cells);
     m_cols = cols;
     shapeChanged();
 }
@@ -123,12 +134,12 @@ GridStore::Rect GridStore::resolve(const GridBlock& b) const {
 
 std::string GridStore::text(int col, int row) const {
     if (!inside(col, row)) return {};
-    return m_cells[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)].text;
+    return at(col, row).text;
 }
 
 void GridStore::setText(int col, int row, const std::string& text) {
     if (!inside(col, row)) return;
-    Cell& c = m_cells[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+    Cell& c = at(col, row);
     c.text = shown(c.type, text);
     cellsChanged(col, row, col, row);
 }
@@ -159,7 +170,7 @@ void GridStore::setBlockText(const GridBlock& block, const std::string& text) {
         for (std::size_t j = 0; j < fields.size(); ++j) {
             const int col = r.c1 + static_cast<int>(j);
             if (col > r.c2) break;
-            Cell& c = m_cells[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+            Cell& c = at(col, row);
             c.text = shown(c.type, fields[j]);
             lastCol = std::max(lastCol, col);
         }
@@ -172,8 +183,39 @@ void GridStore::clearText(const GridBlock& block) {
     const Rect r = resolve(block);
     if (r.empty()) return;
     for (int row = r.r1; row <= r.r2; ++row)
-        for (int col = r.c1; col <= r.c2; ++col) m_cells[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)].text.clear();
+        for (int col = r.c1; col <= r.c2; ++col) at(col, row).text.clear();
     cellsChanged(r.c1, r.r1, r.c2, r.r2);
+}
+
+void GridStore::setRows(GridRows rows) {
+    const int count = static_cast<int>(std::min<std::size_t>(rows.backs.size(), kMaxRowsLimit));
+    const int old = m_rows;
+    const auto cols = static_cast<std::size_t>(std::max(rows.cols, 0));
+    const std::size_t width = static_cast<std::size_t>(m_cols) + 1;
+    if (count < old)
+        m_cells.erase(m_cells.begin() + static_cast<std::ptrdiff_t>((static_cast<std::size_t>(count) + 1) * width),
+                      m_cells.end());
+    else
+        reserveCells((static_cast<std::size_t>(count) + 1) * width);
+    for (int r = 1; r <= count; ++r) {
+        const bool fresh = r > old;
+        for (int c = 0; c <= m_cols; ++c) {
+            if (fresh) m_cells.push_back(makeCell(c, r));
+            if (c == 0) continue;
+            Cell& cell = at(c, r);
+            const std::size_t i = static_cast<std::size_t>(r - 1) * cols + static_cast<std::size_t>(c - 1);
+            if (static_cast<std::size_t>(c) > cols || i >= rows.texts.size()) cell.text.clear();
+            else if (isNumberKind(cell.type)) cell.text = shown(cell.type, rows.texts[i]);
+            else cell.text = std::move(rows.texts[i]);
+            cell.locked = rows.locked;
+            cell.back = rows.backs[static_cast<std::size_t>(r - 1)];
+        }
+    }
+    m_rows = count;
+    // New rows reach the view whole through the change of shape; only the
+    // rows that were there already are told again.
+    if (count != old) shapeChanged();
+    if (std::min(old, count) >= 1) cellsChanged(1, 1, m_cols, std::min(old, count));
 }
 
 template <class F>
@@ -184,7 +226,7 @@ void GridStore::forBlock(const GridBlock& b, bool columnFormat, F apply) {
         for (int col = std::max(r.c1, 1); col <= r.c2; ++col) apply(m_columns[static_cast<std::size_t>(col)].format);
     if (r.r1 > r.r2) return;
     for (int row = r.r1; row <= r.r2; ++row)
-        for (int col = r.c1; col <= r.c2; ++col) apply(m_cells[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)]);
+        for (int col = r.c1; col <= r.c2; ++col) apply(at(col, row));
     cellsChanged(r.c1, r.r1, r.c2, r.r2);
 }
 
@@ -197,7 +239,7 @@ void GridStore::setCellType(const GridBlock& block, const CellType& type) {
 
 CellType GridStore::cellType(int col, int row) const {
     if (!inside(col, row)) return CellType::staticText();
-    return m_cells[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)].type;
+    return at(col, row).type;
 }
 
 void GridStore::setLock(const GridBlock& block, bool isLocked) {
@@ -206,7 +248,7 @@ void GridStore::setLock(const GridBlock& block, bool isLocked) {
 
 bool GridStore::locked(int col, int row) const {
     if (!inside(col, row)) return true;
-    return m_cells[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)].locked;
+    return at(col, row).locked;
 }
 
 void GridStore::setBackColour(const GridBlock& block, Colour colour) {
@@ -215,7 +257,7 @@ void GridStore::setBackColour(const GridBlock& block, Colour colour) {
 
 Colour GridStore::backColour(int col, int row) const {
     if (!inside(col, row)) return kColourNone;
-    return m_cells[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)].back;
+    return at(col, row).back;
 }
 
 void GridStore::setForeColour(const GridBlock& block, Colour colour) {
@@ -224,7 +266,7 @@ void GridStore::setForeColour(const GridBlock& block, Colour colour) {
 
 Colour GridStore::foreColour(int col, int row) const {
     if (!inside(col, row)) return kColourNone;
-    return m_cells[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)].fore;
+    return at(col, row).fore;
 }
 
 void GridStore::setGridBackColour(Colour colour) {
@@ -276,28 +318,25 @@ void GridStore::sort(const GridBlock& block, const std::vector<SortKey>& keys) {
         }
         return false;
     });
-    std::vector<std::vector<Cell>> moved;
-    moved.reserve(order.size());
-    for (int from : order) {
-        const auto& line = m_cells[static_cast<std::size_t>(from)];
-        moved.emplace_back(line.begin() + r.c1, line.begin() + r.c2 + 1);
-    }
-    for (std::size_t i = 0; i < moved.size(); ++i) {
-        auto& line = m_cells[static_cast<std::size_t>(r.r1) + i];
-        std::move(moved[i].begin(), moved[i].end(), line.begin() + r.c1);
-    }
+    std::vector<Cell> moved;
+    moved.reserve(order.size() * static_cast<std::size_t>(r.c2 - r.c1 + 1));
+    for (int from : order)
+        for (int c = r.c1; c <= r.c2; ++c) moved.push_back(std::move(at(c, from)));
+    auto next = moved.begin();
+    for (int row = r.r1; row <= r.r2; ++row)
+        for (int c = r.c1; c <= r.c2; ++c) at(c, row) = std::move(*next++);
     cellsChanged(r.c1, r.r1, r.c2, r.r2);
 }
 
 bool GridStore::editable(int col, int row) const {
     if (col < 1 || row < 1 || !inside(col, row)) return false;
-    const Cell& c = m_cells[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+    const Cell& c = at(col, row);
     return !c.locked && c.type.kind != CellKind::StaticText;
 }
 
 bool GridStore::userEdit(int col, int row, const std::string& typed) {
     if (!editable(col, row)) return false;
-    Cell& c = m_cells[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+    Cell& c = at(col, row);
     std::string stored;
     if (!AcceptCellInput(c.type, typed, stored)) return false;
     if (stored == c.text) return true;

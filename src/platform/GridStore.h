@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Grid.h"
+#include "platform/LargeBlockAllocator.h"
 
 class GridStore : public IGrid {
 public:
@@ -29,6 +30,7 @@ public:
     std::string blockText(const GridBlock& block) const override;
     void setBlockText(const GridBlock& block, const std::string& text) override;
     void clearText(const GridBlock& block) override;
+    void setRows(GridRows rows) override;
 
     void setCellType(const GridBlock& block, const CellType& type) override;
     CellType cellType(int col, int row) const override;
@@ -87,7 +89,13 @@ private:
 
     Rect resolve(const GridBlock& b) const;
     bool inside(int col, int row) const { return col >= 0 && row >= 0 && col <= m_cols && row <= m_rows; }
+    std::size_t indexOf(int col, int row) const {
+        return static_cast<std::size_t>(row) * (static_cast<std::size_t>(m_cols) + 1) + static_cast<std::size_t>(col);
+    }
+    Cell& at(int col, int row) { return m_cells[indexOf(col, row)]; }
+    const Cell& at(int col, int row) const { return m_cells[indexOf(col, row)]; }
     Cell makeCell(int col, int row) const;
+    void reserveCells(std::size_t n);
     template <class F>
     void forBlock(const GridBlock& b, bool columnFormat, F apply);
     static std::string shown(const CellType& type, const std::string& text);
@@ -96,6 +104,8 @@ private:
     int m_cols = 0;
     bool m_redraw = true;
     Colour m_gridBack = kColourNone;
-    std::vector<std::vector<Cell>> m_cells;  // [row][col], 0..m_rows x 0..m_cols
+    // Row after row, columns 0..m_cols of rows 0..m_rows: one block, so that
+    // a list of thousands of rows is one allocation.
+    std::vector<Cell, LargeBlockAllocator<Cell>> m_cells;
     std::vector<Column> m_columns;           // 0..m_cols
 };

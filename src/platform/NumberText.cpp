@@ -90,3 +90,10 @@ std::string ShortestText(float value) {
     auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, value);
     return ec == std::errc() ? std::string(buf, ptr) : std::string();
 }
+
+std::string PlainNumberText(float value) {
+    std::string text = ShortestText(value);
+    for (char& c : text)
+        if (c == 'e') c = 'E';
+    return text;
+}

@@ -17,3 +17,7 @@ inline bool IsNumberText(std::string_view text) {
 // The shortest text that reads back to the same value ("0.1", "1e-06", "1.5").
 std::string ShortestText(double value);
 std::string ShortestText(float value);
+
+// The platform's plain conversion of a number to text: the shortest text, its
+// exponent written with "E" ("3E-06", "1.5E+20").
+std::string PlainNumberText(float value);

@@ -32,7 +32,12 @@ std::string TrimBlanks(std::string_view text) {
 
 std::string UpperCase1252(std::string_view text) {
     std::string out(text);
-    for (char& ch : out) {
+    MakeUpperCase1252(out);
+    return out;
+}
+
+void MakeUpperCase1252(std::string& text) {
+    for (char& ch : text) {
         const auto c = static_cast<unsigned char>(ch);
         if (c >= 'a' && c <= 'z') {
             ch = static_cast<char>(c - 32);
@@ -44,7 +49,6 @@ std::string UpperCase1252(std::string_view text) {
             ch = static_cast<char>(0x9F);
         }
     }
-    return out;
 }
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {

@@ -15,6 +15,8 @@ std::string TrimBlanks(std::string_view text);
 // Upper case of Windows-1252 text: ASCII letters and the accented letters of
 // the code page (à..þ less ÷, and š, œ, ž, ÿ).
 std::string UpperCase1252(std::string_view text);
+// The same in place.
+void MakeUpperCase1252(std::string& text);
 
 // Equal texts when ASCII letters are compared ignoring case (file, section and
 // key names that come from Windows).

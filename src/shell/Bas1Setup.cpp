@@ -206,7 +206,7 @@ void FindFiles(std::string& folder, const std::string& name, int& files, int& fo
             unsigned char type = e->d_type;
             if (type == DT_UNKNOWN) {
                 struct stat es {};
-                if (::lstat((dir + entry).c_str(), &es) != 0) continue;
+                if (::lstat(JoinPath(dir, entry).c_str(), &es) != 0) continue;
                 type = S_ISDIR(es.st_mode) ? DT_DIR : (S_ISREG(es.st_mode) ? DT_REG : DT_LNK);
             }
             if (type == DT_DIR) subFolders.push_back(entry);
@@ -226,7 +226,7 @@ void FindFiles(std::string& folder, const std::string& name, int& files, int& fo
             lastPump = Clock::now();
         }
         for (auto it = subFolders.rbegin(); it != subFolders.rend(); ++it) {
-            std::string child = dir + *it + "/";
+            std::string child = JoinPath(dir, *it) + "/";
             if (!IsSkippedSystemFolder(child)) pending.emplace_back(std::move(child), level + 1);
         }
     }

@@ -110,7 +110,7 @@ std::string CSApplication::Copyright() const { return "Copyright (c) Harvenne"; 
 
 std::string CSApplication::Comment() const { return "Kalvenor for Lumivar & VitrarchQX"; }
 
-std::string CSApplication::HelpFile() const { return Path() + kHelpFileName; }
+std::string CSApplication::HelpFile() const { return JoinPath(Path(), kHelpFileName); }
 
 std::string CSApplication::Path() const {
     const std::string exe = executableFolder();

@@ -1,29 +1,28 @@
 #include "shell/GlassesListLogic.h"
 
+#include <utility>
+
 #include "model/GlassesList.h"
 #include "platform/Grid.h"
 #include "shell/MainMDILogic.h"
 #include "shell/ManageForms.h"
 
 void FillListTable(const GlassesList& store, IGrid& grid) {
-    const auto& glasses = store.Records();
-    const int count = static_cast<int>(glasses.size());
-    grid.setRedraw(false);
-    grid.setMaxRows(count);
-    std::string text;
+    // Cell by cell, so that a name holding a TAB or a line break stays in its
+    // cell and row i is always record i.
+    const auto glasses = store.Records();
+    GridRows rows;
+    rows.cols = 2;
+    rows.locked = true;
+    rows.texts.reserve(2 * glasses.size());
+    rows.backs.reserve(glasses.size());
     for (const GlassRecord& g : glasses) {
-        text += g.definition.name.str();
-        text += '\t';
-        text += g.definition.source.str();
-        text += "\r\n";
+        rows.texts.push_back(g.definition.name.str());
+        rows.texts.push_back(g.definition.source.str());
+        rows.backs.push_back(g.melt.meltFlag != 0 ? kMeltRowColour : kPlainRowColour);
     }
-    const GridBlock rows = GridBlock::range(1, 1, grid.maxCols(), count);
-    grid.setBlockText(rows, text);
-    grid.setLock(rows, true);
-    for (int i = 1; i <= count; ++i) {
-        const bool melt = glasses[static_cast<std::size_t>(i - 1)].melt.meltFlag != 0;
-        grid.setBackColour(GridBlock::range(1, i, grid.maxCols(), i), melt ? kMeltRowColour : kPlainRowColour);
-    }
+    grid.setRedraw(false);
+    grid.setRows(std::move(rows));
     grid.setGridBackColour(kHeaderColour);
     grid.setRedraw(true);
 }

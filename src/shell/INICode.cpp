@@ -158,7 +158,7 @@ bool WriteProfileString(const std::string& file, const std::string& section, con
     return WriteFileAtomic(file, bytes);
 }
 
-std::string IniFilePath() { return CSApplication().Path() + kIniFileName; }
+std::string IniFilePath() { return JoinPath(CSApplication().Path(), kIniFileName); }
 
 long ReadIniInt(const std::string& section, const std::string& key) {
     return GetProfileInt(IniFilePath(), section, key, 0);

@@ -81,6 +81,9 @@ TEST(CatalogueDatabaseOpenTest, MissingOrForeignFilesFailWithoutCreatingOne) {
     EXPECT_FALSE(db.open(folder.path()));
     EXPECT_EQ(db.lastError().number, kDbErrFileNotFound);
     EXPECT_EQ(db.lastError().description, "Could not find file '" + folder.path() + "TessaralExA.mdb'.");
+    // A folder without its trailing separator names the same file.
+    EXPECT_FALSE(db.open(folder.path().substr(0, folder.path().size() - 1)));
+    EXPECT_EQ(db.lastError().description, "Could not find file '" + folder.path() + "TessaralExA.mdb'.");
     EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
     EXPECT_FALSE(db.isOpen());
 

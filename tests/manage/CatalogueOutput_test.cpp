@@ -118,7 +118,8 @@ TEST_F(CatalogueOutputTest, NoteLineOneCarriesTheSimpleDnDtUnlessItIsZero) {
         float dndt;
         std::string tt1;
     };
-    const Case cases[] = {{0.0f, "note one"}, {2.5f, " 2.5"}, {-0.5f, "-0.5"}, {3e-6f, " 3e-06"}};
+    const Case cases[] = {
+        {0.0f, "note one"}, {2.5f, " 2.5"}, {-0.5f, "-0.5"}, {3e-6f, " 3E-06"}, {-1.5e20f, "-1.5E+20"}};
     std::int64_t id = 0;
     for (const auto& c : cases) {
         GlassRecord g = Material("G" + std::to_string(++id));

@@ -1,16 +1,18 @@
 // The collection file: load, save, backup, and what happens when the file
 // system fails underneath.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <csignal>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "FsyncProbe.h"
 #include "StoreFixtures.h"
+#include "model/FileUtil.h"
 #include "model/GlassDataInternalOld.h"
 #include "model/GlassesList.h"
 #include "support/ScriptedBoxes.h"
@@ -39,6 +41,17 @@ protected:
         return names;
     }
 
+    // The name the copy of a damaged collection file takes first.
+    const std::string damagedCopy = std::string(kCollectionFileName) + kDamagedCopySuffix;
+
+    // A collection file of one material whose end is cut short; its bytes.
+    std::vector<std::uint8_t> writeFileCutShort() const {
+        std::vector<std::uint8_t> bytes = CollectionBytes({MakeGlass("A", "X")});
+        Append(bytes, std::vector<std::uint8_t>(10, 0));
+        folder.write(kCollectionFileName, bytes);
+        return bytes;
+    }
+
     // The box of a failed load or save: an exclamation naming the file and the reason.
     void expectFailureBox(const std::string& file, const std::string& reason) {
         ASSERT_EQ(boxes.shown().size(), 1u);
@@ -62,9 +75,11 @@ TEST_F(CollectionFileTest, SaveWritesPackedRecordsInOrderAndLoadReadsThemBack) {
     EXPECT_EQ(loadFresh(), glasses);
 }
 
+// More records than one write piece and than the heap keeps (its records
+// then live in a large block of their own).
 TEST_F(CollectionFileTest, CollectionLargerThanOneWritePieceRoundTrips) {
     std::vector<GlassRecord> glasses;
-    for (int i = 0; i < 130; ++i) glasses.push_back(FullGlass("G" + std::to_string(i), "X"));
+    for (int i = 0; i < 300; ++i) glasses.push_back(FullGlass("G" + std::to_string(i), "X"));
     GlassesList store(boxes, clock, folder.path());
     store.SetGlasses(glasses);
     ASSERT_TRUE(store.SaveUserGlasses());
@@ -124,30 +139,190 @@ TEST_F(CollectionFileTest, SavingAnEmptyCollectionRemovesTheFileAndKeepsTheBacku
     EXPECT_TRUE(loadFresh().empty());
 }
 
-TEST_F(CollectionFileTest, IncompleteLastRecordIsIgnored) {
-    std::vector<std::uint8_t> bytes = CollectionBytes({MakeGlass("A", "X"), MakeGlass("B", "X")});
-    Append(bytes, Slice(Packed(MakeGlass("CUT", "X")), 0, 5000));
-    folder.write(kCollectionFileName, bytes);
+// A damaged file gives its sound records, keeps a copy of itself as it was
+// and says once what was found; saving afterwards works and leaves the copy.
+TEST_F(CollectionFileTest, DamagedFileLoadsItsSoundRecordsAndKeepsACopy) {
+    const std::vector<std::uint8_t> a = Packed(MakeGlass("A", "X")), b = Packed(MakeGlass("B", "X"));
+    auto poked = [&](auto poke) {
+        GlassRecord g = FullGlass("BAD", "X");
+        poke(g);
+        return Packed(g);
+    };
+    std::vector<std::uint8_t> noise(3 * kGlassRecordBytes + 100);
+    std::uint32_t seed = 12345;
+    for (std::uint8_t& byte : noise) byte = static_cast<std::uint8_t>((seed = seed * 1103515245u + 12345u) >> 16);
+    struct Case {
+        const char* what;
+        std::vector<std::vector<std::uint8_t>> parts;
+        std::vector<std::string> loaded;
+        std::string found;
+    };
+    const Case cases[] = {
+        {"cut", {a, b, Slice(Packed(MakeGlass("CUT", "X")), 0, 5000)}, {"A", "B"},
+         "Found: the file ends 5000 bytes into a record of 12964 bytes\r\n"},
+        {"melt flag", {a, poked([](GlassRecord& g) { g.melt.meltFlag = 7; }), b}, {"A", "B"},
+         "Found: 1 record of 3 is damaged (record 2: melt flag 7)\r\n"},
+        {"ready flag", {poked([](GlassRecord& g) { g.sections[kOther].ready = 1; }), a}, {"A"},
+         "(record 1: Other ready flag 1)"},
+        {"index points", {a, poked([](GlassRecord& g) { g.indexPointCount = 9999; })}, {"A"},
+         "(record 2: index point count 9999)"},
+        {"transmission points", {poked([](GlassRecord& g) { g.measured.transCount = -7; }), b}, {"B"},
+         "(record 1: transmission point count -7)"},
+        {"melt pairs", {poked([](GlassRecord& g) { g.melt.pairCount = 21; }), b}, {"B"}, "melt pair count 21"},
+        {"second table", {poked([](GlassRecord& g) { g.melt.secondCount = 32000; }), b}, {"B"},
+         "second melt table count 32000"},
+        {"random bytes", {noise}, {},
+         "Found: 3 records of 3 are damaged (record 1: melt flag"},
+        {"both", {poked([](GlassRecord& g) { g.catalogFlags.statusECO = 2; }), a, Slice(b, 0, 12)}, {"A"},
+         "Found: 1 record of 2 is damaged (record 1: ECO flag 2); the file ends 12 bytes into a record"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestFolder here;
+        std::vector<std::uint8_t> bytes;
+        for (const auto& part : c.parts) Append(bytes, part);
+        here.write(kCollectionFileName, bytes);
+        ScriptedBoxes told;
+        told.answer(kAnswerOk);
+        GlassesList store(told, clock, here.path());
+        store.LoadUserGlasses();
 
-    const std::vector<GlassRecord> loaded = loadFresh();
-    ASSERT_EQ(loaded.size(), 2u);
-    EXPECT_EQ(loaded[1].definition.name.str(), "B");
+        std::vector<std::string> names;
+        for (const GlassRecord& g : store.Records()) names.push_back(g.definition.name.str());
+        EXPECT_EQ(names, c.loaded);
+        ASSERT_EQ(told.shown().size(), 1u);
+        const std::string& text = told.last().text;
+        EXPECT_EQ(told.last().style, kBoxExclamation);
+        const std::string head = "Your collection file is damaged.\r\n\r\nFile: " + here.file(kCollectionFileName);
+        EXPECT_EQ(text.rfind(head + "\r\n", 0), 0u) << text;
+        EXPECT_NE(text.find(c.found), std::string::npos) << text;
+        const std::string copy = std::string(kCollectionFileName) + kDamagedCopySuffix;
+        EXPECT_NE(text.find("The file as it was is kept as:\r\n" + here.file(copy)), std::string::npos) << text;
+        EXPECT_EQ(here.read(copy), bytes);
+
+        // The next save writes the sound records; the copy stays as it was.
+        ASSERT_TRUE(store.AddGlass(MakeGlass("NEW", "X"), false));
+        ASSERT_TRUE(store.SaveUserGlasses());
+        EXPECT_EQ(here.read(copy), bytes);
+        EXPECT_EQ(here.read(kCollectionBackupName), bytes);
+        ScriptedBoxes quiet;
+        GlassesList again(quiet, clock, here.path());
+        again.LoadUserGlasses();
+        EXPECT_EQ(again.Count(), static_cast<int>(c.loaded.size()) + 1);
+    }
+}
+
+TEST_F(CollectionFileTest, TheCopyOfADamagedFileNeverReplacesAnotherFile) {
+    const std::vector<std::uint8_t> bytes = writeFileCutShort();
+    folder.write(damagedCopy, std::string("earlier"));
+    boxes.answer(kAnswerOk);
+
+    EXPECT_EQ(loadFresh().size(), 1u);
+    EXPECT_NE(boxes.last().text.find("kept as:\r\n" + folder.file(damagedCopy + ".2")), std::string::npos)
+        << boxes.last().text;
+    EXPECT_EQ(folder.read(damagedCopy + ".2"), bytes);
+    EXPECT_EQ(folder.read(damagedCopy), (std::vector<std::uint8_t>{'e', 'a', 'r', 'l', 'i', 'e', 'r'}));
+}
+
+// Without a copy the records that could not be loaded would be lost by the
+// next save, so nothing is saved in this run.
+TEST_F(CollectionFileTest, ADamagedFileThatCannotBeCopiedIsNeverReplaced) {
+    const std::vector<std::uint8_t> bytes = writeFileCutShort();
+    folder.write(damagedCopy, std::string("taken"));
+    for (int n = 2; n <= 99; ++n) folder.write(damagedCopy + "." + std::to_string(n), std::string("taken"));
+    GlassesList store(boxes, clock, folder.path());
+    boxes.answer(kAnswerOk);
+
+    store.LoadUserGlasses();
+    EXPECT_EQ(store.Count(), 1);
+    EXPECT_NE(boxes.last().text.find("No copy of the file as it was could be kept"), std::string::npos)
+        << boxes.last().text;
+    boxes.clear();
+    boxes.answer(kAnswerOk);
+    EXPECT_FALSE(store.SaveUserGlasses());
+    expectFailureBox(folder.file(kCollectionFileName), "it is damaged and no copy of it could be kept");
+    EXPECT_EQ(folder.read(kCollectionFileName), bytes);
+}
+
+// Whatever a record in the store holds, the file written from it loads whole
+// and without a word: flags other than 0 are written as -1, counts beyond
+// their arrays as the array's size.
+TEST_F(CollectionFileTest, EveryRecordTheProgramWritesLoadsAsSound) {
+    GlassRecord wild = FullGlass("WILD", "VALUES");
+    wild.melt.meltFlag = 1;
+    wild.catalogFlags.statusMold = 5;
+    wild.sections[kIndex].ready = 2;
+    wild.indexPointCount = 9999;
+    wild.measured.transCount = -7;
+    wild.melt.pairCount = 300;
+    wild.melt.secondCount = 21;
+    const GlassRecord plain = FullGlass("PLAIN", "VALUES");
+    GlassesList store(boxes, clock, folder.path());
+    store.SetGlasses({wild, plain});
+    ASSERT_TRUE(store.SaveUserGlasses());
+
+    GlassRecord expected = wild;
+    expected.melt.meltFlag = kTrue;
+    expected.catalogFlags.statusMold = kTrue;
+    expected.sections[kIndex].ready = kTrue;
+    expected.indexPointCount = kMaxIndexPoints;
+    expected.measured.transCount = 0;
+    expected.melt.pairCount = kMaxMeltPairs;
+    expected.melt.secondCount = kMaxMeltPairs;
+    EXPECT_EQ(loadFresh(), (std::vector<GlassRecord>{expected, plain}));
     EXPECT_TRUE(boxes.shown().empty());
 }
 
-TEST_F(CollectionFileTest, CountsBeyondTheArraysAreKeptAsStored) {
-    GlassRecord g = FullGlass("WILD", "COUNTS");
-    g.indexPointCount = 9999;
-    g.measured.transCount = -7;
-    g.melt.pairCount = 300;
-    g.melt.secondCount = 32000;
-    folder.write(kCollectionFileName, CollectionBytes({g}));
+// Something other than a file in the collection file's place: the user is
+// told at once, nothing is loaded or converted, and no save replaces it.
+TEST_F(CollectionFileTest, AFolderOrAFifoInTheFilesPlaceIsToldAndNeverReplaced) {
+    struct Case {
+        const char* what;
+        std::function<void(const std::string&)> make;
+        std::string reason;
+        fs::file_type type;
+    };
+    const Case cases[] = {
+        {"folder", [](const std::string& p) { fs::create_directory(p); }, "it is a folder, not a file",
+         fs::file_type::directory},
+        {"fifo", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }, "it is not a regular file",
+         fs::file_type::fifo},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestFolder here;
+        const std::string file = here.file(kCollectionFileName);
+        c.make(file);
+        here.write(kCollectionV2FileName, std::vector<std::uint8_t>(kGlassRecordV2Bytes, ' '));
+        ScriptedBoxes told;
+        told.answer(kAnswerOk);
+        GlassesList store(told, clock, here.path());
+        store.LoadUserGlasses();
+        EXPECT_EQ(store.Count(), 0);
+        ASSERT_EQ(told.shown().size(), 1u);
+        EXPECT_NE(told.last().text.find("Your materials could not be loaded."), std::string::npos);
+        EXPECT_NE(told.last().text.find("File: " + file + "\r\nReason: " + c.reason), std::string::npos)
+            << told.last().text;
+        EXPECT_TRUE(here.exists(kCollectionV2FileName));  // not converted over it
 
+        ASSERT_TRUE(store.AddGlass(MakeGlass("A", "X"), false));
+        told.answer(kAnswerOk);
+        EXPECT_FALSE(store.SaveUserGlasses());
+        EXPECT_EQ(fs::status(file).type(), c.type);
+        EXPECT_FALSE(here.exists(kCollectionBackupName));
+    }
+}
+
+// One that appears while the program runs is not replaced either.
+TEST_F(CollectionFileTest, AFifoPutInTheFilesPlaceLaterIsNotReplaced) {
     GlassesList store(boxes, clock, folder.path());
     store.LoadUserGlasses();
-    ASSERT_EQ(store.GetGlasses(), std::vector<GlassRecord>{g});
-    ASSERT_TRUE(store.SaveUserGlasses());
-    EXPECT_EQ(folder.read(kCollectionFileName), CollectionBytes({g}));
+    ASSERT_EQ(::mkfifo(folder.file(kCollectionFileName).c_str(), 0600), 0);
+    ASSERT_TRUE(store.AddGlass(MakeGlass("A", "X"), false));
+    boxes.answer(kAnswerOk);
+    EXPECT_FALSE(store.SaveUserGlasses());
+    expectFailureBox(folder.file(kCollectionFileName), "it is not a regular file");
+    EXPECT_EQ(fs::status(folder.file(kCollectionFileName)).type(), fs::file_type::fifo);
 }
 
 TEST_F(CollectionFileTest, FailedWriteLeavesFileAndBackupAndSaysWhy) {
@@ -159,17 +334,11 @@ TEST_F(CollectionFileTest, FailedWriteLeavesFileAndBackupAndSaysWhy) {
     store.SetGlasses({MakeGlass("A", "X"), MakeGlass("B", "X"), MakeGlass("C", "X")});
     boxes.answer(kAnswerOk);
 
-    // A file size limit fails the write part-way, like a full disk, and also
-    // for root (a read-only folder would not stop root).
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 2 * kGlassRecordBytes;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool saved3 = store.SaveUserGlasses();
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    bool saved3 = true;
+    {
+        const FileSizeLimit limit(2 * kGlassRecordBytes);
+        saved3 = store.SaveUserGlasses();
+    }
 
     EXPECT_FALSE(saved3);
     expectFailureBox(folder.file(kCollectionFileName), "File too large");
@@ -193,7 +362,7 @@ TEST_F(CollectionFileTest, FailedBackupKeepsTheOldFile) {
     boxes.answer(kAnswerOk);
 
     EXPECT_FALSE(store.SaveUserGlasses());
-    expectFailureBox(folder.file(kCollectionBackupName), "Is a directory");
+    expectFailureBox(folder.file(kCollectionBackupName), "it is a folder, not a file");
     EXPECT_EQ(folder.read(kCollectionFileName), oldFile);
     EXPECT_EQ(folderEntries(), (std::vector<std::string>{kCollectionBackupName, kCollectionFileName}));
 }
@@ -242,4 +411,38 @@ TEST_F(CollectionFileTest, UnreadableFileLeavesTheStoreEmptyDeletesNothingAndSay
     ASSERT_TRUE(store.AddGlass(MakeGlass("AFTER", "X"), false));
     EXPECT_TRUE(store.SaveUserGlasses());
     EXPECT_EQ(loadFresh().size(), 2u);
+}
+
+// A save that failed at its last rename leaves the file and its backup as two
+// names of one file; the next good save must not leave its temporary backup
+// name behind.
+TEST_F(CollectionFileTest, ASaveAfterOneThatFailedAtItsLastStepLeavesNoTemporaryFile) {
+    const std::vector<std::uint8_t> old = CollectionBytes({MakeGlass("OLD", "X")});
+    folder.write(kCollectionFileName, old);
+    ASSERT_EQ(::link(folder.file(kCollectionFileName).c_str(), folder.file(kCollectionBackupName).c_str()), 0);
+    GlassesList store(boxes, clock, folder.path());
+    store.SetGlasses({MakeGlass("NEW", "X")});
+
+    ASSERT_TRUE(store.SaveUserGlasses());
+    EXPECT_EQ(folderEntries(), (std::vector<std::string>{kCollectionBackupName, kCollectionFileName}));
+    EXPECT_EQ(folder.read(kCollectionBackupName), old);
+    EXPECT_EQ(folder.read(kCollectionFileName), CollectionBytes({MakeGlass("NEW", "X")}));
+}
+
+// The folder is flushed once the new file has its name: a power cut after
+// the save cannot bring the old file back.
+TEST_F(CollectionFileTest, ASaveIsOnDiskWhenItReturns) {
+    folder.write(kCollectionFileName, CollectionBytes({MakeGlass("OLD", "X")}));
+    GlassesList store(boxes, clock, folder.path());
+    store.SetGlasses({MakeGlass("NEW", "X")});
+    const std::vector<std::uint8_t> saved = CollectionBytes({MakeGlass("NEW", "X")});
+    const std::string dir = folder.path().substr(0, folder.path().size() - 1);
+    bool flushedAfterRename = false;
+    WatchFsync([&](const std::string& path) {
+        if (path == dir && ReadWholeFile(folder.file(kCollectionFileName)) == saved) flushedAfterRename = true;
+    });
+    const bool ok = store.SaveUserGlasses();
+    WatchFsync(nullptr);
+    ASSERT_TRUE(ok);
+    EXPECT_TRUE(flushedAfterRename);
 }

@@ -1,11 +1,13 @@
 #include "model/FileUtil.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "FsyncProbe.h"
 #include "support/TestFolder.h"
 
 namespace fs = std::filesystem;
@@ -17,6 +19,7 @@ TEST(FileUtilTest, ReadWholeFileFailsWithoutThrowing) {
     folder.write("big.bin", big);
     folder.write("empty.bin", std::vector<std::uint8_t>{});
     fs::create_directory(folder.file("folder.INI"));
+    ASSERT_EQ(::mkfifo(folder.file("fifo.bin").c_str(), 0600), 0);  // never waited on
     // Reading /proc/self/mem from its start fails with an I/O error for any user.
     fs::create_symlink("/proc/self/mem", folder.file("failing.bin"));
 
@@ -24,6 +27,7 @@ TEST(FileUtilTest, ReadWholeFileFailsWithoutThrowing) {
     EXPECT_EQ(ReadWholeFile(folder.file("empty.bin")), std::vector<std::uint8_t>{});
     EXPECT_EQ(ReadWholeFile(folder.file("missing.bin")), std::nullopt);
     EXPECT_EQ(ReadWholeFile(folder.file("folder.INI")), std::nullopt);
+    EXPECT_EQ(ReadWholeFile(folder.file("fifo.bin")), std::nullopt);
     EXPECT_EQ(ReadWholeFile(folder.file("failing.bin")), std::nullopt);
 
     folder.write("target.bin", std::string("kept"));
@@ -31,4 +35,48 @@ TEST(FileUtilTest, ReadWholeFileFailsWithoutThrowing) {
     EXPECT_FALSE(CopyFileBytes(folder.file("failing.bin"), folder.file("target.bin"), &error));
     EXPECT_EQ(error.rfind(folder.file("failing.bin") + ": ", 0), 0u) << error;
     EXPECT_EQ(ReadWholeFile(folder.file("target.bin")), (std::vector<std::uint8_t>{'k', 'e', 'p', 't'}));
+}
+
+TEST(FileUtilTest, JoinPathPutsOneSeparatorBetweenFolderAndName) {
+    struct Case {
+        const char* folder;
+        const char* joined;
+    };
+    const Case cases[] = {{"/data/kalv", "/data/kalv/a.DAT"}, {"/data/kalv/", "/data/kalv/a.DAT"},
+                          {"/data/kalv//", "/data/kalv/a.DAT"}, {"/", "/a.DAT"}, {"", "a.DAT"}};
+    for (const Case& c : cases) EXPECT_EQ(JoinPath(c.folder, "a.DAT"), c.joined) << c.folder;
+}
+
+TEST(FileUtilTest, WhatIsNotARegularFileIsNamedWithoutOpeningIt) {
+    TestFolder folder;
+    folder.write("file.DAT", std::string("x"));
+    fs::create_symlink(folder.file("file.DAT"), folder.file("link.DAT"));
+    fs::create_directory(folder.file("folder.DAT"));
+    ASSERT_EQ(::mkfifo(folder.file("fifo.DAT").c_str(), 0600), 0);
+    fs::create_symlink(folder.file("gone.DAT"), folder.file("dangling.DAT"));
+
+    EXPECT_EQ(NotARegularFile(folder.file("file.DAT")), std::nullopt);
+    EXPECT_EQ(NotARegularFile(folder.file("link.DAT")), std::nullopt);
+    EXPECT_EQ(NotARegularFile(folder.file("missing.DAT")), std::nullopt);
+    EXPECT_EQ(NotARegularFile(folder.file("folder.DAT")), "it is a folder, not a file");
+    EXPECT_EQ(NotARegularFile(folder.file("fifo.DAT")), "it is not a regular file");
+    EXPECT_EQ(NotARegularFile(folder.file("dangling.DAT")),
+              "it is a link that leads nowhere (No such file or directory)");
+}
+
+// A rename is durable only once the folder holding the new name is flushed;
+// flushing it before the rename would not cover the rename.
+TEST(FileUtilTest, AnAtomicWriteFlushesTheFolderAfterTheRename) {
+    TestFolder folder;
+    folder.write("out.DAT", std::string("old"));
+    const std::string dir = folder.path().substr(0, folder.path().size() - 1);
+    std::vector<std::string> flushedWithNewFile;
+    WatchFsync([&](const std::string& path) {
+        if (path == dir && ReadWholeFile(folder.file("out.DAT")) == std::vector<std::uint8_t>{'n', 'e', 'w'})
+            flushedWithNewFile.push_back(path);
+    });
+    const bool written = WriteFileAtomic(folder.file("out.DAT"), {'n', 'e', 'w'});
+    WatchFsync(nullptr);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(flushedWithNewFile, std::vector<std::string>{dir});
 }

@@ -181,7 +181,7 @@ TEST_F(MigrationTest, OnlyTheNewestOlderFileIsConverted) {
 TEST_F(MigrationTest, V2MeltGlassKeepsItsMeltData) {
     const GlassRecord base = FullGlass("MELT 1", "ME");
     MeltV2 melt;
-    melt.pairCount = 99;  // beyond the 20 pairs: kept as stored, nothing read past the table
+    melt.pairCount = 20;  // every pair of the table
     std::vector<std::uint8_t> old = V2Bytes(base, melt);
     Put<double>(old, 12596, 44000.5);
     Put<std::int16_t>(old, 12576 + 18, kTrue);  // Other section ready
@@ -197,7 +197,7 @@ TEST_F(MigrationTest, V2MeltGlassKeepsItsMeltData) {
     EXPECT_EQ(g.melt.parentName.str(), "N-BK7");
     EXPECT_EQ(g.melt.parentSource.str(), "SCHOTT");
     EXPECT_EQ(g.melt.meltCode.str(), "M-4711");
-    EXPECT_EQ(g.melt.pairCount, 99);
+    EXPECT_EQ(g.melt.pairCount, 20);
     EXPECT_EQ(g.melt.secondCount, 0);
     for (int i = 1; i <= 20; ++i) {
         EXPECT_EQ(g.melt.pairWavelength[i], PairWavelength(i)) << i;
@@ -243,16 +243,38 @@ TEST_F(MigrationTest, CurrentFilePresentLeavesOlderFilesAlone) {
 TEST_F(MigrationTest, FailedWriteKeepsTheOldFile) {
     const std::vector<std::uint8_t> old = Join({V1Bytes(FullGlass("A", "X")), V1Bytes(FullGlass("B", "X"))});
     folder.write(kCollectionV1FileName, old);
-    fs::create_directory(folder.file(kCollectionFileName));  // the current file cannot be put in place
     boxes.answer(kAnswerOk);
 
-    store.LoadUserGlasses();
+    {
+        const FileSizeLimit limit(kGlassRecordBytes);  // the current file cannot be written whole
+        store.LoadUserGlasses();
+    }
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.last().style, kBoxExclamation);
     EXPECT_NE(boxes.last().text.find(folder.file(kCollectionFileName)), std::string::npos);
     EXPECT_EQ(folder.read(kCollectionV1FileName), old);
     EXPECT_EQ(store.Count(), 2);  // the materials are there for this run
-    EXPECT_EQ(folderEntries(), (std::vector<std::string>{kCollectionV1FileName, kCollectionFileName}));
+    EXPECT_EQ(folderEntries(), std::vector<std::string>{kCollectionV1FileName});
+}
+
+// A damaged older file is converted as far as it is sound; its copy stays
+// when the old file goes.
+TEST_F(MigrationTest, DamagedOlderFileConvertsItsSoundRecordsAndKeepsACopy) {
+    MeltV2 wild;
+    wild.pairCount = 99;
+    const std::vector<std::uint8_t> old =
+        Join({V2Bytes(FullGlass("GOOD", "X"), {}), V2Bytes(FullGlass("BAD", "X"), wild)});
+    folder.write(kCollectionV2FileName, old);
+    boxes.answer(kAnswerOk);
+
+    store.LoadUserGlasses();
+    ASSERT_EQ(store.Count(), 1);
+    EXPECT_EQ(store.Records()[0].definition.name.str(), "GOOD");
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_NE(boxes.last().text.find("(record 2: melt pair count 99)"), std::string::npos) << boxes.last().text;
+    const std::string copy = std::string(kCollectionV2FileName) + kDamagedCopySuffix;
+    EXPECT_EQ(folder.read(copy), old);
+    EXPECT_EQ(folderEntries(), (std::vector<std::string>{copy, kCollectionFileName}));
 }
 
 TEST_F(MigrationTest, UnreadableOldFileStopsTheMigration) {

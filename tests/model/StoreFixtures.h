@@ -1,6 +1,9 @@
 // Records and raw file bytes for the store's tests.
 #pragma once
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -80,3 +83,26 @@ inline std::vector<std::uint8_t> CollectionBytes(const std::vector<GlassRecord>&
     for (const GlassRecord& g : glasses) Append(out, Packed(g));
     return out;
 }
+
+// While it lives, a write past bytes fails part-way with "File too large",
+// like a full disk, also for root (a read-only folder would not stop root).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(std::size_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = m_saved;
+        small.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &small);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_saved{};
+    void (*m_oldHandler)(int) = nullptr;
+};

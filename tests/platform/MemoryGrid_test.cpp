@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 struct Changes {
@@ -40,6 +42,77 @@ TEST(MemoryGridTest, BlockTextFillsFromTheTopLeftWithinTheBlock) {
     EXPECT_EQ(g.backColour(2, 3), Colour(0x80FFFF));
     EXPECT_EQ(g.backColour(1, 3), kColourNone);
     EXPECT_EQ(g.backColour(2, 2), kColourNone);
+}
+
+// A whole list at once: each text in its own cell as it is, each row its
+// colour, every cell locked; rows beyond the list go, rows kept keep their
+// cell types and new rows take their columns'.
+TEST(MemoryGridTest, SetRowsRefillsEveryRowCellByCell) {
+    MemoryGrid g = makeGrid(3, 3);
+    g.setCellType(GridBlock::columns(2, 2), CellType::number(2, 0, 0));
+    g.setCellType(GridBlock::cell(3, 1), CellType::staticText());
+    g.setText(3, 2, "old");
+    g.setBackColour(GridBlock::all(), 0x123456);
+    g.setRows({2, {"a\tb", "1.5", "x\r\ny", "7"}, {0xFFFFFF, 0x80FFFF}, true});
+    EXPECT_EQ(g.maxRows(), 2);
+    EXPECT_EQ(g.text(1, 1), "a\tb");
+    EXPECT_EQ(g.text(2, 1), "1.50");
+    EXPECT_EQ(g.text(1, 2), "x\r\ny");
+    EXPECT_EQ(g.text(2, 2), "7.00");
+    EXPECT_EQ(g.text(3, 2), "");  // beyond the texts of a row
+    EXPECT_EQ(g.cellType(3, 1), CellType::staticText());
+    EXPECT_EQ(g.backColour(3, 1), Colour(0xFFFFFF));
+    EXPECT_EQ(g.backColour(1, 2), Colour(0x80FFFF));
+    EXPECT_TRUE(g.locked(1, 1) && g.locked(3, 2));
+
+    g.setRows({2, {"p", "2", "q", "3", "r", "4"}, {0xFFFFFF, 0xFFFFFF, 0x80FFFF}, false});
+    EXPECT_EQ(g.maxRows(), 3);
+    EXPECT_EQ(g.blockText(GridBlock::all()), "p\t2.00\t\r\nq\t3.00\t\r\nr\t4.00\t\r\n");
+    EXPECT_EQ(g.cellType(2, 3), CellType::number(2, 0, 0));
+    EXPECT_EQ(g.backColour(1, 3), Colour(0x80FFFF));
+    EXPECT_FALSE(g.locked(2, 3));
+    g.setRows({});
+    EXPECT_EQ(g.maxRows(), 0);
+}
+
+// Cells keep their places when columns come and go, and a list of tens of
+// thousands of rows (one large block of cells) survives growing, sorting and
+// shrinking.
+TEST(MemoryGridTest, CellsKeepTheirPlacesThroughChangesOfShape) {
+    MemoryGrid g = makeGrid(2, 3);
+    g.setCellType(GridBlock::columns(2, 2), CellType::integer(0, 0));
+    g.setBlockText(GridBlock::all(), "a\t1\r\nb\t2\r\nc\t3\r\n");
+    g.setBackColour(GridBlock::cell(1, 2), 0x80FFFF);
+    g.setText(0, 2, "row 2");
+    g.setMaxCols(4);
+    EXPECT_EQ(g.blockText(GridBlock::all()), "a\t1\t\t\r\nb\t2\t\t\r\nc\t3\t\t\r\n");
+    EXPECT_EQ(g.backColour(1, 2), Colour(0x80FFFF));
+    EXPECT_EQ(g.text(0, 2), "row 2");
+    EXPECT_EQ(g.cellType(2, 3), CellType::integer(0, 0));
+    EXPECT_EQ(g.cellType(4, 1), CellType::editText());
+    g.setMaxCols(1);
+    EXPECT_EQ(g.blockText(GridBlock::all()), "a\r\nb\r\nc\r\n");
+
+    constexpr int kRows = 40000;
+    GridRows rows{2, {}, {}, false};
+    for (int r = 1; r <= kRows; ++r) {
+        rows.texts.push_back("M" + std::to_string(r));
+        rows.texts.push_back(std::to_string(r % 7));
+        rows.backs.push_back(r % 2 ? 0xFFFFFF : 0x80FFFF);
+    }
+    MemoryGrid big = makeGrid(2, 0);
+    big.setRows(std::move(rows));
+    big.setMaxRows(kRows + 1);
+    big.setText(1, kRows + 1, "last");
+    EXPECT_EQ(big.text(1, 12345), "M12345");
+    EXPECT_EQ(big.backColour(2, 12346), Colour(0x80FFFF));
+    big.sort(GridBlock::all(), {{2, false}, {1, true}});
+    EXPECT_EQ(big.text(1, 1), "M1000");  // the first of the sixes by name
+    EXPECT_EQ(big.text(2, 1), "6");
+    EXPECT_EQ(big.backColour(1, 1), Colour(0x80FFFF));
+    EXPECT_EQ(big.text(1, kRows + 1), "last");  // an empty key sorts last
+    big.setMaxRows(2);
+    EXPECT_EQ(big.blockText(GridBlock::all()), "M1000\t6\r\nM10002\t6\r\n");
 }
 
 TEST(MemoryGridTest, NumberCellsKeepTheirNumbersFormattedAndTypesCarryToNewRows) {

@@ -67,6 +67,25 @@ TEST_F(ListWindowTest, AStoreAndRefreshShowsTheNewOrderAtOnce) {
     EXPECT_EQ(grid.maxRows(), 0);
 }
 
+// A .GLZ import can bring names with a TAB or a line break; each stays in its
+// cell, so row i is still record i.
+TEST_F(ListWindowTest, NamesWithTabsOrLineBreaksKeepEveryRowOnItsRecord) {
+    store.SetGlasses({MakeGlass("A\tB", "Src\tX"), MakeGlass("LINE\r\nBREAK", "Lab\n2", true), MakeGlass("C", "D")});
+    store.RefreshListWindow();
+    ASSERT_EQ(grid.maxRows(), 3);
+    const std::vector<std::pair<std::string, std::string>> rows = {
+        {"A\tB", "Src\tX"}, {"LINE\r\nBREAK", "Lab\n2"}, {"C", "D"}};
+    for (int r = 1; r <= 3; ++r) {
+        EXPECT_EQ(grid.text(1, r), rows[static_cast<std::size_t>(r - 1)].first) << r;
+        EXPECT_EQ(grid.text(2, r), rows[static_cast<std::size_t>(r - 1)].second) << r;
+    }
+    EXPECT_EQ(grid.backColour(2, 2), 0x80FFFFu);
+    EXPECT_EQ(grid.backColour(1, 3), 0xFFFFFFu);
+    grid.userRightClick(1, 3);
+    ASSERT_EQ(popups.size(), 1u);
+    EXPECT_EQ(popups[0], (std::pair<int, std::string>{3, "C/D"}));
+}
+
 TEST_F(ListWindowTest, ARightClickOnAMaterialOffersTheMenuForItsRow) {
     grid.userRightClick(2, 3);
     ASSERT_EQ(popups.size(), 1u);

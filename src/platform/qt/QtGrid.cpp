@@ -217,11 +217,11 @@ int QtGrid::contentsWidth(int col) const {
 }
 
 void QtGrid::refreshCell(int col, int row) {
+    // A new item is made whole before the table takes it: each change of an
+    // item the table holds is one more notice to its views.
     QTableWidgetItem* item = m_table->item(row - 1, col - 1);
-    if (!item) {
-        item = new QTableWidgetItem;
-        m_table->setItem(row - 1, col - 1, item);
-    }
+    const bool fresh = !item;
+    if (fresh) item = new QTableWidgetItem;
     const CellType type = cellType(col, row);
     item->setText(ToQString(text(col, row)));
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
@@ -232,6 +232,7 @@ void QtGrid::refreshCell(int col, int row) {
     const QColor fore = ToQColor(foreColour(col, row), m_table->palette());
     item->setBackground(back.isValid() ? QBrush(back) : QBrush());
     item->setForeground(fore.isValid() ? QBrush(fore) : QBrush());
+    if (fresh) m_table->setItem(row - 1, col - 1, item);
 }
 
 void QtGrid::refreshHeading(int col, int row) {

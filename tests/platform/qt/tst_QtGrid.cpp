@@ -6,6 +6,7 @@
 
 #include "platform/qt/QtColour.h"
 #include "platform/qt/QtGrid.h"
+#include "platform/qt/QtText.h"
 
 class TestQtGrid : public QObject {
     Q_OBJECT
@@ -18,6 +19,7 @@ private slots:
     void programWritesRaiseNoChangeButTypingDoes();
     void pasteAndLocksAndWidths();
     void hitTestAndRightClickOnHeadings();
+    void wholeListRefillShowsEveryCellAsStored();
 
 private:
     QPoint centre(int col, int row) const {
@@ -171,6 +173,39 @@ void TestQtGrid::hitTestAndRightClickOnHeadings() {
     QTest::mouseClick(table()->viewport(), Qt::RightButton, Qt::NoModifier, centre(2, 3));
     QCOMPARE(rights, (std::vector<GridCell>{{1, 0}, {2, 3}}));
     QCOMPARE(presses.back(), inCell);
+}
+
+// The table shows what the rows hold after a refill that grows, one that
+// shrinks and one of the same size: texts as they are, colours, locks.
+void TestQtGrid::wholeListRefillShowsEveryCellAsStored() {
+    m_grid->setCellType(GridBlock::columns(2, 2), CellType::number(1, 0, 0));
+    const auto check = [&] {
+        QCOMPARE(table()->rowCount(), m_grid->maxRows());
+        for (int r = 1; r <= m_grid->maxRows(); ++r)
+            for (int c = 1; c <= 3; ++c) {
+                const QTableWidgetItem* item = table()->item(r - 1, c - 1);
+                QVERIFY(item);
+                QCOMPARE(item->text(), ToQString(m_grid->text(c, r)));
+                QCOMPARE(item->background().color(), ToQColor(m_grid->backColour(c, r)));
+                QCOMPARE(bool(item->flags() & Qt::ItemIsEditable), !m_grid->locked(c, r));
+            }
+    };
+    GridRows grown{2, {}, {}, true};
+    for (int r = 1; r <= 9; ++r) {
+        grown.texts.push_back(r == 2 ? "tab\there" : "name " + std::to_string(r));
+        grown.texts.push_back(std::to_string(r));
+        grown.backs.push_back(r % 3 == 0 ? 0x80FFFF : 0xFFFFFF);
+    }
+    m_grid->setRows(grown);
+    QCOMPARE(table()->item(1, 0)->text(), QStringLiteral("tab\there"));
+    QCOMPARE(table()->item(8, 1)->text(), QStringLiteral("9.0"));
+    check();
+    m_grid->setRows({2, {"a", "1", "line\r\nbreak", "2", "c", "3"}, {0x80FFFF, 0xFFFFFF, 0xFFFFFF}, false});
+    check();
+    m_grid->setRows({2, {"x", "4", "y", "5", "z", "6"}, {0xFFFFFF, 0xFFFFFF, 0x80FFFF}, true});
+    check();
+    QCOMPARE(table()->item(2, 0)->text(), QStringLiteral("z"));
+    QVERIFY(m_changes.empty());
 }
 
 QTEST_MAIN(TestQtGrid)
