@@ -237,9 +237,8 @@ TEST(MeltFitTest, ASellmeierRefitStartsFromTheParentAndConverges) {
     expectSellmeierRefitConverges(parentOfType(kSellmeierPlus), 1e-4);
 }
 
-// Disabled until the Levenberg-Marquardt loop ends when a step is rejected and
-// the sum of squares can no longer fall by the stopping amount: from a start
-// this good the fit now asks "Sellmeier seems to be failing to converge".
+// A start this good leaves the iteration nothing to gain: a rejected step
+// then means converged, never "Sellmeier seems to be failing to converge".
 TEST(MeltFitTest, ASellmeierRefitFromAnAlmostExactStartConverges) {
     expectSellmeierRefitConverges(nsf11(), 1e-6);
     expectSellmeierRefitConverges(nsf11(), 1e-5);
