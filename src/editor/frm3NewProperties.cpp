@@ -155,9 +155,10 @@ void frm3New::SetupOtherGrid() {
         names += table[r][2] + "\r\n";
         const std::string& flag = table[r][3];
         const char kind = flag.empty() ? 'T' : flag.front();
-        const CellType type = kind == 'F' ? CellType::number(3, 0, 0)
-                              : kind == 'I' ? CellType::integer(0, 0)
-                                            : CellType::editText();
+        CellType type = kind == 'F' ? CellType::number(3, 0, 0)
+                        : kind == 'I' ? CellType::integer(0, 0)
+                                      : CellType::editText();
+        type.align = CellAlign::Left;  // one column of values, numbers or texts
         grid.setCellType(GridBlock::cell(2, static_cast<int>(r)), type);
     }
     grid.setBlockText(GridBlock::range(1, 1, 1, kPropertyRows), labels);

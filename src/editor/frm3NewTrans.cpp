@@ -45,7 +45,7 @@ void frm3New::SetupTransGrid() {
     const std::int16_t given = m_glass.measured.transDataType;
     for (int c = 2; c <= kTransGridCols; ++c) {
         const bool input = given == c - 2;
-        CellType type = CellType::staticText();
+        CellType type = CellType::staticText(CellAlign::Right);  // computed numbers line up with typed ones
         if (input && c == 4) type = CellType::number(6, 0, 1);
         else if (input) type = percent ? CellType::number(1, 0, 100) : CellType::number(4, 0, 1);
         grid.setCellType(GridBlock::columns(c, c), type);

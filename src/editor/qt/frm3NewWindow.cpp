@@ -342,6 +342,7 @@ QWidget* frm3NewWindow::buildOtherTab() {
     m_ssOther.widget()->setParent(page);
     m_ssOther.widget()->setObjectName(QStringLiteral("ssOther"));
     fitTable(m_ssOther, 12);
+    m_ssOther.widget()->horizontalHeader()->setStretchLastSection(true);  // the notes take the room left
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(m_ssOther.widget());
     return page;
