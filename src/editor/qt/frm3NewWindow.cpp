@@ -326,6 +326,8 @@ QWidget* frm3NewWindow::buildDnDtTab() {
         controlsChanged();
     });
     grid->setColumnStretch(2, 1);
+    // The boxes stay where they are when the labels of unused ones are hidden.
+    grid->setColumnMinimumWidth(0, page->fontMetrics().horizontalAdvance(QStringLiteral("lambda TK")) + 6);
     m_lblDnDtLinear = plainLabel(QString(), page);
     m_lblDnDtLinear->setObjectName(QStringLiteral("lblDnDtLinear"));
     auto* layout = new QVBoxLayout(page);
