@@ -81,11 +81,13 @@ void frm3New::setView(I3NewView* view) {
     if (m_view) {
         m_view->ssRefInd().events().changed = nullptr;
         m_view->ssTrans().events().changed = nullptr;
+        m_view->ssOther().events().changed = nullptr;
     }
     m_view = view;
     if (!m_view) return;
     m_view->ssRefInd().events().changed = [this](int col, int row) { ssRefInd_Change(col, row); };
     m_view->ssTrans().events().changed = [this](int col, int row) { ssTrans_Change(col, row); };
+    m_view->ssOther().events().changed = [this](int col, int row) { ssOther_Change(col, row); };
 }
 
 void frm3New::setWavelengthPicker(WavelengthPicker picker) {
@@ -248,6 +250,8 @@ void frm3New::fill(bool firstTime) {
     c.lstThermal.list.select(m_glass.notes.dnDtType);
     c.cmbTransDisp.list.select(m_transDisplayUnit);
     applyIndexDataTypeStates();
+    applyTransTypeStates();
+    applyDnDtTypeStates();
     m_eventGuard = false;
 
     c.txtGenGlass.text = m_glass.definition.name.str();

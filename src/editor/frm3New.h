@@ -161,8 +161,21 @@ public:
     // grid's cell-edit rule (the index grid's or the transmission grid's).
     void PutPickedWavelengths(IGrid& grid, int row, const std::vector<float>& waves);
 
-    // The Transmittance tab: its grid's cell-edit rule.
+    // The Transmittance tab.
+    void cmbTransType_Click(int index);
+    void cmbTransDisp_Click(int index);
+    // Enter or leaving the box: the thickness. A text as it was shown stores
+    // nothing (a rounded display never overwrites the stored value).
+    void txtTransGlassWidth_Commit(const std::string& text);
     void ssTrans_Change(int col, int row);
+    void comTransSort_Click();
+
+    // The dn/dt tab; a commit of a text as it was shown stores nothing.
+    void lstThermal_Click(int index);
+    void txtTherm_Commit(int box, const std::string& text);
+
+    // The Other properties tab: its grid's cell-edit rule.
+    void ssOther_Change(int col, int row);
 
     bool isOpen() const { return m_open; }
     int mode() const { return m_mode; }
@@ -220,6 +233,9 @@ private:
     void FillTransGrid();
     void ClearTrans();
     void PasteTrans();
+    void applyTransTypeStates();
+    void showTransThickness();
+    void showTransRow(int row);
 
     // dn/dt and Other tab members (frm3NewProperties.cpp).
     void FillDnDt();
@@ -227,6 +243,7 @@ private:
     void SetupOtherGrid();
     void FillOtherGrid();
     void ClearOther();
+    void applyDnDtTypeStates();
 
     IGrid& ssRefInd();
     IGrid& ssTrans();

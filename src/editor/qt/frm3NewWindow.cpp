@@ -276,6 +276,21 @@ QWidget* frm3NewWindow::buildTransTab() {
     side->addSpacing(8);
     side->addWidget(m_comTransSort);
     side->addStretch(1);
+    m_txtTransGlassWidth->installEventFilter(this);
+    connect(m_cmbTransType, &QComboBox::activated, this, [this](int i) {
+        m_form.cmbTransType_Click(i);
+        controlsChanged();
+    });
+    connect(m_cmbTransDisp, &QComboBox::activated, this, [this](int i) {
+        m_form.cmbTransDisp_Click(i);
+        controlsChanged();
+    });
+    connect(m_txtTransGlassWidth, &QLineEdit::editingFinished, this, [this] {
+        m_form.txtTransGlassWidth_Commit(FromQString(m_txtTransGlassWidth->text()));
+        applyText(m_txtTransGlassWidth, m_form.controls().txtTransGlassWidth, true);
+        controlsChanged();
+    });
+    connect(m_comTransSort, &QPushButton::clicked, this, [this] { m_form.comTransSort_Click(); controlsChanged(); });
     auto* layout = new QHBoxLayout(page);
     layout->addWidget(m_ssTrans.widget(), 1);
     layout->addLayout(side);
@@ -298,8 +313,21 @@ QWidget* frm3NewWindow::buildDnDtTab() {
         m_txtTherm[i]->installEventFilter(this);
         grid->addWidget(m_lblTherm[i], static_cast<int>(i), 0, Qt::AlignRight);
         grid->addWidget(m_txtTherm[i], static_cast<int>(i), 1);
+        QLineEdit* box = m_txtTherm[i];
+        const int index = static_cast<int>(i);
+        connect(box, &QLineEdit::editingFinished, this, [this, box, index] {
+            m_form.txtTherm_Commit(index, FromQString(box->text()));
+            applyText(box, m_form.controls().txtTherm[static_cast<std::size_t>(index)], true);
+            controlsChanged();
+        });
     }
+    connect(m_lstThermal, &QListWidget::currentRowChanged, this, [this](int row) {
+        m_form.lstThermal_Click(row);
+        controlsChanged();
+    });
     grid->setColumnStretch(2, 1);
+    // The boxes stay where they are when the labels of unused ones are hidden.
+    grid->setColumnMinimumWidth(0, page->fontMetrics().horizontalAdvance(QStringLiteral("lambda TK")) + 6);
     m_lblDnDtLinear = plainLabel(QString(), page);
     m_lblDnDtLinear->setObjectName(QStringLiteral("lblDnDtLinear"));
     auto* layout = new QVBoxLayout(page);
@@ -316,6 +344,7 @@ QWidget* frm3NewWindow::buildOtherTab() {
     m_ssOther.widget()->setParent(page);
     m_ssOther.widget()->setObjectName(QStringLiteral("ssOther"));
     fitTable(m_ssOther, 12);
+    m_ssOther.widget()->horizontalHeader()->setStretchLastSection(true);  // the notes take the room left
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(m_ssOther.widget());
     return page;

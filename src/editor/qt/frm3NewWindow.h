@@ -54,6 +54,13 @@ public:
     QPushButton* fitButton() const { return m_comIndexFit; }
     QPushButton* showButton() const { return m_comIndexShow; }
     QPushButton* sortButton() const { return m_comIndexSort; }
+    QComboBox* transTypeBox() const { return m_cmbTransType; }
+    QComboBox* transDisplayBox() const { return m_cmbTransDisp; }
+    QLineEdit* thicknessBox() const { return m_txtTransGlassWidth; }
+    QPushButton* transSortButton() const { return m_comTransSort; }
+    QListWidget* thermalList() const { return m_lstThermal; }
+    QLineEdit* thermBox(int i) const { return m_txtTherm[static_cast<std::size_t>(i)]; }
+    QLabel* thermLabel(int i) const { return m_lblTherm[static_cast<std::size_t>(i)]; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -37,7 +37,9 @@
 #include "shell/qt/frm1SetupWindow.h"
 #include "shell/qt/frmGlassesList.h"
 #include "editor/frm3New.h"
+#include "editor/popEditParamWave.h"
 #include "editor/qt/frm3NewWindow.h"
+#include "editor/qt/popEditParamWaveWindow.h"
 
 namespace {
 
@@ -314,6 +316,10 @@ void frmMainMDI::buildSetupPage() {
 void frmMainMDI::buildEditor() {
     m_editor = std::make_unique<frm3New>(m_app.store(), m_app.forms(), m_app.editors(), m_app.boxes(), m_app.cursor(),
                                          m_clipboard);
+    m_wavePicker = std::make_unique<popEditParamWave>(m_app.hints(), popEditParamWaveWindow::Maker(this));
+    m_editor->setWavelengthPicker([p = m_wavePicker.get()](int& n, float& w, std::vector<float>& ws, int tab) {
+        return p->Display(n, w, ws, tab);
+    });
     m_editorWindow = new frm3NewWindow(*m_editor);
     m_editorWindow->setWindowIcon(ProgramIcon());
     QMdiSubWindow* frame = m_mdi->addSubWindow(m_editorWindow);

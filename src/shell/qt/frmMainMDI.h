@@ -27,6 +27,7 @@ class ManageWorkPage;
 class frm1Setup;
 class frm3New;
 class frm3NewWindow;
+class popEditParamWave;
 class frm1SetupWindow;
 class frmGlassesList;
 class QAction;
@@ -83,6 +84,8 @@ public:
 
     MainMDILogic& logic() { return m_logic; }
     frm3NewWindow* editorWindow() const { return m_editorWindow; }
+    // The one wavelength picker of the run, for every window that offers it.
+    popEditParamWave& wavePicker() { return *m_wavePicker; }
     WallpaperArea* mdiArea() const { return m_mdi; }
     frmGlassesList* listWindow() const { return m_list.get(); }
     frm1SetupWindow* setupWindow() const { return m_setupWindow; }
@@ -143,6 +146,7 @@ private:
     std::unique_ptr<frm1Setup> m_setup;
     std::unique_ptr<SetupPage> m_setupPage;
     QtClipboard m_clipboard;
+    std::unique_ptr<popEditParamWave> m_wavePicker;
     std::unique_ptr<frm3New> m_editor;
     frm3NewWindow* m_editorWindow = nullptr;
     std::unique_ptr<ListCaller> m_listCaller;  // the list as the editor's caller

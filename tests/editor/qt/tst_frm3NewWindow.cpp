@@ -1,13 +1,16 @@
 // The material editor in the running program, offscreen: a new material
 // from the ribbon's New button to every section but transmission ready, by
 // typing, pasting and fitting; a material of the list opened from its pop-up
-// menu, changed and accepted; and a review that allows nothing.
+// menu, changed and accepted; a review that allows nothing; and a new
+// material entered from nothing on all five tabs, with a wavelength from the
+// picker, and stored.
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
@@ -22,7 +25,9 @@
 
 #include "app/DemoFolder.h"
 #include "editor/frm3New.h"
+#include "editor/popEditParamWave.h"
 #include "editor/qt/frm3NewWindow.h"
+#include "editor/qt/popEditParamWaveWindow.h"
 #include "model/FileUtil.h"
 #include "model/GlassData.h"
 #include "model/GlassesList.h"
@@ -36,6 +41,14 @@
 #include "support/qt/QueueBoxes.h"
 
 namespace {
+
+GlassDefinition Nbk7() {
+    GlassDefinition def;
+    def.formulaType = kSellmeier;
+    const double c[6] = {1.03961212, 0.231792344, 1.01046945, 0.00600069867, 0.0200179144, 103.560653};
+    for (std::size_t i = 0; i < 6; ++i) def.coefficients[i] = c[i];
+    return def;
+}
 
 class TestCaller : public ICallerWindow {
 public:
@@ -56,6 +69,7 @@ private slots:
     void aNewMaterialFromEmptyToAllButTransmissionReady();
     void aMaterialOfTheListIsEditedFromItsMenu();
     void aReviewAllowsNothing();
+    void aNewMaterialFromNothingToStored();
 
 private:
     frmMainMDI* main() const { return m_program->mainWindow(); }
@@ -77,6 +91,7 @@ private:
     // Types text into a cell through the grid's own editor.
     void typeCell(QtGrid& grid, int col, int row, const QString& text) {
         QTableWidget* table = grid.widget();
+        QApplication::setActiveWindow(table->window());  // back from a modal dialog
         table->setCurrentCell(row - 1, col - 1);
         table->editItem(table->item(row - 1, col - 1));
         auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
@@ -262,6 +277,118 @@ void TestEditorWindow::aReviewAllowsNothing() {
     QTest::mouseClick(editor()->closeButton(), Qt::LeftButton);
     QVERIFY(!frame()->isVisible());
     QVERIFY(caller.enabled);
+}
+
+void TestEditorWindow::aNewMaterialFromNothingToStored() {
+    const int before = app().store().Count();
+    QTest::mouseClick(main()->ribbonButton(kPageNew), Qt::LeftButton);
+    QVERIFY(frame()->isVisible());
+    typeInto(editor()->nameBox(), QStringLiteral("Crown 5"));
+    typeInto(editor()->sourceBox(), QStringLiteral("Lab"));
+    QCOMPARE(panel(kGeneral), QStringLiteral("General: Ready"));
+
+    // The index: points of a Sellmeier formula, pasted and fitted.
+    clickTab(kEditorTabIndex);
+    editor()->formulaBox()->setFocus();
+    QTest::keyClick(editor()->formulaBox(), Qt::Key_Down);  // Schott to Sellmeier
+    QString points;
+    for (int i = 0; i < 9; ++i) {
+        const float nm = 380.0f + 90.0f * static_cast<float>(i);
+        bool ok = false;
+        const double n = EvaluateIndex(Nbk7(), nm, kSellmeier, ok);
+        points += QString::fromStdString(Format(nm, "0.0") + "\t" + Format(n, "0.0000000") + "\r\n");
+    }
+    QApplication::clipboard()->setText(points);
+    editor()->indexGrid().setActiveCell(1, 1);
+    QTest::mouseClick(editor()->pasteButton(), Qt::LeftButton);
+    QTest::mouseClick(editor()->fitButton(), Qt::LeftButton);
+    QCOMPARE(panel(kIndex), QStringLiteral("Index: Ready"));
+
+    // Transmission: internal transmittance of a 5 mm sample, the first
+    // wavelength from the picker.
+    clickTab(kEditorTabTrans);
+    QComboBox* type = editor()->transTypeBox();
+    type->setFocus();
+    QTest::keyClick(type, Qt::Key_Down);
+    QCOMPARE(type->currentText(), QStringLiteral("Internal transmission"));
+    QtGrid& trans = editor()->transGrid();
+    QCOMPARE(trans.text(3, 0), std::string("Internal trans [%]"));
+    typeInto(editor()->thicknessBox(), QStringLiteral("5"));
+    QCOMPARE(editor()->thicknessBox()->text(), QStringLiteral("5.0"));
+    trans.setActiveCell(1, 1);
+    m_boxes.answers.push_back(kAnswerNo);  // the picker's one-time hint, not again
+    bool shown = false;
+    QTimer::singleShot(0, this, [&] {
+        auto* picker = qobject_cast<popEditParamWaveWindow*>(QApplication::activeModalWidget());
+        QVERIFY(picker);
+        shown = true;
+        QCOMPARE(picker->tabs()->currentIndex(), int(kTabTrans));
+        QTRY_VERIFY(m_boxes.answers.empty());  // the hint came
+        QTableWidget* table = picker->qtGrid(kTabTrans).widget();
+        QCOMPARE(table->item(4, 0)->text(), QStringLiteral("  1060.0    "));
+        table->scrollToItem(table->item(4, 0));
+        QTest::mousePress(table->viewport(), Qt::LeftButton, {}, table->visualItemRect(table->item(4, 0)).center());
+    });
+    QTest::mouseClick(editor()->wavelengthsButton(), Qt::LeftButton);
+    QVERIFY(shown);
+    QVERIFY(QString::fromStdString(m_boxes.shown.back()).startsWith(QStringLiteral("By ticking the check box")));
+    QCOMPARE(trans.text(1, 1), std::string("1060.00"));
+    typeCell(trans, 3, 1, QStringLiteral("99.5"));
+    typeCell(trans, 1, 2, QStringLiteral("400"));
+    typeCell(trans, 3, 2, QStringLiteral("60"));
+    typeCell(trans, 1, 3, QStringLiteral("700"));
+    typeCell(trans, 3, 3, QStringLiteral("98"));
+    QCOMPARE(trans.text(4, 2), std::string("0.10217"));  // -ln(0.6) / 5
+    QCOMPARE(panel(kTrans), QStringLiteral("Trans: NOT Ready"));
+    QTest::mouseClick(editor()->transSortButton(), Qt::LeftButton);
+    QCOMPARE(panel(kTrans), QStringLiteral("Trans: Ready"));
+    QCOMPARE(trans.text(1, 2), std::string("700.00"));
+    QCOMPARE(trans.text(1, 3), std::string("400.00"));
+
+    // dn/dt: one simple value.
+    clickTab(kEditorTabDnDt);
+    QListWidget* thermal = editor()->thermalList();
+    QTest::mouseClick(thermal->viewport(), Qt::LeftButton, {}, thermal->visualItemRect(thermal->item(1)).center());
+    QCOMPARE(editor()->thermLabel(0)->text(), QStringLiteral("dn/dt"));
+    QVERIFY(!editor()->thermBox(1)->isEnabled());
+    typeInto(editor()->thermBox(0), QStringLiteral("2.5"));
+    QCOMPARE(editor()->thermBox(0)->text(), QStringLiteral("2.500e+00"));
+    QCOMPARE(panel(kDnDt), QStringLiteral("dn/dt: Ready"));
+
+    // Other: the density and a status.
+    clickTab(kEditorTabOther);
+    QtGrid& other = editor()->otherGrid();
+    typeCell(other, 2, 9, QStringLiteral("2.51"));
+    QCOMPARE(other.text(2, 9), std::string("2.510"));
+    typeCell(other, 2, 22, QStringLiteral("r"));
+    QCOMPARE(other.text(2, 22), std::string("R"));
+    typeCell(other, 2, 1, QStringLiteral("7.06"));
+    QCOMPARE(other.text(2, 1), std::string("7.1"));
+    for (int k = 0; k < kEditorTabCount; ++k) QVERIFY(panel(k).endsWith(QStringLiteral(": Ready")));
+
+    QTest::mouseClick(editor()->saveButton(), Qt::LeftButton);
+    QVERIFY2(m_boxes.unexpected.empty(), m_boxes.unexpected.empty() ? "" : m_boxes.unexpected.front().c_str());
+    QCOMPARE(app().store().Count(), before + 1);
+    GlassRecord stored;
+    bool found = false;
+    for (int i = 1; i <= app().store().Count() && !found; ++i)
+        found = app().store().GetGlass(i, stored) && stored.definition.name.str() == "CROWN 5";  // the source commit stores the name upper-cased
+    QVERIFY(found);
+    QCOMPARE(stored.measured.thickness, 5.0f);
+    QCOMPARE(stored.measured.transWavelength[1], 1060.0f);
+    QCOMPARE(stored.measured.internalTrans[3], 60.0f);
+    QCOMPARE(stored.definition.transWavelength[2], 400.0f);
+    QCOMPARE(stored.definition.density, 2.51f);
+    QCOMPARE(stored.properties.status.str(), std::string("R"));
+    QCOMPARE(stored.properties.a3070.str(), std::string("7.1"));
+    QCOMPARE(stored.notes.dnDtType, std::int16_t(kSimpleDnDt));
+    QCOMPARE(stored.notes.dnDtSimple, 2.5f);
+    const auto file = ReadWholeFile(m_demo.program + kCollectionFileName);
+    QVERIFY(file.has_value());
+    QCOMPARE(file->size(), std::size_t(before + 1) * kGlassRecordBytes);
+    // The window starts the next material.
+    QCOMPARE(panel(kOther), QStringLiteral("Other: NOT Ready"));
+    QCOMPARE(editor()->nameBox()->text(), QString());
 }
 
 QTEST_MAIN(TestEditorWindow)
