@@ -38,6 +38,9 @@
 #include "shell/qt/frmGlassesList.h"
 #include "editor/frm3New.h"
 #include "editor/qt/frm3NewWindow.h"
+#include "editor/popEditParamWave.h"
+#include "editor/qt/popEditParamWaveWindow.h"
+#include "melt/qt/frm7MeltWindow.h"
 
 namespace {
 
@@ -125,6 +128,9 @@ frmMainMDI::frmMainMDI(AMain& app)
     m_list = std::make_unique<frmGlassesList>(app, *this, m_mdi);
     m_listCaller = std::make_unique<ListCaller>(*m_list, *m_mdi);
     buildEditor();
+    m_meltPage = std::make_unique<MeltWorkPage>(app, m_mdi, m_clipboard, m_wavePicker.get());
+    m_app.forms().setPage(kPageMelt, &m_meltPage->page());
+    m_app.editors().setMeltMaker(&m_meltPage->page());
 }
 
 frmMainMDI::~frmMainMDI() {
@@ -132,6 +138,8 @@ frmMainMDI::~frmMainMDI() {
     m_app.forms().setHost(nullptr);
     for (int p = 1; p <= kWorkPageCount; ++p) m_app.forms().setPage(p, nullptr);
     m_app.editors().setEditor(nullptr);
+    m_app.editors().setMeltMaker(nullptr);
+    m_meltPage.reset();
     m_logic.setEditHandler(nullptr);
     m_logic.setView(nullptr);
     m_logic.ribbon().setViewUpdate(nullptr);
@@ -312,6 +320,7 @@ void frmMainMDI::buildSetupPage() {
 }
 
 void frmMainMDI::buildEditor() {
+    m_wavePicker = std::make_unique<popEditParamWave>(m_app.hints(), popEditParamWaveWindow::Maker(this));
     m_editor = std::make_unique<frm3New>(m_app.store(), m_app.forms(), m_app.editors(), m_app.boxes(), m_app.cursor(),
                                          m_clipboard);
     m_editorWindow = new frm3NewWindow(*m_editor);

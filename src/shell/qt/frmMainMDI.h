@@ -24,6 +24,8 @@
 class AMain;
 class ArchiveWorkPage;
 class ManageWorkPage;
+class MeltWorkPage;
+class popEditParamWave;
 class frm1Setup;
 class frm3New;
 class frm3NewWindow;
@@ -88,6 +90,9 @@ public:
     frm1SetupWindow* setupWindow() const { return m_setupWindow; }
     ArchiveWorkPage* archivePage() const { return m_archivePage.get(); }
     ManageWorkPage* managePage() const { return m_managePage.get(); }
+    MeltWorkPage* meltPage() const { return m_meltPage.get(); }
+    // The wavelength picker, one for the run.
+    popEditParamWave& wavePicker() { return *m_wavePicker; }
     QMenu* popupMenu() const { return m_popup; }
     QAction* popupAction(int item) const { return m_popupActions[static_cast<std::size_t>(item)]; }
     QToolButton* ribbonButton(int page) const { return m_ribTools[static_cast<std::size_t>(page)]; }
@@ -143,6 +148,7 @@ private:
     std::unique_ptr<frm1Setup> m_setup;
     std::unique_ptr<SetupPage> m_setupPage;
     QtClipboard m_clipboard;
+    std::unique_ptr<popEditParamWave> m_wavePicker;
     std::unique_ptr<frm3New> m_editor;
     frm3NewWindow* m_editorWindow = nullptr;
     std::unique_ptr<ListCaller> m_listCaller;  // the list as the editor's caller
@@ -151,5 +157,6 @@ private:
     std::unique_ptr<frmGlassesList> m_list;
     std::unique_ptr<ArchiveWorkPage> m_archivePage;
     std::unique_ptr<ManageWorkPage> m_managePage;
+    std::unique_ptr<MeltWorkPage> m_meltPage;
     std::vector<std::pair<QObject*, int>> m_helpIndex;
 };
