@@ -561,7 +561,11 @@ void frm7Melt::comWaveBand_Click() {
 void frm7Melt::txtMeltCode_Commit(const std::string& text) {
     if (!m_open || !editable()) return;
     Refresh refresh(*this);
-    const std::string typed = TrimBlanks(text);
+    std::string typed = TrimBlanks(text);
+    // Typed after the request without replacing it: the code is what follows.
+    const std::string_view request = kEnterMeltCode;
+    if (typed.size() > request.size() && typed.compare(0, request.size(), request) == 0)
+        typed = TrimBlanks(typed.substr(request.size()));
     if (typed != kEnterMeltCode && UpperCase1252(typed) != UpperCase1252(m_glass.melt.meltCode.str())) {
         m_glass.melt.meltCode.set(typed);
     }

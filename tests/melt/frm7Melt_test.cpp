@@ -298,6 +298,7 @@ TEST_F(MeltMakerTest, TheChosenParentBecomesTheMeltAndTheCodeNamesIt) {
         {"M-17", "m-17", "m-17", "SCHOTT  N-BK7 *m-17"},  // a change of case alone is not taken
         {"Enter melt code!", "m-17", "m-17", "SCHOTT  N-BK7 *m-17"},
         {"A123456789XYZ", "A123456789", "A123456789", "SCHOTT  N-BK7 *A123456789"},
+        {"Enter melt code! b2", "b2", "b2", "SCHOTT  N-BK7 *b2"},  // typed behind the request
         {"", "", "Enter melt code!", "SCHOTT  N-BK7  -  please enter a melt code!"},
     };
     for (const Case& c : cases) {

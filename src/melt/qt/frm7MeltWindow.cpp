@@ -79,7 +79,6 @@ frm7MeltWindow::frm7MeltWindow(frm7Melt& page, QWidget* parent)
     // The code, the formula and the Index section.
     m_txtMeltCode = new QLineEdit(this);
     m_txtMeltCode->setObjectName(QStringLiteral("txtMeltCode"));
-    m_txtMeltCode->setMaxLength(static_cast<int>(FixedText<10>::size()));
     m_txtMeltCode->setFixedWidth(m_txtMeltCode->fontMetrics().horizontalAdvance(QStringLiteral("Enter melt code!")) + 16);
     m_txtMeltCode->installEventFilter(this);
     connect(m_txtMeltCode, &QLineEdit::editingFinished, this, [this] { commitCode(); });
