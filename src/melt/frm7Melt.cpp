@@ -164,6 +164,7 @@ bool frm7Melt::opening() {
     InitGlassRecord(m_parent);
     IGrid& grid = ssRefInd();
     grid.setLock(GridBlock::all(), false);
+    grid.clearSelection();
     grid.setEnabled(true);
     return true;
 }
@@ -350,8 +351,8 @@ void frm7Melt::SetupPairsGrid() {
                                        CellType::staticText(CellAlign::Right),
                                        CellType::staticText(CellAlign::Right),
                                        CellType::staticText(CellAlign::Right)};
-    // Room for a symbol, "30000.0000", "1.5168000" and the headings above them.
-    const double widths[kPairCols] = {4, 11, 14, 14, 13, 13};
+    // Room for each heading whole; the numbers ("30000.0000", "1.5168000") are narrower.
+    const double widths[kPairCols] = {3, 11, 28, 29, 21, 20};
     for (int c = 1; c <= kPairCols; ++c) {
         grid.setText(c, 0, headings[c - 1]);
         grid.setCellType(GridBlock::columns(c, c), types[c - 1]);

@@ -173,17 +173,22 @@ QWidget* frm7MeltWindow::buildMeltPanel() {
     m_lstWaveBand->setObjectName(QStringLiteral("lstWaveBand"));
     m_lstWaveBand->setToolTip(QStringLiteral("Click list to place waveband data in main table"));
     m_comWaveBand = makeButton(m_fraWaveBand, "comWaveBand");
+    // Room for the built-in bands and a few of the user's; the list scrolls beyond.
+    m_lstWaveBand->setFixedHeight(m_lstWaveBand->fontMetrics().height() * 7 + 2 * m_lstWaveBand->frameWidth() + 4);
     auto* bandLayout = new QVBoxLayout(m_fraWaveBand);
-    bandLayout->addWidget(m_lstWaveBand, 1);
+    bandLayout->addWidget(m_lstWaveBand);
     bandLayout->addWidget(m_comWaveBand, 0, Qt::AlignRight);
 
-    auto* tools = new QVBoxLayout;
+    auto* toolColumn = new QWidget(panel);
+    toolColumn->setFixedWidth(toolColumn->fontMetrics().horizontalAdvance(QStringLiteral("Make current wavelenghts")) + 24);
+    auto* tools = new QVBoxLayout(toolColumn);
+    tools->setContentsMargins(0, 0, 0, 0);
     for (QPushButton* b : {m_comClipPaste, m_comClear, m_comWaveSelRefInd}) tools->addWidget(b);
     tools->addWidget(m_comMeltSchott, 0, Qt::AlignHCenter);
     tools->addSpacing(8);
     for (QPushButton* b : {m_comIndexSort, m_comIndexFit, m_comShowDispConsts, m_comShowIndex}) tools->addWidget(b);
-    tools->addSpacing(8);
-    tools->addWidget(m_fraWaveBand, 1);
+    tools->addStretch(1);
+    tools->addWidget(m_fraWaveBand);
 
     m_lblError = PlainLabel(QString(), panel);
     m_lblError->setObjectName(QStringLiteral("lblError"));
@@ -194,7 +199,7 @@ QWidget* frm7MeltWindow::buildMeltPanel() {
     auto* layout = new QHBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(left, 1);
-    layout->addLayout(tools);
+    layout->addWidget(toolColumn);
 
     connect(m_comClipPaste, &QPushButton::clicked, this, [this] { m_page.comClipPaste_Click(); });
     connect(m_comClear, &QPushButton::clicked, this, [this] { m_page.comClear_Click(); });
@@ -226,7 +231,10 @@ void frm7MeltWindow::controlsChanged() {
     ApplyLabel(m_lblGlassCode, c.lblGlassCode);
     ApplyStatusPanel(m_pnlStatus, c.pnlStatus);
     ApplyLabel(m_lblError, c.lblError);
-    m_pnlMelt->setVisible(c.pnlMelt.visible);
+    if (m_pnlMelt->isHidden() == c.pnlMelt.visible) {
+        m_pnlMelt->setVisible(c.pnlMelt.visible);
+        fitWindow();
+    }
     ApplyButton(m_comClipPaste, c.comClipPaste);
     ApplyButton(m_comClear, c.comClear);
     ApplyButton(m_comWaveSelRefInd, c.comWaveSelRefInd);
@@ -245,12 +253,26 @@ void frm7MeltWindow::controlsChanged() {
     ApplyButton(m_comOK, c.comOK);
 }
 
+void frm7MeltWindow::fitWindow() {
+    // Room for every column, the fit's too, and every row: showing the fit's
+    // differences never makes the grid scroll.
+    QTableWidget* t = m_ssRefInd.widget();
+    int width = t->verticalHeader()->sizeHint().width() + 2 * t->frameWidth() + 2;
+    for (int c = 1; c <= m_ssRefInd.maxCols(); ++c) width += m_ssRefInd.pixelsFor(m_ssRefInd.colWidth(c));
+    t->setMinimumSize(width, t->horizontalHeader()->sizeHint().height() +
+                                 m_ssRefInd.maxRows() * t->verticalHeader()->defaultSectionSize() + 2 * t->frameWidth() + 4);
+    // A hidden panel's layout is not kept up to date: the window grows when it shows.
+    if (!m_pnlMelt->isVisible()) return;
+    m_pnlMelt->layout()->activate();
+    layout()->activate();
+    QWidget* frame = qobject_cast<QMdiSubWindow*>(parentWidget()) ? parentWidget() : this;
+    const QSize needed = frame->size().expandedTo(frame->minimumSizeHint());
+    if (needed != frame->size()) frame->resize(needed);
+}
+
 void frm7MeltWindow::showWindow(bool bringToFront) {
-    if (!m_sized) {
-        fitTables({m_ssRefInd.widget()});
-        m_sized = true;
-    }
     showPage(false);
+    fitWindow();
     auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
     if (bringToFront && frame && frame->mdiArea()) frame->mdiArea()->setActiveSubWindow(frame);
 }

@@ -77,6 +77,7 @@ private:
     QWidget* buildMeltPanel();
     QPushButton* makeButton(QWidget* parent, const char* name);
     void commitCode();
+    void fitWindow();
 
     frm7Melt& m_page;
     QtPlacedWindow m_placement;
@@ -103,7 +104,6 @@ private:
     QPushButton* m_comWaveBand = nullptr;
     QPushButton* m_comAdd = nullptr;
     QPushButton* m_comOK = nullptr;
-    bool m_sized = false;
 };
 
 // Work page 7 inside the main window's client area, and the melt maker of
