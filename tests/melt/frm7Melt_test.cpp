@@ -14,12 +14,14 @@
 #include "model/FileUtil.h"
 #include "model/GlassesList.h"
 #include "model/NumberFormat.h"
+#include "model/StoreFixtures.h"
 #include "platform/BusyCursor.h"
 #include "platform/Clipboard.h"
 #include "platform/MemoryGrid.h"
 #include "platform/NumberText.h"
 #include "platform/Settings.h"
 #include "shell/CNewMsg.h"
+#include "support/FakeCaller.h"
 #include "support/FakePlacedWindow.h"
 #include "support/ScriptedBoxes.h"
 
@@ -48,14 +50,6 @@ public:
 
 private:
     frm7Melt& m_form;
-};
-
-class FakeCaller : public ICallerWindow {
-public:
-    void setEnabled(bool e) override { enabled = e; }
-    void bringToFront() override { ++fronts; }
-    bool enabled = true;
-    int fronts = 0;
 };
 
 // The lines of the built-in band "Schott - standard".
@@ -171,17 +165,7 @@ protected:
         return melt ? *melt : GlassRecord{};
     }
 
-    std::vector<GlassRecord> fileRecords() const {
-        std::vector<GlassRecord> out;
-        const auto bytes = ReadWholeFile(folder.file(kCollectionFileName));
-        if (!bytes) return out;
-        for (std::size_t at = 0; at + kGlassRecordBytes <= bytes->size(); at += kGlassRecordBytes) {
-            GlassRecord g;
-            ReadGlassRecord(bytes->data() + at, g);
-            out.push_back(g);
-        }
-        return out;
-    }
+    std::vector<GlassRecord> fileRecords() const { return CollectionFileRecords(folder.file(kCollectionFileName)); }
 
     std::string row(int r) const {
         std::string out;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "model/FileUtil.h"
 #include "model/GlassRecord.h"
 
 inline GlassRecord MakeGlass(const std::string& name, const std::string& source, float density = 2.5f) {
@@ -78,5 +79,18 @@ inline void PutText(std::vector<std::uint8_t>& bytes, std::size_t offset, const 
 inline std::vector<std::uint8_t> CollectionBytes(const std::vector<GlassRecord>& glasses) {
     std::vector<std::uint8_t> out;
     for (const GlassRecord& g : glasses) Append(out, Packed(g));
+    return out;
+}
+
+// The records of a collection file as written; none when it cannot be read.
+inline std::vector<GlassRecord> CollectionFileRecords(const std::string& path) {
+    std::vector<GlassRecord> out;
+    const auto bytes = ReadWholeFile(path);
+    if (!bytes) return out;
+    for (std::size_t at = 0; at + kGlassRecordBytes <= bytes->size(); at += kGlassRecordBytes) {
+        GlassRecord g;
+        ReadGlassRecord(bytes->data() + at, g);
+        out.push_back(g);
+    }
     return out;
 }

@@ -33,18 +33,8 @@
 #include "shell/qt/KalvenorProgram.h"
 #include "shell/qt/frmGlassesList.h"
 #include "shell/qt/frmMainMDI.h"
+#include "support/FakeCaller.h"
 #include "support/qt/QueueBoxes.h"
-
-namespace {
-
-class TestCaller : public ICallerWindow {
-public:
-    void setEnabled(bool e) override { enabled = e; }
-    void bringToFront() override {}
-    bool enabled = true;
-};
-
-}  // namespace
 
 class TestEditorWindow : public QObject {
     Q_OBJECT
@@ -246,7 +236,7 @@ void TestEditorWindow::aMaterialOfTheListIsEditedFromItsMenu() {
 void TestEditorWindow::aReviewAllowsNothing() {
     GlassRecord imported;
     QVERIFY(app().store().GetGlass(1, imported));
-    TestCaller caller;
+    FakeCaller caller;
     QVERIFY(app().editors().DisplayReview(caller, imported));
     QVERIFY(frame()->isVisible());
     QVERIFY(!caller.enabled);

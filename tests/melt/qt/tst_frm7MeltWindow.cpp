@@ -30,16 +30,10 @@
 #include "shell/qt/frmGlassesList.h"
 #include "shell/qt/frmMainMDI.h"
 #include "support/qt/DemoProgram.h"
+#include "support/FakeCaller.h"
 #include "support/qt/QueueBoxes.h"
 
 namespace {
-
-class TestCaller : public ICallerWindow {
-public:
-    void setEnabled(bool e) override { enabled = e; }
-    void bringToFront() override {}
-    bool enabled = true;
-};
 
 void clickItem(QListWidget* list, QListWidgetItem* item) {
     QVERIFY(item);
@@ -222,7 +216,7 @@ void TestMeltWindow::aReviewIsLocked() {
             found = true;
         }
     QVERIFY(found);
-    TestCaller caller;
+    FakeCaller caller;
     QVERIFY(app().editors().DisplayReview(caller, stored));
     QVERIFY(frame()->isVisible());
     QVERIFY(!caller.enabled);
