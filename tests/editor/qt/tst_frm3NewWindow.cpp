@@ -34,6 +34,7 @@
 #include "shell/qt/frmGlassesList.h"
 #include "shell/qt/frmMainMDI.h"
 #include "support/FakeCaller.h"
+#include "support/qt/GridTyping.h"
 #include "support/qt/QueueBoxes.h"
 
 class TestEditorWindow : public QObject {
@@ -63,18 +64,6 @@ private:
         box->selectAll();
         QTest::keyClicks(box, text);
         QTest::keyClick(box, Qt::Key_Return);
-    }
-    // Types text into a cell through the grid's own editor.
-    void typeCell(QtGrid& grid, int col, int row, const QString& text) {
-        QTableWidget* table = grid.widget();
-        table->setCurrentCell(row - 1, col - 1);
-        table->editItem(table->item(row - 1, col - 1));
-        auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-        QVERIFY(edit);
-        edit->selectAll();
-        QTest::keyClicks(edit, text);
-        QTest::keyClick(edit, Qt::Key_Return);
-        QCoreApplication::processEvents();  // the view commits an edit ended by Enter from its queue
     }
 
     QTemporaryDir m_dir;
@@ -172,7 +161,7 @@ void TestEditorWindow::aNewMaterialFromEmptyToAllButTransmissionReady() {
     QVERIFY(!editor()->fitButton()->isEnabled());
 
     // A typed change makes the section wait for the next fit.
-    typeCell(grid, 2, 9, QStringLiteral("1.5310"));
+    TypeIntoCell(grid, 2, 9, QStringLiteral("1.5310"));
     QCOMPARE(grid.text(2, 9), std::string("1.5310000"));
     QCOMPARE(panel(kIndex), QStringLiteral("Index: NOT Ready"));
     QVERIFY(grid.widget()->isColumnHidden(4));

@@ -31,6 +31,7 @@
 #include "shell/qt/frmMainMDI.h"
 #include "support/qt/DemoProgram.h"
 #include "support/FakeCaller.h"
+#include "support/qt/GridTyping.h"
 #include "support/qt/QueueBoxes.h"
 
 namespace {
@@ -57,18 +58,6 @@ private:
     QMdiSubWindow* frame() const { return qobject_cast<QMdiSubWindow*>(melt()->parentWidget()); }
     AMain& app() const { return m_program->app(); }
     void choose(const QString& maker, const QString& glass);
-    // Types text into a cell through the grid's own editor.
-    void typeCell(int col, int row, const QString& text) {
-        QTableWidget* table = melt()->pairsGrid().widget();
-        table->setCurrentCell(row - 1, col - 1);
-        table->editItem(table->item(row - 1, col - 1));
-        auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-        QVERIFY(edit);
-        edit->selectAll();
-        QTest::keyClicks(edit, text);
-        QTest::keyClick(edit, Qt::Key_Return);
-        QCoreApplication::processEvents();  // the view commits an edit ended by Enter from its queue
-    }
     std::string cell(int col, int row) { return melt()->pairsGrid().text(col, row); }
     int listRow(const std::string& name) {
         QtGrid& list = main()->listWindow()->grid();
@@ -156,7 +145,7 @@ void TestMeltWindow::aMeltOfADemoParentIsStoredAndEditedAgainFromTheList() {
         bool ok = false;
         const double n = EvaluateIndex(parent.definition, std::stof(cell(kPairWave, r)), parent.definition.formulaType, ok);
         QVERIFY(ok);
-        typeCell(kPairMelt, r, QString::fromStdString(Format(n + 3e-4, "0.0000000")));
+        TypeIntoCell(melt()->pairsGrid(), kPairMelt, r, QString::fromStdString(Format(n + 3e-4, "0.0000000")));
         QCOMPARE(cell(kPairUserDiff, r), std::string("0.000300"));
     }
     QCOMPARE(melt()->statusPanel()->text(), QStringLiteral("Index: NOT Ready"));
