@@ -162,6 +162,7 @@ QWidget* frm7MeltWindow::buildMeltPanel() {
     m_comMeltSchott->setObjectName(QStringLiteral("comMeltSchott"));
     m_comMeltSchott->setIcon(meltSheetIcon());
     m_comMeltSchott->setIconSize(QSize(32, 32));
+    m_comMeltSchott->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_comIndexSort = makeButton(panel, "comIndexSort");
     m_comIndexFit = makeButton(panel, "comIndexFit");
     m_comShowDispConsts = makeButton(panel, "comShowDispConsts");
@@ -209,8 +210,10 @@ QWidget* frm7MeltWindow::buildMeltPanel() {
     connect(m_comIndexFit, &QPushButton::clicked, this, [this] { m_page.comIndexFit_Click(); });
     connect(m_comShowDispConsts, &QPushButton::clicked, this, [this] { m_page.comShowDispConsts_Click(); });
     connect(m_comShowIndex, &QPushButton::clicked, this, [this] { m_page.comShowIndex_Click(); });
-    connect(m_lstWaveBand, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { m_page.lstWaveBand_Click(m_lstWaveBand->row(item)); });
+    // A click, or Enter on the line chosen with the keys.
+    for (auto signal : {&QListWidget::itemClicked, &QListWidget::itemActivated})
+        connect(m_lstWaveBand, signal, this,
+                [this](QListWidgetItem* item) { m_page.lstWaveBand_Click(m_lstWaveBand->row(item)); });
     connect(m_comWaveBand, &QPushButton::clicked, this, [this] { m_page.comWaveBand_Click(); });
     return panel;
 }
@@ -239,7 +242,6 @@ void frm7MeltWindow::controlsChanged() {
     ApplyButton(m_comClear, c.comClear);
     ApplyButton(m_comWaveSelRefInd, c.comWaveSelRefInd);
     ApplyButton(m_comMeltSchott, c.comMeltSchott);
-    m_comMeltSchott->setToolButtonStyle(Qt::ToolButtonIconOnly);
     ApplyButton(m_comIndexSort, c.comIndexSort);
     ApplyButton(m_comIndexFit, c.comIndexFit);
     ApplyButton(m_comShowDispConsts, c.comShowDispConsts);
