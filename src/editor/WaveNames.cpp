@@ -1,5 +1,6 @@
 #include "editor/WaveNames.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <filesystem>
@@ -233,6 +234,12 @@ bool GetWaveSymbol(float wave, std::string& sym) {
     }
     sym = " * ";
     return false;
+}
+
+std::string WaveSymbolText(float wave) {
+    std::string sym;
+    if (!GetWaveSymbol(wave, sym)) return " ";
+    return sym.substr(0, std::min<std::size_t>(2, sym.size()));
 }
 
 std::string MeltWaveBandFilePath(const std::string& programFolder) {

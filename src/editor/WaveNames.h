@@ -49,6 +49,9 @@ bool WavesMatch(float a, float b);
 // The first spectral line, else the first laser line, that matches wave:
 // True with sym = its name formatted without TAB. Else False and " * ".
 bool GetWaveSymbol(float wave, std::string& sym);
+// The symbol columns' text of a wavelength: the first two characters of its
+// line's name, or one blank when it is no known line.
+std::string WaveSymbolText(float wave);
 
 // "UserData/MeltWaveBand.lst" in the program folder (ending in '/').
 std::string MeltWaveBandFilePath(const std::string& programFolder);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "editor/WaveNames.h"
 #include "model/DataEntry.h"
 #include "model/GlassData.h"
 #include "model/NumberFormat.h"
@@ -25,14 +26,8 @@ const char* const kHintText =
     "Kalvenor will then calculate the index values at the C, C', F, F' & g wavelengths, and return these to the melt "
     "maker form";
 
-// The seven lines of the pairs, longest first, with the two characters of
-// their symbols as the named spectral lines give them.
-struct SheetLine {
-    float wavelength;
-    const char* symbol;
-};
-constexpr SheetLine kSheetLines[kSheetPairs] = {{kLineC, "C "},  {kLineCp, "C'"}, {kLineD, "d "}, {kLineE, "e "},
-                                                {kLineF, "F "},  {kLineFp, "F'"}, {kLineG, "g "}};
+// The seven lines of the pairs, longest first.
+constexpr float kSheetLines[kSheetPairs] = {kLineC, kLineCp, kLineD, kLineE, kLineF, kLineFp, kLineG};
 
 double& sheetCell(MeltBlock& block, int i) {
     return block.secondTable[kSheetColumn][static_cast<std::size_t>(i)];
@@ -102,9 +97,9 @@ bool ConvertMeltSheet(MeltBlock& block, bool bShowTable, IBoxes& boxes) {
     for (int k = 0; k < kSheetPairs; ++k) {
         const auto p = static_cast<std::size_t>(k + 1);
         const auto pk = static_cast<std::size_t>(k);
-        copy.pairWavelength[p] = kSheetLines[pk].wavelength;
+        copy.pairWavelength[p] = kSheetLines[pk];
         copy.pairIndex[p] = indices[pk];
-        table += std::string(kSheetLines[pk].symbol) + "\t" + Format(kSheetLines[pk].wavelength, "0.0000") + "\t\t" +
+        table += WaveSymbolText(kSheetLines[pk]) + "\t" + Format(kSheetLines[pk], "0.0000") + "\t\t" +
                  Format(indices[pk], "0.000000") + kCrLf;
     }
     // Pairs left over from before would be taken for the sheet's own.

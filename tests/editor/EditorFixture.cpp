@@ -5,6 +5,7 @@
 #include "app/DemoFolder.h"
 #include "model/FileUtil.h"
 #include "model/NumberFormat.h"
+#include "model/StoreFixtures.h"
 
 namespace {
 
@@ -64,15 +65,7 @@ void EditorTest::keep(const GlassRecord& glass) {
 }
 
 std::vector<GlassRecord> EditorTest::fileRecords() const {
-    std::vector<GlassRecord> out;
-    const auto bytes = ReadWholeFile(folder.file(kCollectionFileName));
-    if (!bytes) return out;
-    for (std::size_t at = 0; at + kGlassRecordBytes <= bytes->size(); at += kGlassRecordBytes) {
-        GlassRecord g;
-        ReadGlassRecord(bytes->data() + at, g);
-        out.push_back(g);
-    }
-    return out;
+    return CollectionFileRecords(folder.file(kCollectionFileName));
 }
 
 GlassDefinition FormulaOf(std::int16_t type, std::initializer_list<double> coefficients) {

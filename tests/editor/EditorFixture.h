@@ -17,6 +17,7 @@
 #include "platform/PlacedWindow.h"
 #include "shell/GlassEditors.h"
 #include "shell/ManageForms.h"
+#include "support/FakeCaller.h"
 #include "support/ScriptedBoxes.h"
 #include "support/TestFolder.h"
 
@@ -56,14 +57,6 @@ public:
 
 private:
     frm3New& m_form;
-};
-
-class FakeCaller : public ICallerWindow {
-public:
-    void setEnabled(bool e) override { enabled = e; }
-    void bringToFront() override { ++fronts; }
-    bool enabled = true;
-    int fronts = 0;
 };
 
 // A page that records being opened and closed, for the switcher.

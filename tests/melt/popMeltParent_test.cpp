@@ -9,22 +9,11 @@
 #include "model/FileUtil.h"
 #include "platform/BusyCursor.h"
 #include "platform/MemoryGrid.h"
-#include "platform/PlacedWindow.h"
 #include "platform/Settings.h"
+#include "support/FakePlacedWindow.h"
 #include "support/ScriptedBoxes.h"
 
 namespace {
-
-class FakePlacement : public IPlacedWindow {
-public:
-    std::string name() const override { return "popMeltParent"; }
-    TwipRect normalGeometry() const override { return {0, 0, 6000, 4000}; }
-    TwipSize screenSize() const override { return {20000, 15000}; }
-    TwipSize centreArea() const override { return {20000, 15000}; }
-    void moveTo(double left, double top) override { moved = {left, top, 6000, 4000}; }
-    void moveAndSize(const TwipRect& g) override { moved = g; }
-    TwipRect moved;
-};
 
 // The dialog without a window: what the page shows, and the user's actions
 // as a script run while it is "modal".
@@ -51,7 +40,7 @@ public:
     void closeWindow() override { ++closed; }
 
     MemoryGrid grid;
-    FakePlacement place;
+    FakePlacedWindow place{"popMeltParent"};
     std::vector<std::string> makers;
     int selectedMaker = -1;
     int sortOrder = -1;

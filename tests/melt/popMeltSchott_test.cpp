@@ -7,9 +7,9 @@
 #include "melt/MeltFixtures.h"
 #include "model/DataEntry.h"
 #include "model/NumberFormat.h"
-#include "platform/PlacedWindow.h"
 #include "platform/Settings.h"
 #include "shell/CNewMsg.h"
+#include "support/FakePlacedWindow.h"
 #include "support/ScriptedBoxes.h"
 
 namespace {
@@ -115,16 +115,6 @@ private:
     std::string m_text;
 };
 
-class FakePlacement : public IPlacedWindow {
-public:
-    std::string name() const override { return "popMeltSchott"; }
-    TwipRect normalGeometry() const override { return {}; }
-    TwipSize screenSize() const override { return {}; }
-    TwipSize centreArea() const override { return {}; }
-    void moveTo(double, double) override {}
-    void moveAndSize(const TwipRect&) override {}
-};
-
 class FakeSheetView : public IMeltSchottView {
 public:
     INumberBox& valueBox(int i) override { return boxes[static_cast<std::size_t>(i - 1)]; }
@@ -142,7 +132,7 @@ public:
     bool ok = true;
     bool showIndex = true;
     int closed = 0;
-    FakePlacement place;
+    FakePlacedWindow place{"popMeltSchott"};
     std::function<void()> user;
 };
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "model/FileUtil.h"
 #include "model/GlassRecord.h"
 
 inline GlassRecord MakeGlass(const std::string& name, const std::string& source, float density = 2.5f) {
@@ -106,3 +107,16 @@ private:
     rlimit m_saved{};
     void (*m_oldHandler)(int) = nullptr;
 };
+
+// The records of a collection file as written; none when it cannot be read.
+inline std::vector<GlassRecord> CollectionFileRecords(const std::string& path) {
+    std::vector<GlassRecord> out;
+    const auto bytes = ReadWholeFile(path);
+    if (!bytes) return out;
+    for (std::size_t at = 0; at + kGlassRecordBytes <= bytes->size(); at += kGlassRecordBytes) {
+        GlassRecord g;
+        ReadGlassRecord(bytes->data() + at, g);
+        out.push_back(g);
+    }
+    return out;
+}

@@ -20,55 +20,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "editor/qt/ControlBinding.h"
 #include "platform/qt/QtColour.h"
 #include "platform/qt/QtText.h"
 
 namespace {
-
-const char* const kAppliedText = "appliedText";
-
-void applyButton(QPushButton* button, const ControlState& state) {
-    button->setText(ToQString(state.text));
-    button->setToolTip(ToQString(state.toolTip));
-    button->setEnabled(state.enabled);
-    button->setVisible(state.visible);
-}
-
-void applyLabel(QLabel* label, const ControlState& state) {
-    label->setText(ToQString(state.text));
-    label->setEnabled(state.enabled);
-    label->setVisible(state.visible);
-}
-
-void applyCombo(QComboBox* box, const ComboState& state) {
-    const QSignalBlocker block(box);
-    const MemoryListControl& list = state.list;
-    bool same = box->count() == list.count();
-    for (int i = 0; same && i < list.count(); ++i) same = box->itemText(i) == ToQString(list.text(i));
-    if (!same) {
-        box->clear();
-        for (int i = 0; i < list.count(); ++i) box->addItem(ToQString(list.text(i)), list.itemData(i));
-    }
-    box->setCurrentIndex(list.currentIndex());
-    box->setEnabled(state.enabled);
-}
-
-void applyList(QListWidget* box, const ComboState& state) {
-    const QSignalBlocker block(box);
-    const MemoryListControl& list = state.list;
-    if (box->count() != list.count()) {
-        box->clear();
-        for (int i = 0; i < list.count(); ++i) box->addItem(ToQString(list.text(i)));
-    }
-    box->setCurrentRow(list.currentIndex());
-    box->setEnabled(state.enabled);
-}
-
-QLabel* plainLabel(const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
 
 // A table that asks for room for its columns, not for all its rows.
 void fitTable(QtGrid& grid, int rows) {
@@ -100,9 +56,9 @@ frm3NewWindow::frm3NewWindow(frm3New& form, QWidget* parent)
     // The status panels with the glass code beside them.
     auto* status = new QHBoxLayout;
     status->setSpacing(4);
-    status->addWidget(plainLabel(QStringLiteral("Status:"), this));
+    status->addWidget(PlainLabel(QStringLiteral("Status:"), this));
     for (int k = 0; k < kEditorTabCount; ++k) {
-        auto* panel = plainLabel(QString(), this);
+        auto* panel = PlainLabel(QString(), this);
         panel->setObjectName(QStringLiteral("pnlStatus%1").arg(k));
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
@@ -113,8 +69,8 @@ frm3NewWindow::frm3NewWindow(frm3New& form, QWidget* parent)
         m_pnlStatus[static_cast<std::size_t>(k)] = panel;
     }
     status->addStretch(1);
-    status->addWidget(plainLabel(QStringLiteral("Glass code:"), this));
-    m_lblGlassCode = plainLabel(QString(), this);
+    status->addWidget(PlainLabel(QStringLiteral("Glass code:"), this));
+    m_lblGlassCode = PlainLabel(QString(), this);
     m_lblGlassCode->setObjectName(QStringLiteral("lblGlassCode"));
     m_lblGlassCode->setMinimumWidth(m_lblGlassCode->fontMetrics().horizontalAdvance(QStringLiteral("0000000")));
     status->addWidget(m_lblGlassCode);
@@ -183,16 +139,16 @@ QWidget* frm3NewWindow::buildMaterialTab() {
     }
     connect(m_txtGenGlass, &QLineEdit::editingFinished, this, [this] { commitText(m_txtGenGlass, true); });
     connect(m_txtGenSource, &QLineEdit::editingFinished, this, [this] { commitText(m_txtGenSource, false); });
-    form->addRow(plainLabel(QStringLiteral("Name [required]"), page), m_txtGenGlass);
-    form->addRow(plainLabel(QStringLiteral("Source [required]"), page), m_txtGenSource);
-    m_lblGlassSource = plainLabel(QString(), page);
+    form->addRow(PlainLabel(QStringLiteral("Name [required]"), page), m_txtGenGlass);
+    form->addRow(PlainLabel(QStringLiteral("Source [required]"), page), m_txtGenSource);
+    m_lblGlassSource = PlainLabel(QString(), page);
     m_lblGlassSource->setObjectName(QStringLiteral("lblGlassSource"));
     QFont bold = m_lblGlassSource->font();
     bold.setBold(true);
     m_lblGlassSource->setFont(bold);
     m_lblGlassSource->setTextInteractionFlags(Qt::TextSelectableByMouse);
     form->addRow(QString(), m_lblGlassSource);
-    m_lblGenNew = plainLabel(QString(), page);
+    m_lblGenNew = PlainLabel(QString(), page);
     m_lblGenNew->setObjectName(QStringLiteral("lblGenNew"));
     m_lblGenNew->setWordWrap(true);
     form->addRow(QString(), m_lblGenNew);
@@ -214,9 +170,9 @@ QWidget* frm3NewWindow::buildIndexTab() {
     m_cmbIndexDataType->setObjectName(QStringLiteral("cmbIndexDataType"));
     m_cmbIndexPolyType = new QComboBox(page);
     m_cmbIndexPolyType->setObjectName(QStringLiteral("cmbIndexPolyType"));
-    side->addWidget(plainLabel(QStringLiteral("Data type:"), page));
+    side->addWidget(PlainLabel(QStringLiteral("Data type:"), page));
     side->addWidget(m_cmbIndexDataType);
-    side->addWidget(plainLabel(QStringLiteral("Polynomial type:"), page));
+    side->addWidget(PlainLabel(QStringLiteral("Polynomial type:"), page));
     side->addWidget(m_cmbIndexPolyType);
     side->addSpacing(8);
     m_comIndexFit = makeButton(page);
@@ -226,7 +182,7 @@ QWidget* frm3NewWindow::buildIndexTab() {
     m_comIndexSort = makeButton(page);
     m_comIndexSort->setObjectName(QStringLiteral("comIndexSort"));
     for (QPushButton* b : {m_comIndexFit, m_comIndexShow, m_comIndexSort}) side->addWidget(b);
-    m_lblIndexMinDataPoints = plainLabel(QString(), page);
+    m_lblIndexMinDataPoints = PlainLabel(QString(), page);
     m_lblIndexMinDataPoints->setObjectName(QStringLiteral("lblIndexMinDataPoints"));
     side->addWidget(m_lblIndexMinDataPoints);
     side->addStretch(1);
@@ -242,7 +198,7 @@ QWidget* frm3NewWindow::buildIndexTab() {
     connect(m_comIndexShow, &QPushButton::clicked, this, [this] { m_form.comIndexShow_Click(); });
     connect(m_comIndexSort, &QPushButton::clicked, this, [this] { m_form.comIndexSort_Click(); controlsChanged(); });
 
-    m_lblError = plainLabel(QString(), page);
+    m_lblError = PlainLabel(QString(), page);
     m_lblError->setObjectName(QStringLiteral("lblError"));
     auto* row = new QHBoxLayout;
     row->addWidget(m_ssRefInd.widget(), 1);
@@ -267,11 +223,11 @@ QWidget* frm3NewWindow::buildTransTab() {
     m_txtTransGlassWidth->setObjectName(QStringLiteral("txtTransGlassWidth"));
     m_comTransSort = makeButton(page);
     m_comTransSort->setObjectName(QStringLiteral("comTransSort"));
-    side->addWidget(plainLabel(QStringLiteral("Specify by:"), page));
+    side->addWidget(PlainLabel(QStringLiteral("Specify by:"), page));
     side->addWidget(m_cmbTransType);
-    side->addWidget(plainLabel(QStringLiteral("Display as:"), page));
+    side->addWidget(PlainLabel(QStringLiteral("Display as:"), page));
     side->addWidget(m_cmbTransDisp);
-    side->addWidget(plainLabel(QStringLiteral("Material width:"), page));
+    side->addWidget(PlainLabel(QStringLiteral("Material width:"), page));
     side->addWidget(m_txtTransGlassWidth);
     side->addSpacing(8);
     side->addWidget(m_comTransSort);
@@ -305,7 +261,7 @@ QWidget* frm3NewWindow::buildDnDtTab() {
                                (m_lstThermal->fontMetrics().height() + 4) * 3 + 2 * m_lstThermal->frameWidth() + 4);
     auto* grid = new QGridLayout;
     for (std::size_t i = 0; i < m_txtTherm.size(); ++i) {
-        m_lblTherm[i] = plainLabel(QString(), page);
+        m_lblTherm[i] = PlainLabel(QString(), page);
         m_lblTherm[i]->setObjectName(QStringLiteral("lblTherm%1").arg(i));
         m_txtTherm[i] = new QLineEdit(page);
         m_txtTherm[i]->setObjectName(QStringLiteral("txtTherm%1").arg(i));
@@ -328,10 +284,10 @@ QWidget* frm3NewWindow::buildDnDtTab() {
     grid->setColumnStretch(2, 1);
     // The boxes stay where they are when the labels of unused ones are hidden.
     grid->setColumnMinimumWidth(0, page->fontMetrics().horizontalAdvance(QStringLiteral("lambda TK")) + 6);
-    m_lblDnDtLinear = plainLabel(QString(), page);
+    m_lblDnDtLinear = PlainLabel(QString(), page);
     m_lblDnDtLinear->setObjectName(QStringLiteral("lblDnDtLinear"));
     auto* layout = new QVBoxLayout(page);
-    layout->addWidget(plainLabel(QStringLiteral("Change of refractive index with temperature:"), page));
+    layout->addWidget(PlainLabel(QStringLiteral("Change of refractive index with temperature:"), page));
     layout->addWidget(m_lstThermal);
     layout->addLayout(grid);
     layout->addWidget(m_lblDnDtLinear);
@@ -355,22 +311,9 @@ void frm3NewWindow::commitText(QLineEdit* box, bool isName) {
     if (isName) m_form.txtGenGlass_Commit(typed);
     else m_form.txtGenSource_Commit(typed);
     const frm3NewControls& c = m_form.controls();
-    applyText(m_txtGenGlass, c.txtGenGlass, true);
-    applyText(m_txtGenSource, c.txtGenSource, true);
+    ApplyText(m_txtGenGlass, c.txtGenGlass, true);
+    ApplyText(m_txtGenSource, c.txtGenSource, true);
     controlsChanged();
-}
-
-void frm3NewWindow::applyText(QLineEdit* box, const ControlState& state, bool force) {
-    // A text the logic has not changed since it was last shown is left as the
-    // user is typing it.
-    const QString text = ToQString(state.text);
-    if (force || box->property(kAppliedText).toString() != text || !box->property(kAppliedText).isValid()) {
-        const QSignalBlocker block(box);
-        box->setText(text);
-        box->setProperty(kAppliedText, text);
-    }
-    box->setEnabled(state.enabled);
-    box->setVisible(state.visible);
 }
 
 void frm3NewWindow::controlsChanged() {
@@ -380,47 +323,39 @@ void frm3NewWindow::controlsChanged() {
         const QSignalBlocker block(m_tabs);
         m_tabs->setCurrentIndex(c.tab);
     }
-    applyButton(m_comAdd, c.comAdd);
-    applyButton(m_comClipPaste, c.comClipPaste);
-    applyButton(m_comClear, c.comClear);
-    applyButton(m_comWaveSelRefInd, c.comWaveSelRefInd);
-    applyButton(m_comMelt, c.comMelt);
-    applyButton(m_comOK, c.comOK);
-    for (std::size_t k = 0; k < m_pnlStatus.size(); ++k) {
-        QLabel* panel = m_pnlStatus[k];
-        panel->setText(ToQString(c.pnlStatus[k].text));
-        QPalette pal = panel->palette();
-        const QColor back = ToQColor(c.pnlStatus[k].back, pal);
-        pal.setColor(QPalette::Window, back.isValid() ? back : palette().color(QPalette::Window));
-        pal.setColor(QPalette::WindowText, Qt::black);
-        panel->setPalette(pal);
-    }
-    applyLabel(m_lblGlassCode, c.lblGlassCode);
+    ApplyButton(m_comAdd, c.comAdd);
+    ApplyButton(m_comClipPaste, c.comClipPaste);
+    ApplyButton(m_comClear, c.comClear);
+    ApplyButton(m_comWaveSelRefInd, c.comWaveSelRefInd);
+    ApplyButton(m_comMelt, c.comMelt);
+    ApplyButton(m_comOK, c.comOK);
+    for (std::size_t k = 0; k < m_pnlStatus.size(); ++k) ApplyStatusPanel(m_pnlStatus[k], c.pnlStatus[k]);
+    ApplyLabel(m_lblGlassCode, c.lblGlassCode);
 
-    applyText(m_txtGenGlass, c.txtGenGlass, false);
-    applyText(m_txtGenSource, c.txtGenSource, false);
-    applyLabel(m_lblGlassSource, c.lblGlassSource);
-    applyLabel(m_lblGenNew, c.lblGenNew);
+    ApplyText(m_txtGenGlass, c.txtGenGlass, false);
+    ApplyText(m_txtGenSource, c.txtGenSource, false);
+    ApplyLabel(m_lblGlassSource, c.lblGlassSource);
+    ApplyLabel(m_lblGenNew, c.lblGenNew);
 
-    applyCombo(m_cmbIndexDataType, c.cmbIndexDataType);
-    applyCombo(m_cmbIndexPolyType, c.cmbIndexPolyType);
-    applyButton(m_comIndexFit, c.comIndexFit);
-    applyButton(m_comIndexShow, c.comIndexShow);
-    applyButton(m_comIndexSort, c.comIndexSort);
-    applyLabel(m_lblIndexMinDataPoints, c.lblIndexMinDataPoints);
-    applyLabel(m_lblError, c.lblError);
+    ApplyCombo(m_cmbIndexDataType, c.cmbIndexDataType);
+    ApplyCombo(m_cmbIndexPolyType, c.cmbIndexPolyType);
+    ApplyButton(m_comIndexFit, c.comIndexFit);
+    ApplyButton(m_comIndexShow, c.comIndexShow);
+    ApplyButton(m_comIndexSort, c.comIndexSort);
+    ApplyLabel(m_lblIndexMinDataPoints, c.lblIndexMinDataPoints);
+    ApplyLabel(m_lblError, c.lblError);
 
-    applyCombo(m_cmbTransType, c.cmbTransType);
-    applyCombo(m_cmbTransDisp, c.cmbTransDisp);
-    applyText(m_txtTransGlassWidth, c.txtTransGlassWidth, false);
-    applyButton(m_comTransSort, c.comTransSort);
+    ApplyCombo(m_cmbTransType, c.cmbTransType);
+    ApplyCombo(m_cmbTransDisp, c.cmbTransDisp);
+    ApplyText(m_txtTransGlassWidth, c.txtTransGlassWidth, false);
+    ApplyButton(m_comTransSort, c.comTransSort);
 
-    applyList(m_lstThermal, c.lstThermal);
+    ApplyList(m_lstThermal, c.lstThermal);
     for (std::size_t i = 0; i < m_txtTherm.size(); ++i) {
-        applyText(m_txtTherm[i], c.txtTherm[i], false);
-        applyLabel(m_lblTherm[i], c.lblTherm[i]);
+        ApplyText(m_txtTherm[i], c.txtTherm[i], false);
+        ApplyLabel(m_lblTherm[i], c.lblTherm[i]);
     }
-    applyLabel(m_lblDnDtLinear, c.lblDnDtLinear);
+    ApplyLabel(m_lblDnDtLinear, c.lblDnDtLinear);
 }
 
 void frm3NewWindow::showWindow(bool bringToFront) {

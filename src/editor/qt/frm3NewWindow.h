@@ -75,7 +75,6 @@ private:
     QPushButton* makeButton(QWidget* parent);
     // The text boxes show the record again after a commit, whatever was typed.
     void commitText(QLineEdit* box, bool isName);
-    void applyText(QLineEdit* box, const ControlState& state, bool force);
 
     frm3New& m_form;
     QtPlacedWindow m_placement;

@@ -40,6 +40,7 @@
 #include "editor/popEditParamWave.h"
 #include "editor/qt/frm3NewWindow.h"
 #include "editor/qt/popEditParamWaveWindow.h"
+#include "melt/qt/frm7MeltWindow.h"
 
 namespace {
 
@@ -127,6 +128,9 @@ frmMainMDI::frmMainMDI(AMain& app)
     m_list = std::make_unique<frmGlassesList>(app, *this, m_mdi);
     m_listCaller = std::make_unique<ListCaller>(*m_list, *m_mdi);
     buildEditor();
+    m_meltPage = std::make_unique<MeltWorkPage>(app, m_mdi, m_clipboard, m_wavePicker.get());
+    m_app.forms().setPage(kPageMelt, &m_meltPage->page());
+    m_app.editors().setMeltMaker(&m_meltPage->page());
 }
 
 frmMainMDI::~frmMainMDI() {
@@ -134,6 +138,8 @@ frmMainMDI::~frmMainMDI() {
     m_app.forms().setHost(nullptr);
     for (int p = 1; p <= kWorkPageCount; ++p) m_app.forms().setPage(p, nullptr);
     m_app.editors().setEditor(nullptr);
+    m_app.editors().setMeltMaker(nullptr);
+    m_meltPage.reset();
     m_logic.setEditHandler(nullptr);
     m_logic.setView(nullptr);
     m_logic.ribbon().setViewUpdate(nullptr);

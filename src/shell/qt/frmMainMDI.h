@@ -24,6 +24,7 @@
 class AMain;
 class ArchiveWorkPage;
 class ManageWorkPage;
+class MeltWorkPage;
 class frm1Setup;
 class frm3New;
 class frm3NewWindow;
@@ -91,6 +92,7 @@ public:
     frm1SetupWindow* setupWindow() const { return m_setupWindow; }
     ArchiveWorkPage* archivePage() const { return m_archivePage.get(); }
     ManageWorkPage* managePage() const { return m_managePage.get(); }
+    MeltWorkPage* meltPage() const { return m_meltPage.get(); }
     QMenu* popupMenu() const { return m_popup; }
     QAction* popupAction(int item) const { return m_popupActions[static_cast<std::size_t>(item)]; }
     QToolButton* ribbonButton(int page) const { return m_ribTools[static_cast<std::size_t>(page)]; }
@@ -155,5 +157,6 @@ private:
     std::unique_ptr<frmGlassesList> m_list;
     std::unique_ptr<ArchiveWorkPage> m_archivePage;
     std::unique_ptr<ManageWorkPage> m_managePage;
+    std::unique_ptr<MeltWorkPage> m_meltPage;
     std::vector<std::pair<QObject*, int>> m_helpIndex;
 };

@@ -38,6 +38,8 @@
 #include "shell/qt/KalvenorProgram.h"
 #include "shell/qt/frmGlassesList.h"
 #include "shell/qt/frmMainMDI.h"
+#include "support/FakeCaller.h"
+#include "support/qt/GridTyping.h"
 #include "support/qt/QueueBoxes.h"
 
 namespace {
@@ -49,13 +51,6 @@ GlassDefinition Nbk7() {
     for (std::size_t i = 0; i < 6; ++i) def.coefficients[i] = c[i];
     return def;
 }
-
-class TestCaller : public ICallerWindow {
-public:
-    void setEnabled(bool e) override { enabled = e; }
-    void bringToFront() override {}
-    bool enabled = true;
-};
 
 }  // namespace
 
@@ -87,19 +82,6 @@ private:
         box->selectAll();
         QTest::keyClicks(box, text);
         QTest::keyClick(box, Qt::Key_Return);
-    }
-    // Types text into a cell through the grid's own editor.
-    void typeCell(QtGrid& grid, int col, int row, const QString& text) {
-        QTableWidget* table = grid.widget();
-        QApplication::setActiveWindow(table->window());  // back from a modal dialog
-        table->setCurrentCell(row - 1, col - 1);
-        table->editItem(table->item(row - 1, col - 1));
-        auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-        QVERIFY(edit);
-        edit->selectAll();
-        QTest::keyClicks(edit, text);
-        QTest::keyClick(edit, Qt::Key_Return);
-        QCoreApplication::processEvents();  // the view commits an edit ended by Enter from its queue
     }
 
     QTemporaryDir m_dir;
@@ -197,7 +179,7 @@ void TestEditorWindow::aNewMaterialFromEmptyToAllButTransmissionReady() {
     QVERIFY(!editor()->fitButton()->isEnabled());
 
     // A typed change makes the section wait for the next fit.
-    typeCell(grid, 2, 9, QStringLiteral("1.5310"));
+    TypeIntoCell(grid, 2, 9, QStringLiteral("1.5310"));
     QCOMPARE(grid.text(2, 9), std::string("1.5310000"));
     QCOMPARE(panel(kIndex), QStringLiteral("Index: NOT Ready"));
     QVERIFY(grid.widget()->isColumnHidden(4));
@@ -261,7 +243,7 @@ void TestEditorWindow::aMaterialOfTheListIsEditedFromItsMenu() {
 void TestEditorWindow::aReviewAllowsNothing() {
     GlassRecord imported;
     QVERIFY(app().store().GetGlass(1, imported));
-    TestCaller caller;
+    FakeCaller caller;
     QVERIFY(app().editors().DisplayReview(caller, imported));
     QVERIFY(frame()->isVisible());
     QVERIFY(!caller.enabled);
@@ -333,11 +315,11 @@ void TestEditorWindow::aNewMaterialFromNothingToStored() {
     QVERIFY(shown);
     QVERIFY(QString::fromStdString(m_boxes.shown.back()).startsWith(QStringLiteral("By ticking the check box")));
     QCOMPARE(trans.text(1, 1), std::string("1060.00"));
-    typeCell(trans, 3, 1, QStringLiteral("99.5"));
-    typeCell(trans, 1, 2, QStringLiteral("400"));
-    typeCell(trans, 3, 2, QStringLiteral("60"));
-    typeCell(trans, 1, 3, QStringLiteral("700"));
-    typeCell(trans, 3, 3, QStringLiteral("98"));
+    TypeIntoCell(trans, 3, 1, QStringLiteral("99.5"));
+    TypeIntoCell(trans, 1, 2, QStringLiteral("400"));
+    TypeIntoCell(trans, 3, 2, QStringLiteral("60"));
+    TypeIntoCell(trans, 1, 3, QStringLiteral("700"));
+    TypeIntoCell(trans, 3, 3, QStringLiteral("98"));
     QCOMPARE(trans.text(4, 2), std::string("0.10217"));  // -ln(0.6) / 5
     QCOMPARE(panel(kTrans), QStringLiteral("Trans: NOT Ready"));
     QTest::mouseClick(editor()->transSortButton(), Qt::LeftButton);
@@ -358,11 +340,11 @@ void TestEditorWindow::aNewMaterialFromNothingToStored() {
     // Other: the density and a status.
     clickTab(kEditorTabOther);
     QtGrid& other = editor()->otherGrid();
-    typeCell(other, 2, 9, QStringLiteral("2.51"));
+    TypeIntoCell(other, 2, 9, QStringLiteral("2.51"));
     QCOMPARE(other.text(2, 9), std::string("2.510"));
-    typeCell(other, 2, 22, QStringLiteral("r"));
+    TypeIntoCell(other, 2, 22, QStringLiteral("r"));
     QCOMPARE(other.text(2, 22), std::string("R"));
-    typeCell(other, 2, 1, QStringLiteral("7.06"));
+    TypeIntoCell(other, 2, 1, QStringLiteral("7.06"));
     QCOMPARE(other.text(2, 1), std::string("7.1"));
     for (int k = 0; k < kEditorTabCount; ++k) QVERIFY(panel(k).endsWith(QStringLiteral(": Ready")));
 
