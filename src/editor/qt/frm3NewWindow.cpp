@@ -243,7 +243,7 @@ QWidget* frm3NewWindow::buildTransTab() {
     });
     connect(m_txtTransGlassWidth, &QLineEdit::editingFinished, this, [this] {
         m_form.txtTransGlassWidth_Commit(FromQString(m_txtTransGlassWidth->text()));
-        applyText(m_txtTransGlassWidth, m_form.controls().txtTransGlassWidth, true);
+        ApplyText(m_txtTransGlassWidth, m_form.controls().txtTransGlassWidth, true);
         controlsChanged();
     });
     connect(m_comTransSort, &QPushButton::clicked, this, [this] { m_form.comTransSort_Click(); controlsChanged(); });
@@ -273,7 +273,7 @@ QWidget* frm3NewWindow::buildDnDtTab() {
         const int index = static_cast<int>(i);
         connect(box, &QLineEdit::editingFinished, this, [this, box, index] {
             m_form.txtTherm_Commit(index, FromQString(box->text()));
-            applyText(box, m_form.controls().txtTherm[static_cast<std::size_t>(index)], true);
+            ApplyText(box, m_form.controls().txtTherm[static_cast<std::size_t>(index)], true);
             controlsChanged();
         });
     }
