@@ -19,6 +19,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <vector>
 
 #include "platform/qt/QtColour.h"
 #include "platform/qt/QtText.h"
@@ -326,10 +327,18 @@ QWidget* frm3NewWindow::buildDnDtTab() {
         controlsChanged();
     });
     grid->setColumnStretch(2, 1);
-    // The boxes stay where they are when the labels of unused ones are hidden.
-    grid->setColumnMinimumWidth(0, page->fontMetrics().horizontalAdvance(QStringLiteral("lambda TK")) + 6);
     m_lblDnDtLinear = plainLabel(QString(), page);
     m_lblDnDtLinear->setObjectName(QStringLiteral("lblDnDtLinear"));
+    // The boxes stay where they are when the labels of unused ones, or the
+    // note on the simple value, are hidden.
+    std::vector<QLabel*> keepRoom(m_lblTherm.begin(), m_lblTherm.end());
+    keepRoom.push_back(m_lblDnDtLinear);
+    for (QLabel* label : keepRoom) {
+        QSizePolicy policy = label->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        label->setSizePolicy(policy);
+    }
+    grid->setColumnMinimumWidth(0, page->fontMetrics().horizontalAdvance(QStringLiteral("lambda TK")) + 6);
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(plainLabel(QStringLiteral("Change of refractive index with temperature:"), page));
     layout->addWidget(m_lstThermal);
