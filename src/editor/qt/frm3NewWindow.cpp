@@ -458,7 +458,11 @@ void frm3NewWindow::closeEvent(QCloseEvent* event) {
 
 bool frm3NewWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn) {
-        if (auto* box = qobject_cast<QLineEdit*>(watched)) QTimer::singleShot(0, box, &QLineEdit::selectAll);
+        // A box locked meanwhile (a review opens with the focus in the name) keeps no selection.
+        if (auto* box = qobject_cast<QLineEdit*>(watched))
+            QTimer::singleShot(0, box, [box] {
+                if (box->isEnabled()) box->selectAll();
+            });
     } else if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste) &&
                (watched == m_ssRefInd.widget() || watched == m_ssTrans.widget())) {
         m_form.comClipPaste_Click();
