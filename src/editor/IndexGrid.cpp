@@ -136,8 +136,9 @@ void SetupIndexGrid(IGrid& grid, std::int16_t indexDataType) {
     grid.setMaxRows(kIndexGridRows);
     grid.setMaxCols(kIndexGridCols);
     const char* const headings[] = {"wave [nm]", "index ", "weight [0-1]", "index calc", "error"};
+    // The fit's numbers line up with the typed ones.
     const CellType types[] = {CellType::number(4, 10, 30000), CellType::number(7, 1, 9), CellType::number(2, 0, 1),
-                              CellType::staticText(), CellType::staticText()};
+                              CellType::staticText(CellAlign::Right), CellType::staticText(CellAlign::Right)};
     // Room for the headings and for numbers such as "1000.0000" and "-0.0000012".
     const double widths[] = {12, 12, 13, 12, 13};
     for (int c = 1; c <= kIndexGridCols; ++c) {

@@ -248,6 +248,10 @@ std::string MeltWaveBandFilePath(const std::string& programFolder) {
 
 std::vector<MeltWaveBand> GetMeltWaveBands(const std::string& programFolder) {
     std::vector<MeltWaveBand> bands = builtInBands();
+    // The folder the user's bands are kept in is there from the first look;
+    // that it exists already, or cannot be made, does not matter here.
+    std::error_code ignored;
+    std::filesystem::create_directory(bandFolder(programFolder), ignored);
     const auto bytes = ReadWholeFile(MeltWaveBandFilePath(programFolder));
     if (!bytes) return bands;
     const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());

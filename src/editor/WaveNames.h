@@ -58,6 +58,7 @@ std::string MeltWaveBandFilePath(const std::string& programFolder);
 
 // The built-in bands, then each good line of the band file in file order. A
 // missing or unreadable file gives the built-in bands; a bad line is dropped.
+// The "UserData" folder is made when missing (a failure is ignored).
 // Decimals may be written with "." or ","; lines end in CR LF, LF or CR.
 std::vector<MeltWaveBand> GetMeltWaveBands(const std::string& programFolder);
 // The same in the program folder of this run.

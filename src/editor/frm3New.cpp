@@ -425,7 +425,7 @@ void frm3New::comWaveSelRefInd_Click() {
     int pickerTab = 0;
     if (m_controls.tab == kEditorTabIndex && m_glass.indexDataType == kIndexData) {
         grid = &ssRefInd();
-    } else if (m_controls.tab == kEditorTabTrans) {
+    } else if (m_controls.tab == kEditorTabTrans && m_glass.measured.transDataType != kNoTransData) {
         grid = &ssTrans();
         pickerTab = 2;
     } else {

@@ -87,8 +87,10 @@ void frm3New::cmbTransType_Click(int index) {
     Refresh refresh(*this);
     m_controls.cmbTransType.list.select(index);
     MeasuredData& m = m_glass.measured;
-    if (m_eventGuard || index == m.transDataType) return;
-    const bool leftNoData = m.transDataType == kNoTransData;
+    if (m_eventGuard) return;
+    // Chosen again, "No Data Available" makes the section ready again (after
+    // a clear); a point type chosen again only shows its points again.
+    const bool leftNoData = m.transDataType == kNoTransData && index != kNoTransData;
     m.transDataType = static_cast<std::int16_t>(index);
     applyTransTypeStates();
     if (index == kNoTransData) {
@@ -140,6 +142,8 @@ void frm3New::txtTransGlassWidth_Commit(const std::string& text) {
 
 void frm3New::ssTrans_Change(int col, int row) {
     if (!m_open || !editable() || row < 1 || row > kTransGridRows) return;
+    // "No Data Available" takes no points (the grid is disabled).
+    if (m_glass.measured.transDataType == kNoTransData) return;
     Refresh refresh(*this);
     MeasuredData& m = m_glass.measured;
     const auto k = static_cast<std::size_t>(row);
@@ -225,6 +229,7 @@ void frm3New::ClearTrans() {
 }
 
 void frm3New::PasteTrans() {
+    if (m_glass.measured.transDataType == kNoTransData) return;  // the grid is disabled
     IGrid& grid = ssTrans();
     PasteGridText(grid, std::max(grid.activeCol(), 1), std::max(grid.activeRow(), 1), m_clipboard.text(),
                   [this](int col, int row) { ssTrans_Change(col, row); });

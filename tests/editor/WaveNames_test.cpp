@@ -134,8 +134,14 @@ TEST(GetWaveSymbol, FindsTheFirstLineWithinTheTolerance) {
 TEST(MeltWaveBands, WithoutAFileAreTheThreeBuiltInBands) {
     TestFolder folder;
     EXPECT_EQ(GetMeltWaveBands(folder.path()), builtIns());
-    // Reading makes no folder.
-    EXPECT_FALSE(std::filesystem::exists(folder.file("UserData")));
+    // The first look makes the folder the user's bands go into.
+    EXPECT_TRUE(std::filesystem::is_directory(folder.file("UserData")));
+
+    // A file where the folder belongs changes nothing: the built-in bands.
+    TestFolder blocked;
+    blocked.write("UserData", "a file where the folder belongs");
+    EXPECT_EQ(GetMeltWaveBands(blocked.path()), builtIns());
+    EXPECT_TRUE(std::filesystem::is_regular_file(blocked.file("UserData")));
 }
 
 TEST(MeltWaveBands, KeepTheGoodLinesOfTheFile) {

@@ -370,6 +370,49 @@ TEST_F(TransTabTest, NoDataAvailableIsReadyWithEmptyTables) {
     EXPECT_TRUE(form.GetReady(kTrans));
 }
 
+TEST_F(TransTabTest, NoDataAvailableTakesNoPointsByPasteOrPicker) {
+    openFlat(kNoTransData);
+    bool pickerOpened = false;
+    form.setWavelengthPicker([&](int& nWaves, float& sWave, std::vector<float>& sWaves, int) {
+        pickerOpened = true;
+        nWaves = 1;
+        sWave = 1060;
+        sWaves = {1060};
+        return true;
+    });
+    form.cmbTransType_Click(kNoTransData);
+    ASSERT_TRUE(form.GetReady(kTrans));
+    paste("700\t90\r\n600\t80\r\n");
+    view.trans.setActiveCell(1, 3);
+    form.comWaveSelRefInd_Click();
+    EXPECT_FALSE(pickerOpened);
+    EXPECT_TRUE(form.GetReady(kTrans));
+    EXPECT_EQ(panels()[kTrans], "Trans: Ready");
+    EXPECT_EQ(m().transWavelength[1], 0.0f);
+    EXPECT_EQ(m().transWavelength[3], 0.0f);
+    EXPECT_EQ(row(1), (Texts{"", "", "", ""}));
+    EXPECT_EQ(row(3), (Texts{"", "", "", ""}));
+}
+
+TEST_F(TransTabTest, NoDataAvailableChosenAgainAfterAClearIsReadyAgain) {
+    openFlat(kNoTransData);
+    form.comClear_Click();
+    ASSERT_FALSE(form.GetReady(kTrans));
+    form.cmbTransType_Click(kNoTransData);
+    EXPECT_TRUE(form.GetReady(kTrans));
+    EXPECT_EQ(panels()[kTrans], "Trans: Ready");
+    EXPECT_FALSE(controls().comTransSort.enabled);
+
+    // A point type chosen again leaves the section as it was.
+    form.cmbTransType_Click(kInternalTransmission);
+    paste("700\t\t90\r\n600\t\t80\r\n500\t\t70\r\n");
+    form.comTransSort_Click();
+    ASSERT_TRUE(form.GetReady(kTrans));
+    form.cmbTransType_Click(kInternalTransmission);
+    EXPECT_TRUE(form.GetReady(kTrans));
+    EXPECT_EQ(row(3)[2], "70.0");
+}
+
 TEST_F(TransTabTest, AMaterialWithoutDataOpensWithTheTabLocked) {
     GlassRecord g = constantIndexGlass(kNoTransData);
     open(g);

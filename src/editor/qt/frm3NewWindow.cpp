@@ -19,6 +19,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <vector>
 
 #include "editor/qt/ControlBinding.h"
 #include "platform/qt/QtColour.h"
@@ -282,10 +283,18 @@ QWidget* frm3NewWindow::buildDnDtTab() {
         controlsChanged();
     });
     grid->setColumnStretch(2, 1);
-    // The boxes stay where they are when the labels of unused ones are hidden.
-    grid->setColumnMinimumWidth(0, page->fontMetrics().horizontalAdvance(QStringLiteral("lambda TK")) + 6);
     m_lblDnDtLinear = PlainLabel(QString(), page);
     m_lblDnDtLinear->setObjectName(QStringLiteral("lblDnDtLinear"));
+    // The boxes stay where they are when the labels of unused ones, or the
+    // note on the simple value, are hidden.
+    std::vector<QLabel*> keepRoom(m_lblTherm.begin(), m_lblTherm.end());
+    keepRoom.push_back(m_lblDnDtLinear);
+    for (QLabel* label : keepRoom) {
+        QSizePolicy policy = label->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        label->setSizePolicy(policy);
+    }
+    grid->setColumnMinimumWidth(0, page->fontMetrics().horizontalAdvance(QStringLiteral("lambda TK")) + 6);
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(PlainLabel(QStringLiteral("Change of refractive index with temperature:"), page));
     layout->addWidget(m_lstThermal);
@@ -384,7 +393,11 @@ void frm3NewWindow::closeEvent(QCloseEvent* event) {
 
 bool frm3NewWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn) {
-        if (auto* box = qobject_cast<QLineEdit*>(watched)) QTimer::singleShot(0, box, &QLineEdit::selectAll);
+        // A box locked meanwhile (a review opens with the focus in the name) keeps no selection.
+        if (auto* box = qobject_cast<QLineEdit*>(watched))
+            QTimer::singleShot(0, box, [box] {
+                if (box->isEnabled()) box->selectAll();
+            });
     } else if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste) &&
                (watched == m_ssRefInd.widget() || watched == m_ssTrans.widget())) {
         m_form.comClipPaste_Click();
