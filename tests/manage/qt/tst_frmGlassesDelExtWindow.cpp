@@ -1,6 +1,7 @@
 // The remove dialog's window over temporary sibling folders: it opens on the
 // design file's materials; choosing the catalogue lists its own rows, and
-// one checked row is removed from the database.
+// one checked row is removed from the database. Choosing the target already
+// chosen keeps the list as the user has checked it.
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -31,12 +32,15 @@ class TestGlassesDelExtWindow : public QObject {
     Q_OBJECT
 private slots:
     void removeFromTheCatalogueByCheckList();
+    void choosingTheChosenTargetAgainKeepsTheChecks();
+
+private:
+    // The 3D design program with a file of one material, and the catalogue
+    // program whose database holds two own rows.
+    void installSiblings(const std::string& lqp, const std::string& vq);
 };
 
-void TestGlassesDelExtWindow::removeFromTheCatalogueByCheckList() {
-    QTemporaryDir dir;
-    const std::string root = dir.path().toStdString() + "/";
-    const std::string lqp = root + "lqp/", vq = root + "vq/";
+void TestGlassesDelExtWindow::installSiblings(const std::string& lqp, const std::string& vq) {
     std::filesystem::create_directories(lqp);
     std::filesystem::create_directories(vq);
     std::ofstream(lqp + "Lumivar3D.EXE") << "MZ";
@@ -53,7 +57,15 @@ void TestGlassesDelExtWindow::removeFromTheCatalogueByCheckList() {
             QVERIFY(db.addRow(kGlassDataTable, {{"GlassID", id}, {"s1", std::int64_t{8}},
                                                 {"GlassName", "Own" + std::to_string(id)}, {"Source", "Mine"}}));
     }
+}
 
+void TestGlassesDelExtWindow::removeFromTheCatalogueByCheckList() {
+    QTemporaryDir dir;
+    const std::string root = dir.path().toStdString() + "/";
+    const std::string lqp = root + "lqp/", vq = root + "vq/";
+    installSiblings(lqp, vq);
+    if (QTest::currentTestFailed()) return;
+    QtBoxes boxes;
     frmGlassesDelExt dialog(boxes);
     frmGlassesDelExtWindow window(dialog);
     QStringList atOpening, catalogue;
@@ -92,6 +104,47 @@ void TestGlassesDelExtWindow::removeFromTheCatalogueByCheckList() {
     QCOMPARE(rows.rows.size(), std::size_t(1));
     QCOMPARE(std::get<std::string>(rows.value(0, "GlassName")), std::string("Own1"));
     QCOMPARE(ReadDesignFile(lqp)->size(), std::size_t(1));  // the design file is not touched
+    ResetSetupPaths();
+}
+
+void TestGlassesDelExtWindow::choosingTheChosenTargetAgainKeepsTheChecks() {
+    QTemporaryDir dir;
+    const std::string root = dir.path().toStdString() + "/";
+    const std::string lqp = root + "lqp/", vq = root + "vq/";
+    installSiblings(lqp, vq);
+    if (QTest::currentTestFailed()) return;
+    QtBoxes boxes;
+    frmGlassesDelExt dialog(boxes);
+    frmGlassesDelExtWindow window(dialog);
+    QList<Qt::CheckState> designAfter, catalogueAfter;
+    DialogDriver driver(&window, [&] {
+        QListWidget* list = window.listWidget();
+        auto checkFirst = [&] {
+            list->setFocus();
+            list->setCurrentRow(0);
+            QTest::keyClick(list, Qt::Key_Space);
+        };
+        auto states = [&] {
+            QList<Qt::CheckState> out;
+            for (int i = 0; i < list->count(); ++i) out << list->item(i)->checkState();
+            return out;
+        };
+        checkFirst();
+        QTest::mouseClick(window.option(0), Qt::LeftButton);
+        designAfter = states();
+        QTest::mouseClick(window.option(1), Qt::LeftButton);
+        checkFirst();
+        QTest::mouseClick(window.option(1), Qt::LeftButton);
+        catalogueAfter = states();
+        QTest::mouseClick(window.cancelButton(), Qt::LeftButton);
+    });
+    dialog.Display();
+    QVERIFY(driver.acted());
+    QVERIFY(!driver.timedOut());
+    QCOMPARE(designAfter, QList<Qt::CheckState>{Qt::Checked});
+    QCOMPARE(catalogueAfter, (QList<Qt::CheckState>{Qt::Checked, Qt::Unchecked}));
+    QCOMPARE(dialog.mode(), int(kRemoveFromCatalogue));
+    QVERIFY(!dialog.result());
     ResetSetupPaths();
 }
 
