@@ -10,6 +10,7 @@
 #include <QtTest>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 #include "manage/ManageFixtures.h"
 #include "manage/DesignFileOutput.h"
@@ -31,40 +32,47 @@ QStringList items(QListWidget* list) {
 class TestGlassesDelExtWindow : public QObject {
     Q_OBJECT
 private slots:
+    void init();
+    void cleanup();
     void removeFromTheCatalogueByCheckList();
     void choosingTheChosenTargetAgainKeepsTheChecks();
 
 private:
-    // The 3D design program with a file of one material, and the catalogue
-    // program whose database holds two own rows.
-    void installSiblings(const std::string& lqp, const std::string& vq);
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::string m_lqp, m_vq;  // the 3D design program's folder and the catalogue program's
 };
 
-void TestGlassesDelExtWindow::installSiblings(const std::string& lqp, const std::string& vq) {
-    std::filesystem::create_directories(lqp);
-    std::filesystem::create_directories(vq);
-    std::ofstream(lqp + "Lumivar3D.EXE") << "MZ";
-    std::ofstream(vq + "VitrarchQX.EXE") << "MZ";
+// Before each test: the 3D design program with a file of one material, and
+// the catalogue program whose database holds two own rows.
+void TestGlassesDelExtWindow::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    const std::string root = m_dir->path().toStdString() + "/";
+    m_lqp = root + "lqp/";
+    m_vq = root + "vq/";
+    std::filesystem::create_directories(m_lqp);
+    std::filesystem::create_directories(m_vq);
+    std::ofstream(m_lqp + "Lumivar3D.EXE") << "MZ";
+    std::ofstream(m_vq + "VitrarchQX.EXE") << "MZ";
     ResetSetupPaths();
-    QVERIFY(SetPathLQP(lqp) && SetPathVQ(vq));
+    QVERIFY(SetPathLQP(m_lqp) && SetPathVQ(m_vq));
     QtBoxes boxes;
-    QVERIFY(WriteDesignFile(lqp, {Material("InFile")}, boxes));
-    QVERIFY(CreateCatalogueDatabase(vq + kCatalogueFileName));
+    QVERIFY(WriteDesignFile(m_lqp, {Material("InFile")}, boxes));
+    QVERIFY(CreateCatalogueDatabase(m_vq + kCatalogueFileName));
     {
         CatalogueDatabase db;
-        QVERIFY(db.open(vq));
+        QVERIFY(db.open(m_vq));
         for (std::int64_t id : {1, 2})
             QVERIFY(db.addRow(kGlassDataTable, {{"GlassID", id}, {"s1", std::int64_t{8}},
                                                 {"GlassName", "Own" + std::to_string(id)}, {"Source", "Mine"}}));
     }
 }
 
+void TestGlassesDelExtWindow::cleanup() {
+    ResetSetupPaths();
+    m_dir.reset();
+}
+
 void TestGlassesDelExtWindow::removeFromTheCatalogueByCheckList() {
-    QTemporaryDir dir;
-    const std::string root = dir.path().toStdString() + "/";
-    const std::string lqp = root + "lqp/", vq = root + "vq/";
-    installSiblings(lqp, vq);
-    if (QTest::currentTestFailed()) return;
     QtBoxes boxes;
     frmGlassesDelExt dialog(boxes);
     frmGlassesDelExtWindow window(dialog);
@@ -98,21 +106,15 @@ void TestGlassesDelExtWindow::removeFromTheCatalogueByCheckList() {
     QVERIFY(dialog.result());
 
     CatalogueDatabase db;
-    QVERIFY(db.open(vq));
+    QVERIFY(db.open(m_vq));
     DbRowSet rows;
     QVERIFY(db.findRows(kGlassDataTable, {}, rows));
     QCOMPARE(rows.rows.size(), std::size_t(1));
     QCOMPARE(std::get<std::string>(rows.value(0, "GlassName")), std::string("Own1"));
-    QCOMPARE(ReadDesignFile(lqp)->size(), std::size_t(1));  // the design file is not touched
-    ResetSetupPaths();
+    QCOMPARE(ReadDesignFile(m_lqp)->size(), std::size_t(1));  // the design file is not touched
 }
 
 void TestGlassesDelExtWindow::choosingTheChosenTargetAgainKeepsTheChecks() {
-    QTemporaryDir dir;
-    const std::string root = dir.path().toStdString() + "/";
-    const std::string lqp = root + "lqp/", vq = root + "vq/";
-    installSiblings(lqp, vq);
-    if (QTest::currentTestFailed()) return;
     QtBoxes boxes;
     frmGlassesDelExt dialog(boxes);
     frmGlassesDelExtWindow window(dialog);
@@ -145,7 +147,6 @@ void TestGlassesDelExtWindow::choosingTheChosenTargetAgainKeepsTheChecks() {
     QCOMPARE(catalogueAfter, (QList<Qt::CheckState>{Qt::Checked, Qt::Unchecked}));
     QCOMPARE(dialog.mode(), int(kRemoveFromCatalogue));
     QVERIFY(!dialog.result());
-    ResetSetupPaths();
 }
 
 QTEST_MAIN(TestGlassesDelExtWindow)
