@@ -2,7 +2,9 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 #include "platform/qt/QtText.h"
@@ -11,6 +13,26 @@
 namespace {
 constexpr int kListMinWidth = 420;
 constexpr int kListMinHeight = 280;
+
+// A click anywhere on an item, its text as well as its box, turns its check
+// over, as in a check list box; keys stay as the list has them.
+class CheckOnClickDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
+                     const QModelIndex& index) override {
+        if (event->type() != QEvent::MouseButtonRelease)
+            return QStyledItemDelegate::editorEvent(event, model, option, index);
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const Qt::ItemFlags flags = index.flags();
+        if (mouse->button() != Qt::LeftButton || !option.rect.contains(mouse->position().toPoint()) ||
+            !(flags & Qt::ItemIsUserCheckable) || !(flags & Qt::ItemIsEnabled))
+            return false;
+        const bool checked = index.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+        return model->setData(index, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+    }
+};
+
 }  // namespace
 
 CheckListDialog::CheckListDialog(const std::string& name, const char* caption, QWidget* parent)
@@ -33,6 +55,7 @@ void CheckListDialog::build(QLayout* extra, const char* label, const char* actio
     list->setObjectName(QStringLiteral("lstGlasses"));
     list->setMinimumSize(kListMinWidth, kListMinHeight);
     list->setSpacing(1);
+    list->setItemDelegate(new CheckOnClickDelegate(list));
     outer->addWidget(list, 1);
 
     auto* buttons = new QHBoxLayout;

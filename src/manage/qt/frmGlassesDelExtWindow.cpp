@@ -15,7 +15,11 @@ frmGlassesDelExtWindow::frmGlassesDelExtWindow(frmGlassesDelExt& dialog, QWidget
         auto* b = new QRadioButton(ToQString(kRemoveTargetCaptions[i]), this);
         b->setObjectName(QStringLiteral("optUpdateProg%1").arg(i));
         options->addWidget(b);
-        connect(b, &QRadioButton::clicked, this, [this, i] { m_dialog.optUpdateProg_Click(i); });
+        // Only a change of target refills the list: a click on the target already
+        // chosen keeps the user's checks.
+        connect(b, &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on) m_dialog.optUpdateProg_Click(i);
+        });
         m_options[static_cast<std::size_t>(i)] = b;
     }
     options->addStretch(1);

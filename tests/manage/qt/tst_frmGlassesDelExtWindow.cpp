@@ -1,6 +1,7 @@
 // The remove dialog's window over temporary sibling folders: it opens on the
 // design file's materials; choosing the catalogue lists its own rows, and
-// one checked row is removed from the database.
+// one checked row is removed from the database. Choosing the target already
+// chosen keeps the list as the user has checked it.
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -9,6 +10,7 @@
 #include <QtTest>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 #include "manage/ManageFixtures.h"
 #include "manage/DesignFileOutput.h"
@@ -30,30 +32,48 @@ QStringList items(QListWidget* list) {
 class TestGlassesDelExtWindow : public QObject {
     Q_OBJECT
 private slots:
+    void init();
+    void cleanup();
     void removeFromTheCatalogueByCheckList();
+    void choosingTheChosenTargetAgainKeepsTheChecks();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::string m_lqp, m_vq;  // the 3D design program's folder and the catalogue program's
 };
 
-void TestGlassesDelExtWindow::removeFromTheCatalogueByCheckList() {
-    QTemporaryDir dir;
-    const std::string root = dir.path().toStdString() + "/";
-    const std::string lqp = root + "lqp/", vq = root + "vq/";
-    std::filesystem::create_directories(lqp);
-    std::filesystem::create_directories(vq);
-    std::ofstream(lqp + "Lumivar3D.EXE") << "MZ";
-    std::ofstream(vq + "VitrarchQX.EXE") << "MZ";
+// Before each test: the 3D design program with a file of one material, and
+// the catalogue program whose database holds two own rows.
+void TestGlassesDelExtWindow::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    const std::string root = m_dir->path().toStdString() + "/";
+    m_lqp = root + "lqp/";
+    m_vq = root + "vq/";
+    std::filesystem::create_directories(m_lqp);
+    std::filesystem::create_directories(m_vq);
+    std::ofstream(m_lqp + "Lumivar3D.EXE") << "MZ";
+    std::ofstream(m_vq + "VitrarchQX.EXE") << "MZ";
     ResetSetupPaths();
-    QVERIFY(SetPathLQP(lqp) && SetPathVQ(vq));
+    QVERIFY(SetPathLQP(m_lqp) && SetPathVQ(m_vq));
     QtBoxes boxes;
-    QVERIFY(WriteDesignFile(lqp, {Material("InFile")}, boxes));
-    QVERIFY(CreateCatalogueDatabase(vq + kCatalogueFileName));
+    QVERIFY(WriteDesignFile(m_lqp, {Material("InFile")}, boxes));
+    QVERIFY(CreateCatalogueDatabase(m_vq + kCatalogueFileName));
     {
         CatalogueDatabase db;
-        QVERIFY(db.open(vq));
+        QVERIFY(db.open(m_vq));
         for (std::int64_t id : {1, 2})
             QVERIFY(db.addRow(kGlassDataTable, {{"GlassID", id}, {"s1", std::int64_t{8}},
                                                 {"GlassName", "Own" + std::to_string(id)}, {"Source", "Mine"}}));
     }
+}
 
+void TestGlassesDelExtWindow::cleanup() {
+    ResetSetupPaths();
+    m_dir.reset();
+}
+
+void TestGlassesDelExtWindow::removeFromTheCatalogueByCheckList() {
+    QtBoxes boxes;
     frmGlassesDelExt dialog(boxes);
     frmGlassesDelExtWindow window(dialog);
     QStringList atOpening, catalogue;
@@ -86,13 +106,47 @@ void TestGlassesDelExtWindow::removeFromTheCatalogueByCheckList() {
     QVERIFY(dialog.result());
 
     CatalogueDatabase db;
-    QVERIFY(db.open(vq));
+    QVERIFY(db.open(m_vq));
     DbRowSet rows;
     QVERIFY(db.findRows(kGlassDataTable, {}, rows));
     QCOMPARE(rows.rows.size(), std::size_t(1));
     QCOMPARE(std::get<std::string>(rows.value(0, "GlassName")), std::string("Own1"));
-    QCOMPARE(ReadDesignFile(lqp)->size(), std::size_t(1));  // the design file is not touched
-    ResetSetupPaths();
+    QCOMPARE(ReadDesignFile(m_lqp)->size(), std::size_t(1));  // the design file is not touched
+}
+
+void TestGlassesDelExtWindow::choosingTheChosenTargetAgainKeepsTheChecks() {
+    QtBoxes boxes;
+    frmGlassesDelExt dialog(boxes);
+    frmGlassesDelExtWindow window(dialog);
+    QList<Qt::CheckState> designAfter, catalogueAfter;
+    DialogDriver driver(&window, [&] {
+        QListWidget* list = window.listWidget();
+        auto checkFirst = [&] {
+            list->setFocus();
+            list->setCurrentRow(0);
+            QTest::keyClick(list, Qt::Key_Space);
+        };
+        auto states = [&] {
+            QList<Qt::CheckState> out;
+            for (int i = 0; i < list->count(); ++i) out << list->item(i)->checkState();
+            return out;
+        };
+        checkFirst();
+        QTest::mouseClick(window.option(0), Qt::LeftButton);
+        designAfter = states();
+        QTest::mouseClick(window.option(1), Qt::LeftButton);
+        checkFirst();
+        QTest::mouseClick(window.option(1), Qt::LeftButton);
+        catalogueAfter = states();
+        QTest::mouseClick(window.cancelButton(), Qt::LeftButton);
+    });
+    dialog.Display();
+    QVERIFY(driver.acted());
+    QVERIFY(!driver.timedOut());
+    QCOMPARE(designAfter, QList<Qt::CheckState>{Qt::Checked});
+    QCOMPARE(catalogueAfter, (QList<Qt::CheckState>{Qt::Checked, Qt::Unchecked}));
+    QCOMPARE(dialog.mode(), int(kRemoveFromCatalogue));
+    QVERIFY(!dialog.result());
 }
 
 QTEST_MAIN(TestGlassesDelExtWindow)

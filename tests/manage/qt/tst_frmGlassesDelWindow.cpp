@@ -1,8 +1,10 @@
 // The delete dialog's window, opened as the Manage page opens it: the selected
-// rows checked, one more checked with the keyboard, Delete.
+// rows checked, one more checked with the keyboard, Delete. A click on an
+// item, on its box or on its text, turns its check over once.
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyleOptionViewItem>
 #include <QtTest>
 
 #include "manage/ManageFixtures.h"
@@ -13,6 +15,7 @@ class TestGlassesDelWindow : public QObject {
     Q_OBJECT
 private slots:
     void deleteByCheckList();
+    void aClickOnAnItemTurnsItsCheckOver();
 };
 
 void TestGlassesDelWindow::deleteByCheckList() {
@@ -54,6 +57,49 @@ void TestGlassesDelWindow::deleteByCheckList() {
     QVERIFY(!dialog.Display(pageArray, 1, 1));
     QVERIFY(escape.acted());
     QCOMPARE(setGlasses, 1);
+}
+
+void TestGlassesDelWindow::aClickOnAnItemTurnsItsCheckOver() {
+    std::vector<GlassRecord> pageArray = {Material("A"), Material("B"), Material("C")};
+    frmGlassesDel dialog([&](const std::vector<GlassRecord>& kept) { pageArray = kept; });
+    frmGlassesDelWindow window(dialog);
+    QList<QList<Qt::CheckState>> seen;
+    DialogDriver driver(&window, [&] {
+        QListWidget* list = window.listWidget();
+        auto states = [&] {
+            QList<Qt::CheckState> out;
+            for (int i = 0; i < list->count(); ++i) out << list->item(i)->checkState();
+            return out;
+        };
+        auto clickText = [&](int row) {
+            const QRect r = list->visualItemRect(list->item(row));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(r.right() - 20, r.center().y()));
+        };
+        auto clickBox = [&](int row) {
+            QStyleOptionViewItem option;
+            option.initFrom(list);
+            option.rect = list->visualItemRect(list->item(row));
+            option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+            const QRect box = list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, box.center());
+        };
+        clickText(1);
+        seen << states();
+        clickText(1);
+        seen << states();
+        clickBox(0);
+        clickText(2);
+        seen << states();
+        QTest::mouseClick(window.actionButton(), Qt::LeftButton);
+    });
+    QVERIFY(dialog.Display(pageArray, 0, 0));
+    QVERIFY(driver.acted());
+    QVERIFY(!driver.timedOut());
+    using S = QList<Qt::CheckState>;
+    QCOMPARE(seen, (QList<S>{S{Qt::Unchecked, Qt::Checked, Qt::Unchecked}, S{Qt::Unchecked, Qt::Unchecked, Qt::Unchecked},
+                             S{Qt::Checked, Qt::Unchecked, Qt::Checked}}));
+    QCOMPARE(pageArray.size(), std::size_t(1));
+    QCOMPARE(pageArray[0].definition.name.str(), std::string("B"));
 }
 
 QTEST_MAIN(TestGlassesDelWindow)
