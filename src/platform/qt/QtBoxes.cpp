@@ -1,7 +1,10 @@
 #include "platform/qt/QtBoxes.h"
 
+#include <QFontMetrics>
 #include <QInputDialog>
 #include <QLabel>
+#include <QTextOption>
+#include <algorithm>
 
 #include "platform/qt/QtText.h"
 
@@ -23,6 +26,23 @@ int QtBoxes::AnswerFor(QMessageBox::StandardButton button) {
     }
 }
 
+namespace {
+
+// Lines laid out with tabs are tables: wrapped, a column's text would land
+// under the next column. The label lays tabs out at its default stops.
+void keepTabbedLinesWhole(QMessageBox& box) {
+    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    if (!label) return;
+    const QFontMetrics metrics(label->font());
+    const int tabStop = qRound(QTextOption().tabStopDistance());
+    int widest = 0;
+    for (const QString& line : box.text().split(QLatin1Char('\n')))
+        widest = std::max(widest, metrics.boundingRect(QRect(), Qt::TextExpandTabs, line, tabStop).width());
+    label->setMinimumWidth(widest + metrics.averageCharWidth());
+}
+
+}  // namespace
+
 int QtBoxes::show(int style, const std::string& text, const std::string& title) {
     const BoxLayout layout = BoxLayoutFor(style);
     QMessageBox box(m_parent);
@@ -39,6 +59,7 @@ int QtBoxes::show(int style, const std::string& text, const std::string& title) 
     QMessageBox::StandardButtons buttons;
     for (int a : layout.buttons) buttons |= ButtonFor(a);
     box.setStandardButtons(buttons);
+    if (text.find('\t') != std::string::npos) keepTabbedLinesWhole(box);
     box.setDefaultButton(ButtonFor(layout.defaultAnswer));
     box.setEscapeButton(ButtonFor(layout.escapeAnswer));
     box.exec();

@@ -13,6 +13,7 @@ private slots:
     void escapeOnYesNoMeansNo();
     void inputBoxReturnsTextOrEmptyOnCancel();
     void windows1252RoundTrip();
+    void tabbedLinesAreNotWrapped();
 };
 
 void TestQtBoxes::markupAndAmpersandsShowAsTyped() {
@@ -79,6 +80,31 @@ void TestQtBoxes::windows1252RoundTrip() {
     QCOMPARE(ToQString("\x80\x8A\x9F\xE9"), QStringLiteral("\u20AC\u0160\u0178\u00E9"));
     QCOMPARE(FromQString(QStringLiteral("\u20AC \u2713 \U0001F600")), std::string("\x80 ? ?"));
     QCOMPARE(PathFromQString(PathToQString("/home/j\xC3\xBCrgen/")), std::string("/home/j\xC3\xBCrgen/"));
+}
+
+void TestQtBoxes::tabbedLinesAreNotWrapped() {
+    // The Manage page's sort question: a small table laid out with tabs.
+    const std::string text =
+        "Select sort order:\r\n\r\n\tYes   \t\tto sort by 'Glass'\r\n\r\n\tNo    \t\tto sort by 'Source'"
+        "\r\n\r\n\tCancel\t\tto abort\r\n";
+    int labelWidth = 0, widest = 0;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        QVERIFY(label);
+        // Measured at the label's tab stops.
+        const QFontMetrics metrics(label->font());
+        const int tabStop = qRound(QTextOption().tabStopDistance());
+        for (const QString& line : box->text().split(QLatin1Char('\n')))
+            widest = std::max(widest, metrics.boundingRect(QRect(), Qt::TextExpandTabs, line, tabStop).width());
+        labelWidth = label->width();
+        box->button(QMessageBox::Cancel)->click();
+    });
+    QtBoxes boxes;
+    QCOMPARE(boxes.show(kBoxQuestionYesNoCancel, text), int(kAnswerCancel));
+    QVERIFY(widest > 0);
+    QVERIFY2(labelWidth >= widest, qPrintable(QStringLiteral("%1 < %2").arg(labelWidth).arg(widest)));
 }
 
 QTEST_MAIN(TestQtBoxes)
