@@ -131,7 +131,10 @@ bool popMeltSchott::Display(GlassRecord& glass) {
     CSWindow().Center(m_view->placement());
     ShowSheetValues();
     ShowCatalogValues();
-    UpdateOKState();
+    // Both start disabled, also over a sheet entered before: a committed
+    // value or a click on the picture weighs the nine values again.
+    m_view->setOkEnabled(false);
+    m_view->setShowIndexEnabled(false);
     m_initialising = false;
     if (m_services.hints)
         m_services.hints->Display(kHintText, kSheetHintKey, true, kSheetHintDelayMs, kMeltSchottCaption);

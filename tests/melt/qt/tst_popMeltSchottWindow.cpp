@@ -50,6 +50,7 @@ class TestMeltSchottWindow : public QObject {
 private slots:
     void typeTheSheetAndConvert();
     void cancelHandsNothingBack();
+    void aSheetEnteredBeforeIsTakenAgainByLeavingABox();
 
 private:
     void driveSheet(popMeltSchottWindow& window, RecordingBoxes& boxes);
@@ -124,6 +125,35 @@ void TestMeltSchottWindow::cancelHandsNothingBack() {
     const GlassRecord before = melt;
     QVERIFY(!page.Display(melt));
     QVERIFY(melt == before);
+    QVERIFY(boxes.shown.empty());
+}
+
+void TestMeltSchottWindow::aSheetEnteredBeforeIsTakenAgainByLeavingABox() {
+    RecordingBoxes boxes;
+    MemorySettings settings;
+    settings.set(kNewMsgSection, kSheetHintKey, "-1");
+    CNewMsg hints(boxes, settings);
+    popMeltSchott page({&boxes, &hints, nullptr});
+    popMeltSchottWindow window(page);
+    GlassRecord melt = nbk7();
+    for (int i = 1; i <= kSheetValues; ++i)
+        melt.melt.secondTable[kSheetColumn][static_cast<std::size_t>(i)] = std::stod(kTyped[i - 1]);
+    QTimer::singleShot(0, &window, [&] {
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QCOMPARE(window.valueEdit(1)->text(), QStringLiteral("1.516800"));
+        QVERIFY(!window.okButton()->isEnabled());
+        // Leaving a box that shows a stored value takes it again.
+        window.valueEdit(1)->setFocus();
+        QTest::keyClick(window.valueEdit(1), Qt::Key_Tab);
+        QVERIFY(!window.valueEdit(1)->hasFocus());
+        QVERIFY(window.okButton()->isEnabled());
+        QVERIFY(window.showIndexButton()->isEnabled());
+        QTest::mouseClick(window.okButton(), Qt::LeftButton);
+    });
+    QTimer::singleShot(2000, &window, [&] { window.reject(); });
+    QVERIFY(page.Display(melt));
+    QCOMPARE(melt.melt.pairCount, std::int16_t(7));
     QVERIFY(boxes.shown.empty());
 }
 
