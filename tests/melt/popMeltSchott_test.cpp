@@ -102,6 +102,20 @@ TEST(MeltSheetTest, CatalogueValuesComeFromTheRecordsFormula) {
     InitGlassRecord(none);  // no formula: nothing to show, not differences against 0
     for (double v : ComputeCatalogValues(none)) EXPECT_EQ(v, 0.0);
     EXPECT_EQ(CatalogValueText(0), "");
+
+    // A formula without an index at g (n² below 0 there) loses only ng - nF.
+    GlassRecord shortOfG;
+    InitGlassRecord(shortOfG);
+    shortOfG.definition.formulaType = kSchott;
+    shortOfG.definition.coefficients = {1.2, 0, -0.25};
+    bool ok = true;
+    EvaluateIndex(shortOfG.definition, kLineG, kSchott, ok);
+    ASSERT_FALSE(ok);
+    const auto partial = ComputeCatalogValues(shortOfG);
+    EXPECT_EQ(partial[0], IndexOf(shortOfG, kLineD));
+    EXPECT_EQ(partial[5], IndexOf(shortOfG, kLineF) - IndexOf(shortOfG, kLineE));
+    EXPECT_EQ(partial[6], 0.0);
+    EXPECT_EQ(partial[8], IndexOf(shortOfG, kLineFp) - IndexOf(shortOfG, kLineE));
 }
 
 class FakeBox : public INumberBox {
