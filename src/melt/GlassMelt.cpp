@@ -4,7 +4,7 @@
 #include <limits>
 #include <vector>
 
-#include "model/NumberFormat.h"
+#include "platform/Text1252.h"
 #include "platform/Boxes.h"
 #include "platform/NumberText.h"
 
@@ -135,8 +135,8 @@ float NullTo99(const DbValue& value) {
 std::string NullToText(const DbValue& value) {
     if (const auto* s = std::get_if<std::string>(&value)) return *s;
     if (const auto* i = std::get_if<std::int64_t>(&value)) return std::to_string(*i);
-    // The numeric property columns are singles.
-    if (const auto* d = std::get_if<double>(&value)) return GeneralText(static_cast<float>(*d));
+    // The numeric property columns are singles: their plain text ("7.1E-06").
+    if (const auto* d = std::get_if<double>(&value)) return PlainNumberText(static_cast<float>(*d));
     return {};
 }
 

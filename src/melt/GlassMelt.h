@@ -54,7 +54,7 @@ void ReadDispersionRow(const DbRowSet& rs, std::size_t row, GlassRecord& glass);
 // Null (or a value that is no number) gives 0; NullTo99 gives 99.0.
 float NullToZero(const DbValue& value);
 float NullTo99(const DbValue& value);
-// Null gives ""; a number gives its plain text as a single ("7.1", "520").
+// Null gives ""; a number gives its plain text as a single ("7.1", "520", "7.1E-06").
 std::string NullToText(const DbValue& value);
 // "Sch" 1, "Sel" 2, "Scx" 3, "Cau" 4, anything else 0.
 std::int16_t FormulaTypeFromPolytype(const std::string& text);

@@ -600,6 +600,7 @@ void frm7Melt::comIndexFit_Click() {
     Refresh refresh(*this);
     m_services.cursor->showHourglass();
     ReadPairsFromGrid();
+    if (m_glass.melt.pairCount < kMinMeltPairs) m_services.cursor->showDefault();  // before the box asks for more
     const MeltFitResult result = FitMeltGlass(m_glass, m_parent, m_fitReport, *m_services.boxes);
     frm7MeltControls& c = m_controls;
     IGrid& grid = ssRefInd();

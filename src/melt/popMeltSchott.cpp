@@ -1,6 +1,7 @@
 #include "melt/popMeltSchott.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "editor/WaveNames.h"
 #include "model/DataEntry.h"
@@ -52,19 +53,22 @@ std::array<double, kSheetPairs> sheetIndices(const MeltBlock& block) {
 
 std::array<double, kSheetValues> ComputeCatalogValues(const GlassRecord& glass) {
     const GlassDefinition& d = glass.definition;
-    bool allOk = true;
-    auto n = [&](float wavelength) {
+    // An index the formula does not give is left out: a value that needs it
+    // is 0 (not shown), never a difference against 0.
+    auto n = [&](float wavelength) -> std::optional<double> {
         bool ok = false;
         const double value = EvaluateIndex(d, wavelength, d.formulaType, ok);
-        allOk = allOk && ok;
-        return value;
+        return ok ? std::optional<double>(value) : std::nullopt;
     };
-    const double nC = n(kLineC), nCp = n(kLineCp), nd = n(kLineD), ne = n(kLineE), nF = n(kLineF),
-                 nFp = n(kLineFp), ng = n(kLineG);
-    // A formula that fails at one of the lines gives no value at all, rather
-    // than differences against 0.
-    if (!allOk) return {};
-    return {nd, ne, nF - nC, nd - nC, nF - nd, nF - ne, ng - nF, nFp - nCp, nFp - ne};
+    const auto nC = n(kLineC), nCp = n(kLineCp), nd = n(kLineD), ne = n(kLineE), nF = n(kLineF), nFp = n(kLineFp),
+               ng = n(kLineG);
+    auto value = [](const std::optional<double>& a) { return a ? *a : 0.0; };
+    auto difference = [](const std::optional<double>& a, const std::optional<double>& b) {
+        return a && b ? *a - *b : 0.0;
+    };
+    return {value(nd),          value(ne),          difference(nF, nC),
+            difference(nd, nC), difference(nF, nd), difference(nF, ne),
+            difference(ng, nF), difference(nFp, nCp), difference(nFp, ne)};
 }
 
 std::string CatalogValueText(double value) { return value == 0 ? "" : "(" + Format(value, "0.000000") + ")"; }
@@ -131,7 +135,10 @@ bool popMeltSchott::Display(GlassRecord& glass) {
     CSWindow().Center(m_view->placement());
     ShowSheetValues();
     ShowCatalogValues();
-    UpdateOKState();
+    // Both start disabled, also over a sheet entered before: a committed
+    // value or a click on the picture weighs the nine values again.
+    m_view->setOkEnabled(false);
+    m_view->setShowIndexEnabled(false);
     m_initialising = false;
     if (m_services.hints)
         m_services.hints->Display(kHintText, kSheetHintKey, true, kSheetHintDelayMs, kMeltSchottCaption);

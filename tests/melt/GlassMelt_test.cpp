@@ -166,6 +166,17 @@ TEST(GlassMeltTest, NullsAndValuesOfTheWrongKindNeverStopTheReader) {
     EXPECT_EQ(r.notes.dnDtType, 2);  // 2.5 rounds half to even
 }
 
+TEST(GlassMeltTest, PropertyColumnsReadAsThePlainTextOfASingle) {
+    const std::pair<double, const char*> numbers[] = {
+        {0.858, "0.858"},
+        {static_cast<double>(0.206f), "0.206"},  // a single held as a double
+        {7.1e-6, "7.1E-06"},
+    };
+    for (const auto& [value, text] : numbers) EXPECT_EQ(NullToText(DbValue{value}), text);
+    EXPECT_EQ(NullToText(DbValue{std::int64_t{610}}), "610");
+    EXPECT_EQ(NullToText(DbValue{}), "");
+}
+
 TEST(GlassMeltTest, TransmissionColumnsBecomePointsLongestWavelengthFirst) {
     CatalogueFolder cat;
     std::vector<DbField> row = {{"GlassID", std::int64_t{1}}, {"GlassName", "Tr"}, {"Source", "Ohara"}};

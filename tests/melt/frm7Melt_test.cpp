@@ -52,6 +52,17 @@ private:
     frm7Melt& m_form;
 };
 
+// Boxes that also note whether the hourglass showed while each box was up.
+class PointerBoxes : public ScriptedBoxes {
+public:
+    int show(int style, const std::string& text, const std::string& title) override {
+        busyAtShow.push_back(cursor && cursor->busy);
+        return ScriptedBoxes::show(style, text, title);
+    }
+    const RecordingBusyCursor* cursor = nullptr;
+    std::vector<bool> busyAtShow;
+};
+
 // The lines of the built-in band "Schott - standard".
 const std::vector<float> kSchottLines{656.2725f, 643.8469f, 587.5618f, 546.074f, 486.1327f, 479.9914f, 435.8343f};
 constexpr int kOharaStandard = 0, kOharaAdvanced = 1, kSchottStandard = 2;
@@ -74,6 +85,7 @@ protected:
           form(services()),
           view(form) {
         settings.set(kNewMsgSection, kMeltHintKey, "-1");
+        boxes.cursor = &cursor;
         store.SetRefreshCallback([this] { ++listRefreshes; });
         editors.setMeltMaker(&form);
         editors.setManageUpdate([this] { ++manageUpdates; });
@@ -182,7 +194,7 @@ protected:
     TestFolder folder;
     CatalogueFolder catalogue;
     FixedClock clock;
-    ScriptedBoxes boxes;
+    PointerBoxes boxes;
     MemorySettings settings;
     GlassesList store;
     ManageForms forms;
@@ -414,6 +426,8 @@ TEST_F(MeltMakerTest, TheFitAsksForFourPairsAndAParentThatGivesAnIndex) {
     boxes.answer(kAnswerOk);
     form.comIndexFit_Click();
     EXPECT_EQ(boxes.last().text, "You need at least 4 full melt index/wavelength pairs to create a melt glass");
+    EXPECT_FALSE(boxes.busyAtShow.back());  // the pointer is back before the box asks
+    EXPECT_FALSE(cursor.busy);
     EXPECT_EQ(glass().melt.pairCount, 3);  // the incomplete row is no pair
     EXPECT_EQ(row(4), "|||||");
     EXPECT_EQ(fitState(), kFitDue);

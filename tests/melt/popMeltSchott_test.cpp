@@ -102,6 +102,20 @@ TEST(MeltSheetTest, CatalogueValuesComeFromTheRecordsFormula) {
     InitGlassRecord(none);  // no formula: nothing to show, not differences against 0
     for (double v : ComputeCatalogValues(none)) EXPECT_EQ(v, 0.0);
     EXPECT_EQ(CatalogValueText(0), "");
+
+    // A formula without an index at g (n² below 0 there) loses only ng - nF.
+    GlassRecord shortOfG;
+    InitGlassRecord(shortOfG);
+    shortOfG.definition.formulaType = kSchott;
+    shortOfG.definition.coefficients = {1.2, 0, -0.25};
+    bool ok = true;
+    EvaluateIndex(shortOfG.definition, kLineG, kSchott, ok);
+    ASSERT_FALSE(ok);
+    const auto partial = ComputeCatalogValues(shortOfG);
+    EXPECT_EQ(partial[0], IndexOf(shortOfG, kLineD));
+    EXPECT_EQ(partial[5], IndexOf(shortOfG, kLineF) - IndexOf(shortOfG, kLineE));
+    EXPECT_EQ(partial[6], 0.0);
+    EXPECT_EQ(partial[8], IndexOf(shortOfG, kLineFp) - IndexOf(shortOfG, kLineE));
 }
 
 class FakeBox : public INumberBox {
@@ -190,7 +204,6 @@ TEST_F(PopMeltSchottTest, RefusedEntriesShowTheStoredValueAgain) {
     GlassRecord melt = SellmeierParent();
     setSheet(melt.melt, kSheet);
     view.user = [&] {
-        EXPECT_TRUE(view.ok);  // a sheet entered before
         EXPECT_EQ(shown(1), "1.516800");
         const std::pair<const char*, const char*> refused[] = {{"-0.00244", "0.002440"}, {"0", "0.002440"},
                                                                {"2.6", "0.002440"}};
@@ -219,6 +232,34 @@ TEST_F(PopMeltSchottTest, RefusedEntriesShowTheStoredValueAgain) {
     const GlassRecord before = melt;
     EXPECT_FALSE(page.Display(melt));
     EXPECT_EQ(melt, before);
+}
+
+TEST_F(PopMeltSchottTest, ASheetEnteredBeforeOpensWithTheButtonsDisabled) {
+    settings.set(kNewMsgSection, kSheetHintKey, "-1");
+    GlassRecord melt = SellmeierParent();
+    setSheet(melt.melt, kSheet);
+    struct Case {
+        const char* what;
+        std::function<void()> act;
+    };
+    const Case cases[] = {
+        {"the picture", [&] { page.pctSchott_Click(); }},
+        {"a value committed again", [&] { page.txtIndex_Commit(5); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        view.user = [&] {
+            EXPECT_EQ(shown(9), "0.005360");
+            EXPECT_FALSE(view.ok);
+            EXPECT_FALSE(view.showIndex);
+            c.act();
+            EXPECT_TRUE(view.ok);
+            EXPECT_TRUE(view.showIndex);
+            page.comCancel_Click();
+        };
+        view.ok = view.showIndex = true;
+        EXPECT_FALSE(page.Display(melt));
+    }
 }
 
 TEST_F(PopMeltSchottTest, CancelAfterShowIndiciesLeavesTheMeltAsItWas) {

@@ -1,6 +1,7 @@
 #include "melt/qt/popMeltSchottWindow.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -170,24 +171,29 @@ QWidget* popMeltSchottWindow::makeFrame(const char* caption, const int* values, 
             m_page.txtIndex_Commit(i);
             edit->setModified(false);
         });
-        // Leaving the box commits only what was typed, so that passing
-        // through an empty box asks nothing.
-        connect(edit, &QLineEdit::editingFinished, this, [this, edit, i] {
-            if (!edit->isModified()) return;
-            edit->setModified(false);
-            m_page.txtIndex_Commit(i);
-        });
     }
     return frame;
 }
 
 bool popMeltSchottWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusIn) {
-        for (int i = 1; i <= kSheetValues; ++i) {
-            if (watched != m_edits[static_cast<std::size_t>(i - 1)]) continue;
+    const bool in = event->type() == QEvent::FocusIn, out = event->type() == QEvent::FocusOut;
+    if (!in && !out) return QDialog::eventFilter(watched, event);
+    for (int i = 1; i <= kSheetValues; ++i) {
+        QLineEdit* edit = m_edits[static_cast<std::size_t>(i - 1)];
+        if (watched != edit) continue;
+        if (in) {
             // After the click that gave the focus has placed the cursor.
             QTimer::singleShot(0, this, [this, i] { m_page.txtIndex_GotFocus(i); });
+            continue;
         }
+        // A box or another window coming over the dialog does not leave the box.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) continue;
+        // Leaving a box commits what it shows, so that a sheet entered before
+        // counts again; passing through an empty box asks nothing.
+        if (!edit->isModified() && edit->text().isEmpty()) continue;
+        edit->setModified(false);
+        m_page.txtIndex_Commit(i);
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -43,6 +43,23 @@ GlassRecord nbk7() {
 const char* const kTyped[kSheetValues] = {"1.5168",  "1.5187",  "0.00805", "0.00244", "0.00561",
                                           "0.00371", "0.00456", "0.00811", "0.00536"};
 
+// The dialog over its logic, with the boxes it shows.
+struct SheetDialog {
+    explicit SheetDialog(bool hintRead) {
+        if (hintRead) settings.set(kNewMsgSection, kSheetHintKey, "-1");
+    }
+    RecordingBoxes boxes;
+    MemorySettings settings;
+    CNewMsg hints{boxes, settings};
+    popMeltSchott page{{&boxes, &hints, nullptr}};
+    popMeltSchottWindow window{page};
+};
+
+void activate(QWidget& window) {
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+}
+
 }  // namespace
 
 class TestMeltSchottWindow : public QObject {
@@ -50,6 +67,7 @@ class TestMeltSchottWindow : public QObject {
 private slots:
     void typeTheSheetAndConvert();
     void cancelHandsNothingBack();
+    void aSheetEnteredBeforeIsTakenAgainByLeavingABox();
 
 private:
     void driveSheet(popMeltSchottWindow& window, RecordingBoxes& boxes);
@@ -85,32 +103,24 @@ void TestMeltSchottWindow::driveSheet(popMeltSchottWindow& window, RecordingBoxe
 }
 
 void TestMeltSchottWindow::typeTheSheetAndConvert() {
-    RecordingBoxes boxes;
-    MemorySettings settings;
-    CNewMsg hints(boxes, settings);
-    popMeltSchott page({&boxes, &hints, nullptr});
-    popMeltSchottWindow window(page);
+    SheetDialog d(false);
+    popMeltSchottWindow& window = d.window;
     QTimer::singleShot(0, &window, [&] {
-        driveSheet(window, boxes);
+        driveSheet(window, d.boxes);
         if (window.isVisible()) window.reject();
     });
     GlassRecord melt = nbk7();
-    QVERIFY(page.Display(melt));
+    QVERIFY(d.page.Display(melt));
     QCOMPARE(melt.melt.pairCount, std::int16_t(7));
     QCOMPARE(melt.melt.pairWavelength[1], kLineC);
     QVERIFY(std::fabs(melt.melt.pairIndex[7] - 1.52697) < 2e-7);
 }
 
 void TestMeltSchottWindow::cancelHandsNothingBack() {
-    RecordingBoxes boxes;
-    MemorySettings settings;
-    settings.set(kNewMsgSection, kSheetHintKey, "-1");
-    CNewMsg hints(boxes, settings);
-    popMeltSchott page({&boxes, &hints, nullptr});
-    popMeltSchottWindow window(page);
+    SheetDialog d(true);
+    popMeltSchottWindow& window = d.window;
     QTimer::singleShot(0, &window, [&] {
-        QApplication::setActiveWindow(&window);
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        activate(window);
         QLineEdit* edit = window.valueEdit(1);
         edit->setFocus();
         QTest::keyClicks(edit, QStringLiteral("1.6"));
@@ -122,9 +132,33 @@ void TestMeltSchottWindow::cancelHandsNothingBack() {
     QTimer::singleShot(2000, &window, [&] { window.reject(); });
     GlassRecord melt = nbk7();
     const GlassRecord before = melt;
-    QVERIFY(!page.Display(melt));
+    QVERIFY(!d.page.Display(melt));
     QVERIFY(melt == before);
-    QVERIFY(boxes.shown.empty());
+    QVERIFY(d.boxes.shown.empty());
+}
+
+void TestMeltSchottWindow::aSheetEnteredBeforeIsTakenAgainByLeavingABox() {
+    SheetDialog d(true);
+    popMeltSchottWindow& window = d.window;
+    GlassRecord melt = nbk7();
+    for (int i = 1; i <= kSheetValues; ++i)
+        melt.melt.secondTable[kSheetColumn][static_cast<std::size_t>(i)] = std::stod(kTyped[i - 1]);
+    QTimer::singleShot(0, &window, [&] {
+        activate(window);
+        QCOMPARE(window.valueEdit(1)->text(), QStringLiteral("1.516800"));
+        QVERIFY(!window.okButton()->isEnabled());
+        // Leaving a box that shows a stored value takes it again.
+        window.valueEdit(1)->setFocus();
+        QTest::keyClick(window.valueEdit(1), Qt::Key_Tab);
+        QVERIFY(!window.valueEdit(1)->hasFocus());
+        QVERIFY(window.okButton()->isEnabled());
+        QVERIFY(window.showIndexButton()->isEnabled());
+        QTest::mouseClick(window.okButton(), Qt::LeftButton);
+    });
+    QTimer::singleShot(2000, &window, [&] { window.reject(); });
+    QVERIFY(d.page.Display(melt));
+    QCOMPARE(melt.melt.pairCount, std::int16_t(7));
+    QVERIFY(d.boxes.shown.empty());
 }
 
 QTEST_MAIN(TestMeltSchottWindow)
