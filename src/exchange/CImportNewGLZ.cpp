@@ -9,109 +9,21 @@
 #include <utility>
 
 #include "exchange/GlzFormat.h"
+#include "exchange/ImportRecord.h"
+#include "exchange/ImportText.h"
 #include "exchange/TextFileDecode.h"
 #include "model/FileUtil.h"
 #include "platform/NumberText.h"
-#include "model/TransCalcs.h"
-#include "model/Verification.h"
 #include "platform/Boxes.h"
-
-// Walks the decoded text by whole lines (the markers) and by items (the data
-// of a section). An item ends at a comma or a line end, which it consumes;
-// a text in double quotes may hold commas and ends at its closing quote.
-// CR LF, LF and CR all end a line.
-class GlzTextCursor {
-public:
-    explicit GlzTextCursor(std::string text) : m_text(std::move(text)) {}
-
-    bool atEnd() const { return m_pos >= m_text.size(); }
-
-    // How often text occurs from here on.
-    std::size_t count(std::string_view text) const {
-        std::size_t n = 0;
-        for (std::size_t at = m_text.find(text, m_pos); at != std::string::npos; at = m_text.find(text, at + 1)) ++n;
-        return n;
-    }
-
-    // False at the end of the text.
-    bool readLine(std::string_view& line) {
-        if (atEnd()) return false;
-        const std::size_t start = m_pos;
-        while (m_pos < m_text.size() && !isLineEnd(m_text[m_pos])) ++m_pos;
-        line = view(start, m_pos);
-        skipLineEnd();
-        return true;
-    }
-
-    // True when the cursor stands at the start of a line equal to text.
-    bool atLine(std::string_view text) const {
-        if (m_pos != 0 && !isLineEnd(m_text[m_pos - 1])) return false;
-        const std::string_view rest = view(m_pos, m_text.size());
-        return rest.starts_with(text) && (rest.size() == text.size() || isLineEnd(rest[text.size()]));
-    }
-
-    // False when there is no item left.
-    bool readItem(std::string_view& item) {
-        while (m_pos < m_text.size() && isBlank(m_text[m_pos])) ++m_pos;
-        if (atEnd()) return false;
-        if (m_text[m_pos] == '"') {
-            const std::size_t start = ++m_pos;
-            while (m_pos < m_text.size() && m_text[m_pos] != '"' && !isLineEnd(m_text[m_pos])) ++m_pos;
-            item = view(start, m_pos);
-            while (m_pos < m_text.size() && m_text[m_pos] != ',' && !isLineEnd(m_text[m_pos])) ++m_pos;
-        } else {
-            const std::size_t start = m_pos;
-            while (m_pos < m_text.size() && m_text[m_pos] != ',' && !isLineEnd(m_text[m_pos])) ++m_pos;
-            std::size_t end = m_pos;
-            while (end > start && isBlank(m_text[end - 1])) --end;
-            item = view(start, end);
-        }
-        if (m_pos < m_text.size() && m_text[m_pos] == ',') {
-            ++m_pos;
-        } else {
-            skipLineEnd();
-        }
-        return true;
-    }
-
-private:
-    static bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
-    static bool isBlank(char c) { return c == ' ' || c == '\t'; }
-    std::string_view view(std::size_t from, std::size_t to) const {
-        return std::string_view(m_text).substr(from, to - from);
-    }
-    void skipLineEnd() {
-        if (m_pos < m_text.size() && m_text[m_pos] == '\r') {
-            ++m_pos;
-            if (m_pos < m_text.size() && m_text[m_pos] == '\n') ++m_pos;
-        } else if (m_pos < m_text.size() && m_text[m_pos] == '\n') {
-            ++m_pos;
-        }
-    }
-
-    std::string m_text;
-    std::size_t m_pos = 0;
-};
+#include "platform/LargeMemory.h"
 
 namespace {
-
-constexpr float kDefaultThickness = 10.0f;
-
-// The record rules every imported material goes through once its block is read.
-void finishImported(GlassRecord& glass) {
-    // The interpolation needs a sample thickness; blocks without one, or with
-    // 0 or less, get the default.
-    if (!(glass.measured.thickness > 0)) glass.measured.thickness = kDefaultThickness;
-    AbsorptionAtStandardWavelengths(glass.standardAbsorption, glass.measured.thickness,
-                                    glass.measured.transWavelength.items, glass.measured.absorption.items);
-    NormaliseGlassRecord(glass);
-}
 
 // Typed items of a section: each read fails at the end of the file and when
 // the item does not convert to its type.
 class ItemReader {
 public:
-    explicit ItemReader(GlzTextCursor& in) : m_in(in) {}
+    explicit ItemReader(TextCursor& in) : m_in(in) {}
 
     // The next block's start line is never an item: a section cut short
     // would otherwise read on into the next material and merge the two.
@@ -183,7 +95,7 @@ private:
         return true;
     }
 
-    GlzTextCursor& m_in;
+    TextCursor& m_in;
 };
 
 bool readGeneral(ItemReader& r, GlassRecord& g, int& pointCount) {
@@ -279,26 +191,9 @@ bool readMelt(ItemReader& r, GlassRecord& g) {
     return true;
 }
 
-// The design table takes the first 41 transmission points, as the editor
-// fills it. Its first 40 absorption entries start empty (99); the last keeps
-// the blank record's value unless a 41st point fills it, as every importer
-// leaves it. A point without a wavelength is padding (the writer pads counts
-// above 10 to 150) and fills nothing, so padding never turns empty entries
-// into an absorption of 0.
-void fillDesignTable(GlassRecord& g) {
-    GlassDefinition& d = g.definition;
-    std::fill(d.transAbsorption.begin(), d.transAbsorption.end() - 1, static_cast<float>(kEmptyAbsorption));
-    const int n = std::min<int>(g.measured.transCount, kStandardTransCount);
-    for (int i = 1; i <= n; ++i) {
-        if (!(g.measured.transWavelength[i] > 0)) continue;
-        d.transWavelength[i - 1] = g.measured.transWavelength[i];
-        d.transAbsorption[i - 1] = g.measured.absorption[i];
-    }
-}
-
 }  // namespace
 
-void CImportNewGLZ::ReadMaterialBlock(GlzTextCursor& in, GlassRecord& glass, bool& ok) {
+void CImportNewGLZ::ReadMaterialBlock(TextCursor& in, GlassRecord& glass, bool& ok) {
     ok = false;
     ItemReader r(in);
     int pointCount = 0;  // of a General section read before in this block
@@ -322,8 +217,10 @@ void CImportNewGLZ::ReadMaterialBlock(GlzTextCursor& in, GlassRecord& glass, boo
         } else if (line == kGlzMelt) {
             read = readMelt(r, glass);
         } else if (line == kGlzBlockEnd) {
-            fillDesignTable(glass);
-            finishImported(glass);
+            // The writer pads counts above 10 to 150 with points without a
+            // wavelength; they fill nothing in the design table.
+            FillDesignTable(glass);
+            FinishImported(glass);
             ok = true;
             return;
         }
@@ -336,9 +233,9 @@ bool CImportNewGLZ::ImportFile(const std::string& path, std::vector<GlassRecord>
     glasses.clear();
     count = 0;
     try {
-        const auto bytes = ReadWholeFile(path);
-        if (!bytes) return false;
-        return ImportBytes(bytes->data(), bytes->size(), glasses, count);
+        const auto file = ReadFileBuffer(path);
+        if (!file) return false;
+        return ImportBytes(file->bytes.get(), file->size, glasses, count);
     } catch (const std::bad_alloc&) {
         return false;  // a file too large to hold is a read error like any other
     }
@@ -349,7 +246,8 @@ bool CImportNewGLZ::ImportBytes(const std::uint8_t* bytes, std::size_t size, std
     glasses.clear();
     count = 0;
     try {
-        return importText(DecodeTextFile(bytes, size), glasses, count);
+        std::string converted;
+        return importText(DecodeTextFile(bytes, size, converted), glasses, count);
     } catch (const std::bad_alloc&) {
         glasses.clear();
         count = 0;
@@ -357,8 +255,8 @@ bool CImportNewGLZ::ImportBytes(const std::uint8_t* bytes, std::size_t size, std
     }
 }
 
-bool CImportNewGLZ::importText(std::string text, std::vector<GlassRecord>& glasses, int& count) {
-    GlzTextCursor in(std::move(text));
+bool CImportNewGLZ::importText(std::string_view text, std::vector<GlassRecord>& glasses, int& count) {
+    TextCursor in(text);
     std::string_view line;
     if (!in.readLine(line)) return false;  // an empty file
     if (line.find(kGlzHeaderMark) == std::string_view::npos) {
@@ -369,6 +267,7 @@ bool CImportNewGLZ::importText(std::string text, std::vector<GlassRecord>& glass
     std::vector<GlassRecord> read;
     // Every material read needs both markers: reserve no more than that.
     read.reserve(std::min(in.count(kGlzBlockStart), in.count(kGlzBlockEnd)));
+    AdviseLargePages(read.data(), read.capacity() * sizeof(GlassRecord));
     while (in.readLine(line)) {
         if (line != kGlzBlockStart) continue;
         if (in.atEnd()) break;  // a start marker as the last line ends the reading
@@ -381,4 +280,21 @@ bool CImportNewGLZ::importText(std::string text, std::vector<GlassRecord>& glass
     glasses = std::move(read);
     count = static_cast<int>(glasses.size());
     return true;
+}
+
+bool CImportNewGLZ::ImportFile(const std::string& path, ImportedMaterials& result) {
+    result.clear();
+    int count = 0;
+    const bool ok = ImportFile(path, result.glasses, count);
+    result.fitErrors.assign(result.glasses.size(), 0.0f);
+    return ok;
+}
+
+bool CImportNewGLZ::ImportBytes(const std::uint8_t* bytes, std::size_t size, const std::string&,
+                                ImportedMaterials& result) {
+    result.clear();
+    int count = 0;
+    const bool ok = ImportBytes(bytes, size, result.glasses, count);
+    result.fitErrors.assign(result.glasses.size(), 0.0f);
+    return ok;
 }

@@ -10,14 +10,16 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "exchange/ImportReader.h"
 #include "model/GlassRecord.h"
 
 class IBoxes;
-class GlzTextCursor;
+class TextCursor;
 
-class CImportNewGLZ {
+class CImportNewGLZ : public IMaterialReader {
 public:
     explicit CImportNewGLZ(IBoxes& boxes) : m_boxes(boxes) {}
 
@@ -31,12 +33,17 @@ public:
     // ImportFile over the file's bytes already in memory.
     bool ImportBytes(const std::uint8_t* bytes, std::size_t size, std::vector<GlassRecord>& glasses, int& count);
 
+    // The Import page's calls: the same reads, every material kept as read.
+    bool ImportFile(const std::string& path, ImportedMaterials& result) override;
+    bool ImportBytes(const std::uint8_t* bytes, std::size_t size, const std::string& fileName,
+                     ImportedMaterials& result) override;
+
 private:
-    bool importText(std::string text, std::vector<GlassRecord>& glasses, int& count);
+    bool importText(std::string_view text, std::vector<GlassRecord>& glasses, int& count);
 
     // Reads one block after its start marker into glass (a blank record);
     // ok is False on a read error.
-    void ReadMaterialBlock(GlzTextCursor& in, GlassRecord& glass, bool& ok);
+    void ReadMaterialBlock(TextCursor& in, GlassRecord& glass, bool& ok);
 
     IBoxes& m_boxes;
 };

@@ -1,6 +1,7 @@
 #include "model/FileUtil.h"
 
 #include "model/FixedText.h"
+#include "platform/LargeMemory.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -62,6 +63,45 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) 
             if (n == 0) {
                 bytes.resize(used);
                 result = std::move(bytes);
+                break;
+            }
+            used += static_cast<std::size_t>(n);
+        }
+    } catch (const std::bad_alloc&) {
+        result.reset();
+    }
+    ::close(fd);
+    return result;
+}
+
+std::optional<FileBuffer> ReadFileBuffer(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    std::optional<FileBuffer> result;
+    try {
+        struct stat info {};
+        std::size_t capacity = 1 << 16;
+        // One byte more than the file holds, so the read that sees the end
+        // needs no second block.
+        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
+            capacity = static_cast<std::size_t>(info.st_size) + 1;
+        auto block = std::make_unique_for_overwrite<std::uint8_t[]>(capacity);
+        AdviseLargePages(block.get(), capacity);
+        std::size_t used = 0;
+        for (;;) {
+            if (used == capacity) {  // the file grew, or its size was unknown
+                const std::size_t larger = capacity * 2;
+                auto next = std::make_unique_for_overwrite<std::uint8_t[]>(larger);
+                AdviseLargePages(next.get(), larger);
+                std::memcpy(next.get(), block.get(), used);
+                block = std::move(next);
+                capacity = larger;
+            }
+            const ssize_t n = ::read(fd, block.get() + used, capacity - used);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) break;
+            if (n == 0) {
+                result = FileBuffer{std::move(block), used};
                 break;
             }
             used += static_cast<std::size_t>(n);

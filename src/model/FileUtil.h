@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -17,6 +18,15 @@ bool FolderExists(const std::string& path);
 
 // The whole file, or nullopt when it cannot be read.
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path);
+
+// A whole file in a block of its own size, neither zeroed before the read
+// nor copied after it: the form for large files read once.
+struct FileBuffer {
+    std::unique_ptr<std::uint8_t[]> bytes;
+    std::size_t size = 0;
+};
+// The whole file, or nullopt when it cannot be read.
+std::optional<FileBuffer> ReadFileBuffer(const std::string& path);
 
 // Writes the bytes to a temporary file in the same folder, flushes it to disk
 // and renames it over path, so a crash leaves either the old or the new file.

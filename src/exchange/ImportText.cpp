@@ -1,0 +1,150 @@
+#include "exchange/ImportText.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <system_error>
+
+std::size_t TextCursor::count(std::string_view text) const {
+    std::size_t n = 0;
+    for (std::size_t at = m_text.find(text, m_pos); at != std::string_view::npos; at = m_text.find(text, at + 1))
+        ++n;
+    return n;
+}
+
+bool TextCursor::readLine(std::string_view& line) {
+    if (atEnd()) return false;
+    m_lastLine = m_line;
+    const std::size_t start = m_pos;
+    while (m_pos < m_text.size() && !isLineEnd(m_text[m_pos])) ++m_pos;
+    line = m_text.substr(start, m_pos - start);
+    skipLineEnd();
+    return true;
+}
+
+bool TextCursor::atLine(std::string_view text) const {
+    if (m_pos != 0 && !isLineEnd(m_text[m_pos - 1])) return false;
+    const std::string_view rest = m_text.substr(m_pos);
+    return rest.starts_with(text) && (rest.size() == text.size() || isLineEnd(rest[text.size()]));
+}
+
+bool TextCursor::readItem(std::string_view& item) {
+    while (m_pos < m_text.size() && isBlank(m_text[m_pos])) ++m_pos;
+    if (atEnd()) return false;
+    if (m_text[m_pos] == '"') {
+        const std::size_t start = ++m_pos;
+        while (m_pos < m_text.size() && m_text[m_pos] != '"' && !isLineEnd(m_text[m_pos])) ++m_pos;
+        item = m_text.substr(start, m_pos - start);
+        while (m_pos < m_text.size() && m_text[m_pos] != ',' && !isLineEnd(m_text[m_pos])) ++m_pos;
+    } else {
+        const std::size_t start = m_pos;
+        while (m_pos < m_text.size() && m_text[m_pos] != ',' && !isLineEnd(m_text[m_pos])) ++m_pos;
+        std::size_t end = m_pos;
+        while (end > start && isBlank(m_text[end - 1])) --end;
+        item = m_text.substr(start, end - start);
+    }
+    if (m_pos < m_text.size() && m_text[m_pos] == ',') {
+        ++m_pos;
+    } else {
+        skipLineEnd();
+    }
+    return true;
+}
+
+bool TextCursor::onlyBlanksLeft() const {
+    for (std::size_t i = m_pos; i < m_text.size(); ++i)
+        if (!isBlank(m_text[i]) && !isLineEnd(m_text[i])) return false;
+    return true;
+}
+
+void TextCursor::skipLineEnd() {
+    if (m_pos >= m_text.size()) return;
+    if (m_text[m_pos] == '\r') {
+        ++m_pos;
+        if (m_pos < m_text.size() && m_text[m_pos] == '\n') ++m_pos;
+        ++m_line;
+    } else if (m_text[m_pos] == '\n') {
+        ++m_pos;
+        ++m_line;
+    }
+}
+
+void SplitFields(std::string_view line, std::vector<std::string_view>& fields) {
+    fields.clear();
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    for (;;) {
+        while (p != end && (*p == ' ' || *p == '\t')) ++p;
+        if (p == end) return;
+        const char* start = p;
+        while (p != end && *p != ' ' && *p != '\t') ++p;
+        fields.emplace_back(start, static_cast<std::size_t>(p - start));
+    }
+}
+
+double Val(std::string_view text) {
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    while (i < n && (text[i] == ' ' || text[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < n && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    const std::size_t start = i;
+    std::size_t digits = 0;
+    while (i < n && text[i] >= '0' && text[i] <= '9') ++i, ++digits;
+    if (i < n && text[i] == '.') {
+        ++i;
+        while (i < n && text[i] >= '0' && text[i] <= '9') ++i, ++digits;
+    }
+    if (digits == 0) return 0;
+    std::size_t mantissaEnd = i;
+    // The exponent counts only when digits follow its letter.
+    std::size_t expSign = 0, expDigitsStart = 0, expEnd = 0;
+    if (i < n && (text[i] == 'e' || text[i] == 'E' || text[i] == 'd' || text[i] == 'D')) {
+        std::size_t j = i + 1;
+        if (j < n && (text[j] == '+' || text[j] == '-')) expSign = j++;
+        const std::size_t d = j;
+        while (j < n && text[j] >= '0' && text[j] <= '9') ++j;
+        if (j > d) {
+            expDigitsStart = d;
+            expEnd = j;
+        }
+    }
+    double value = 0;
+    std::from_chars_result r{};
+    if (expEnd == 0) {
+        r = std::from_chars(text.data() + start, text.data() + mantissaEnd, value, std::chars_format::fixed);
+    } else if (text[mantissaEnd] == 'e' || text[mantissaEnd] == 'E') {
+        r = std::from_chars(text.data() + start, text.data() + expEnd, value, std::chars_format::general);
+    } else {
+        // A "D" exponent: the same number with an "e", in a buffer of its own.
+        char buffer[400];
+        const std::size_t mantissa = mantissaEnd - start;
+        const std::size_t exponent = expEnd - expDigitsStart;
+        if (mantissa + exponent + 2 > sizeof buffer) return 0;
+        std::size_t k = 0;
+        for (std::size_t m = start; m < mantissaEnd; ++m) buffer[k++] = text[m];
+        buffer[k++] = 'e';
+        if (expSign != 0 && text[expSign] == '-') buffer[k++] = '-';
+        for (std::size_t m = expDigitsStart; m < expEnd; ++m) buffer[k++] = text[m];
+        r = std::from_chars(buffer, buffer + k, value, std::chars_format::general);
+    }
+    if (r.ec == std::errc::result_out_of_range) {
+        // Underflow is 0; a number beyond a double is none the program can hold.
+        return 0;
+    }
+    if (r.ec != std::errc() || !std::isfinite(value)) return 0;
+    return negative ? -value : value;
+}
+
+float ValSingle(std::string_view text) {
+    const double v = Val(text);
+    return std::fabs(v) <= static_cast<double>(std::numeric_limits<float>::max()) ? static_cast<float>(v) : 0.0f;
+}
+
+bool WholeNumber(double value, std::int64_t min, std::int64_t max, std::int64_t& result) {
+    if (!std::isfinite(value)) return false;
+    const double r = std::nearbyint(value);  // the default rounding mode: halves to even
+    if (r < static_cast<double>(min) || r > static_cast<double>(max)) return false;
+    result = static_cast<std::int64_t>(r);
+    return true;
+}
