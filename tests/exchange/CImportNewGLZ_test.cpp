@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "exchange/GlzSamples.h"
+#include "exchange/ImportSamples.h"
 #include "exchange/frm5Export.h"
 #include "model/TransCalcs.h"
 #include "support/ScriptedBoxes.h"
@@ -240,32 +241,9 @@ TEST_F(GlzReadTest, EncodingsAndLineEndsGiveIdenticalRecords) {
     const GlassRecord expected = glasses[0];
     EXPECT_EQ(expected.definition.name.str(), cp1252Name);
 
-    auto utf16 = [](const std::string& u8, bool bigEndian) {
-        std::vector<std::uint8_t> out = bigEndian ? std::vector<std::uint8_t>{0xFE, 0xFF}
-                                                  : std::vector<std::uint8_t>{0xFF, 0xFE};
-        for (std::size_t i = 0; i < u8.size();) {  // BMP only, enough here
-            unsigned c = static_cast<unsigned char>(u8[i]);
-            unsigned cp;
-            if (c < 0x80) cp = c, i += 1;
-            else if (c < 0xE0) cp = (c & 0x1F) << 6 | (u8[i + 1] & 0x3F), i += 2;
-            else cp = (c & 0x0F) << 12 | (u8[i + 1] & 0x3F) << 6 | (u8[i + 2] & 0x3F), i += 3;
-            const std::uint8_t hi = static_cast<std::uint8_t>(cp >> 8), lo = static_cast<std::uint8_t>(cp);
-            if (bigEndian) out.insert(out.end(), {hi, lo});
-            else out.insert(out.end(), {lo, hi});
-        }
-        return out;
-    };
-    auto withLineEnds = [](std::string text, const std::string& end) {
-        std::string out;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            if (text.compare(i, 2, "\r\n") == 0) out += end, ++i;
-            else out += text[i];
-        }
-        return out;
-    };
     for (const std::string end : {"\r\n", "\n", "\r"}) {
-        const std::string u8 = withLineEnds(utf8, end);
-        const std::string cp = withLineEnds(cp1252, end);
+        const std::string u8 = WithLineEnds(utf8, end);
+        const std::string cp = WithLineEnds(cp1252, end);
         const struct {
             const char* what;
             std::vector<std::uint8_t> bytes;
@@ -277,8 +255,8 @@ TEST_F(GlzReadTest, EncodingsAndLineEndsGiveIdenticalRecords) {
                  b.insert(b.end(), u8.begin(), u8.end());
                  return b;
              }()},
-            {"UTF-16 LE", utf16(u8, false)},
-            {"UTF-16 BE", utf16(u8, true)},
+            {"UTF-16 LE", Utf16Bytes(u8, false)},
+            {"UTF-16 BE", Utf16Bytes(u8, true)},
         };
         for (const auto& f : forms) {
             SCOPED_TRACE(std::string(f.what) + (end == "\n" ? " LF" : end == "\r" ? " CR" : " CR LF"));

@@ -1,0 +1,75 @@
+#include "exchange/ImportText.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+TEST(ValTest, TakesTheLeadingNumber) {
+    const struct {
+        const char* text;
+        double value;
+    } cases[] = {
+        {"1.5", 1.5},        {"  \t-2.5e3x", -2500}, {"1.5abc", 1.5},   {"+3", 3},      {"-.5", -0.5},
+        {"7.", 7},           {"12.34.5", 12.34},    {"1D2", 100},      {"2d-1", 0.2},  {"1E", 1},
+        {"1e+", 1},          {"1e-2", 0.01},        {"517642.251", 517642.251},
+        {"", 0},             {"abc", 0},            {".", 0},          {"-", 0},       {"e5", 0},
+        {"1e999", 0},        {"-1e999", 0},         {"1e-999", 0},     {"nan", 0},     {"inf", 0},
+        {"0x1A", 0},
+    };
+    for (const auto& c : cases) EXPECT_DOUBLE_EQ(Val(c.text), c.value) << '"' << c.text << '"';
+}
+
+TEST(ValTest, SingleAndWholeNumbersStayInRange) {
+    EXPECT_FLOAT_EQ(ValSingle("2.51"), 2.51f);
+    EXPECT_EQ(ValSingle("1e39"), 0.0f);
+    std::int64_t v = 7;
+    EXPECT_TRUE(WholeNumber(2.5, -10, 10, v));
+    EXPECT_EQ(v, 2);  // halves go to the even neighbour
+    EXPECT_TRUE(WholeNumber(3.5, -10, 10, v));
+    EXPECT_EQ(v, 4);
+    EXPECT_FALSE(WholeNumber(10.6, -10, 10, v));
+    EXPECT_FALSE(WholeNumber(1e300, -10, 10, v));
+}
+
+TEST(SplitFieldsTest, RunsOfBlanksAndTabsSeparate) {
+    std::vector<std::string_view> fields{"stale"};
+    SplitFields(" \tNM  N-BK7\t2 \t 517642 \t", fields);
+    EXPECT_EQ(fields, (std::vector<std::string_view>{"NM", "N-BK7", "2", "517642"}));
+    SplitFields(" \t ", fields);
+    EXPECT_TRUE(fields.empty());
+}
+
+TEST(TextCursorTest, LinesEndAtAnyLineEndAndAreNumbered) {
+    TextCursor in("one\r\ntwo\nthree\rfour\r\n\r\nsix");
+    std::vector<std::string_view> lines;
+    std::vector<int> numbers;
+    std::string_view line;
+    while (in.readLine(line)) {
+        lines.push_back(line);
+        numbers.push_back(in.lastLineNumber());
+    }
+    EXPECT_EQ(lines, (std::vector<std::string_view>{"one", "two", "three", "four", "", "six"}));
+    EXPECT_EQ(numbers, (std::vector<int>{1, 2, 3, 4, 5, 6}));
+}
+
+TEST(TextCursorTest, ItemsRunAcrossLinesAndQuotesHoldCommas) {
+    TextCursor in("\"a, b\" , 2\r\n  x y  \r\n\r\n\"open");
+    std::vector<std::string_view> items;
+    std::string_view item;
+    while (in.readItem(item)) items.push_back(item);
+    EXPECT_EQ(items, (std::vector<std::string_view>{"a, b", "2", "x y", "", "open"}));
+}
+
+TEST(TextCursorTest, OnlyBlanksLeft) {
+    TextCursor in("1,2\r\n \t\r\n\r\n");
+    std::string_view item;
+    in.readItem(item);
+    EXPECT_FALSE(in.onlyBlanksLeft());
+    in.readItem(item);
+    EXPECT_TRUE(in.onlyBlanksLeft());
+}
+
+}  // namespace
