@@ -254,8 +254,9 @@ bool CImportZemaxAGF::ParseGlass(TextCursor& in, std::string_view& line, bool& a
             md.internalTrans[i] = internal;
             md.totalTrans[i] = totalOf(wave, internal);
         }
-        SortTransPoints(md);
     }
+    // A range given upside down must not leave its two ends upside down.
+    SortTransPoints(md);
     FillDesignTable(g);
     if (itLines > 3) {
         ComputeColourCode(g, md.thickness, std::span<const float>(md.transWavelength.items).first(itLines),

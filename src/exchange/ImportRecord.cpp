@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <numeric>
 
 #include "model/GlassData.h"
@@ -32,14 +33,18 @@ private:
 }  // namespace
 
 float ThicknessOrDefault(double mm) {
-    if (!(mm > 0) || !std::isfinite(mm) || mm > 3.0e38) return kDefaultThickness;
-    return static_cast<float>(mm);
+    // Judged as the single the record keeps: 1e-64 mm is 0 there.
+    const bool fits = std::isfinite(mm) && std::fabs(mm) <= std::numeric_limits<float>::max();
+    const float t = fits ? static_cast<float>(mm) : 0.0f;
+    return t > 0 ? t : kDefaultThickness;
 }
 
 float AbsorptionFromTransmittance(float percent, float thickness) {
-    if (percent > 0 && percent <= 100) return static_cast<float>(-std::log(percent / 100.0) / thickness);
-    if (percent > 100) return 0;
-    return static_cast<float>(-std::log(kOpaqueFraction) / thickness);
+    double alpha = 0;
+    if (percent > 0 && percent <= 100) alpha = -std::log(percent / 100.0) / thickness;
+    else if (!(percent > 100)) alpha = -std::log(kOpaqueFraction) / thickness;
+    // A sample thinner than any real one must not give an absorption beyond a single.
+    return static_cast<float>(std::min(alpha, static_cast<double>(std::numeric_limits<float>::max())));
 }
 
 void SortTransPoints(MeasuredData& md) {

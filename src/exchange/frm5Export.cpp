@@ -158,17 +158,21 @@ bool rangeInside(std::span<GlassRecord> glasses, int first, int last) {
     return first >= 1 && first <= last && static_cast<std::size_t>(last) <= glasses.size();
 }
 
+
+void writeHeader(std::string& out, const std::string& dateText) {
+    out += kGlzHeaderMark;
+    out += kGlzHeaderVersion;
+    out += dateText;
+    out += "\r\n";
+}
+
 }  // namespace
 
 std::string MakeGLZText(std::span<GlassRecord> glasses, int first, int last, const std::string& dateText) {
     std::string out;
     if (!rangeInside(glasses, first, last)) return out;
-    out.reserve(static_cast<std::size_t>(last - first + 1) * 12000);
     GlzLineWriter w(out);
-    out += kGlzHeaderMark;
-    out += kGlzHeaderVersion;
-    out += dateText;
-    out += "\r\n";
+    writeHeader(out, dateText);
     for (int i = first; i <= last; ++i) writeMaterial(w, glasses[static_cast<std::size_t>(i - 1)]);
     w.marker(kGlzFileEnd);
     return out;
@@ -180,8 +184,30 @@ bool WriteGLZFile(std::span<GlassRecord> glasses, const std::string& folder, con
     const std::string path = WithTrailingSeparator(folder) + fileName;
     std::string why;
     try {
-        const std::string text = MakeGLZText(glasses, first, last, LongDateText(clock.now()));
-        if (WriteFileAtomic(path, std::vector<std::uint8_t>(text.begin(), text.end()), &why)) return true;
+        // Written a piece of whole materials at a time: one buffer, used over
+        // and over, instead of the whole text and a copy of it.
+        constexpr std::size_t kPiece = std::size_t{1} << 20;
+        std::string piece;
+        piece.reserve(kPiece + (kPiece >> 2));
+        const std::string dateText = LongDateText(clock.now());
+        int next = first;
+        bool started = false, ended = false;
+        const auto nextPiece = [&]() -> std::span<const std::uint8_t> {
+            piece.clear();
+            GlzLineWriter w(piece);
+            if (!started) {
+                writeHeader(piece, dateText);
+                started = true;
+            }
+            while (next <= last && piece.size() < kPiece)
+                writeMaterial(w, glasses[static_cast<std::size_t>(next++ - 1)]);
+            if (next > last && !ended) {
+                w.marker(kGlzFileEnd);
+                ended = true;
+            }
+            return {reinterpret_cast<const std::uint8_t*>(piece.data()), piece.size()};
+        };
+        if (WriteFileAtomicInPieces(path, nextPiece, &why)) return true;
     } catch (const std::bad_alloc&) {
         why = path + ": not enough memory";
     }

@@ -133,19 +133,27 @@ bool WriteFileAtomicInPieces(const std::string& path, const std::function<std::s
         setError(error, path, std::strerror(errno));
         return false;
     }
-    for (std::span<const std::uint8_t> piece = next(); !piece.empty(); piece = next()) {
-        std::size_t done = 0;
-        while (done < piece.size()) {
-            const ssize_t n = ::write(fd, piece.data() + done, piece.size() - done);
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                setError(error, path, std::strerror(errno));
-                ::close(fd);
-                ::unlink(temp.c_str());
-                return false;
+    auto abandon = [&](const std::string& why) {
+        setError(error, path, why);
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return false;
+    };
+    try {
+        for (std::span<const std::uint8_t> piece = next(); !piece.empty(); piece = next()) {
+            std::size_t done = 0;
+            while (done < piece.size()) {
+                const ssize_t n = ::write(fd, piece.data() + done, piece.size() - done);
+                if (n < 0) {
+                    if (errno == EINTR) continue;
+                    return abandon(std::strerror(errno));
+                }
+                done += static_cast<std::size_t>(n);
             }
-            done += static_cast<std::size_t>(n);
         }
+    } catch (const std::bad_alloc&) {
+        // A piece that could not be made: no half-written file is left behind.
+        return abandon("not enough memory");
     }
     int failure = ::fsync(fd) == 0 ? 0 : errno;
     if (::close(fd) != 0 && failure == 0) failure = errno;  // the descriptor is closed either way

@@ -36,7 +36,8 @@ bool WriteFileAtomic(const std::string& path, const std::vector<std::uint8_t>& b
 
 // The same for contents made piece by piece, too large to build in memory at
 // once: next() returns each following piece and an empty one at the end; a
-// piece must stay valid until the following call.
+// piece must stay valid until the following call. A next() that runs out of
+// memory fails the write like a full disk.
 bool WriteFileAtomicInPieces(const std::string& path, const std::function<std::span<const std::uint8_t>()>& next,
                              std::string* error = nullptr);
 

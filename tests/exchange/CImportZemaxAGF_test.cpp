@@ -140,6 +140,30 @@ TEST_F(AgfReadTest, MissingLinesTakeTheirDefaults) {
     EXPECT_EQ(g.sections[kOther].ready, kFalse);  // no density
 }
 
+// Found by fuzzing: the two ends of a range given upside down were stored
+// shortest first, against the order every point list keeps.
+TEST_F(AgfReadTest, ARangeGivenUpsideDownKeepsItsEndsLongestFirst) {
+    ASSERT_TRUE(read(catalogue({{"NM BARE 1 0 1.5 60", "CD 2.27 -0.01 0.012 0 0 0", "LD 0.36 0"}})));
+    const MeasuredData& m = only().measured;
+    ASSERT_EQ(m.transCount, 2);
+    EXPECT_FLOAT_EQ(m.transWavelength[1], 360.0f);
+    EXPECT_FLOAT_EQ(m.transWavelength[2], 0.0f);
+}
+
+// Found by fuzzing: a thickness too small for a single was taken as one
+// above 0 and gave an infinite absorption.
+TEST_F(AgfReadTest, AThicknessTooSmallForTheRecordIsTakenAsNone) {
+    auto record = sellmeierRecord();
+    record[7] = "IT 0.35 0.40 1e-64";
+    record[8] = "IT 0.40 0.80 1e-40";
+    ASSERT_TRUE(read(catalogue({record})));
+    const MeasuredData& m = only().measured;
+    EXPECT_FLOAT_EQ(m.thickness, 10.0f);
+    EXPECT_NEAR(m.absorption[4], -std::log(0.40) / 10, 1e-7);
+    EXPECT_TRUE(std::isfinite(m.absorption[3]));
+    EXPECT_TRUE(std::isfinite(only().definition.transAbsorption[2]));
+}
+
 TEST_F(AgfReadTest, FieldRules) {
     const struct {
         const char* what;
@@ -167,7 +191,8 @@ TEST_F(AgfReadTest, FieldRules) {
              EXPECT_EQ(g.properties.price.str() + g.properties.cr.str() + g.properties.ar.str(), "");
              EXPECT_EQ(g.properties.status.str(), "A");
          }},
-        {"50 micrometres", 6, "LD 0.3 50", [](const GlassRecord& g) { EXPECT_EQ(g.definition.upperWavelength, 32000); }},
+        {"50 micrometres", 6, "LD 0.3 50",
+         [](const GlassRecord& g) { EXPECT_EQ(g.definition.upperWavelength, 32000); }},
         {"limits beyond the record's range", 6, "LD -0.3 1e300",
          [](const GlassRecord& g) {
              EXPECT_EQ(g.definition.lowerWavelength, 0);
