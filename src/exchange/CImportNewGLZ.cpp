@@ -264,20 +264,27 @@ bool CImportNewGLZ::importText(std::string_view text, std::vector<GlassRecord>& 
                                     " GLZ material data file.  Import will abort.");
         return true;
     }
-    std::vector<GlassRecord> read;
-    // Every material read needs both markers: reserve no more than that.
-    read.reserve(std::min(in.count(kGlzBlockStart), in.count(kGlzBlockEnd)));
-    AdviseLargePages(read.data(), read.capacity() * sizeof(GlassRecord));
+    // Read straight into the caller's list: a list read into before keeps its
+    // room, and a failed read empties it again. Every material read needs
+    // both markers: room for no more than that.
+    const std::size_t most = std::min(in.count(kGlzBlockStart), in.count(kGlzBlockEnd));
+    if (glasses.capacity() < most) {
+        std::vector<GlassRecord>().swap(glasses);  // no copy of the old room's contents
+        glasses.reserve(most);
+        AdviseLargePages(glasses.data(), glasses.capacity() * sizeof(GlassRecord));
+    }
     while (in.readLine(line)) {
         if (line != kGlzBlockStart) continue;
         if (in.atEnd()) break;  // a start marker as the last line ends the reading
-        GlassRecord& glass = read.emplace_back();
+        GlassRecord& glass = glasses.emplace_back();
         InitGlassRecord(glass);
         bool ok = false;
         ReadMaterialBlock(in, glass, ok);
-        if (!ok) return false;
+        if (!ok) {
+            glasses.clear();
+            return false;
+        }
     }
-    glasses = std::move(read);
     count = static_cast<int>(glasses.size());
     return true;
 }

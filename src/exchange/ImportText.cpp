@@ -89,26 +89,54 @@ double Val(std::string_view text) {
     bool negative = false;
     if (i < n && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
     const std::size_t start = i;
+    // The significant digits as a whole number too, for the quick road below.
+    std::uint64_t mantissa = 0;
+    int significant = 0, decimals = 0;
     std::size_t digits = 0;
-    while (i < n && text[i] >= '0' && text[i] <= '9') ++i, ++digits;
+    auto takeDigit = [&](char c, bool afterPoint) {
+        ++digits;
+        if (afterPoint) ++decimals;
+        if (mantissa == 0 && c == '0') return;  // a leading zero
+        if (++significant <= 19) mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+    };
+    while (i < n && text[i] >= '0' && text[i] <= '9') takeDigit(text[i++], false);
     if (i < n && text[i] == '.') {
         ++i;
-        while (i < n && text[i] >= '0' && text[i] <= '9') ++i, ++digits;
+        while (i < n && text[i] >= '0' && text[i] <= '9') takeDigit(text[i++], true);
     }
     if (digits == 0) return 0;
-    std::size_t mantissaEnd = i;
+    const std::size_t mantissaEnd = i;
     // The exponent counts only when digits follow its letter.
     std::size_t expSign = 0, expDigitsStart = 0, expEnd = 0;
+    int exponent = 0;
     if (i < n && (text[i] == 'e' || text[i] == 'E' || text[i] == 'd' || text[i] == 'D')) {
         std::size_t j = i + 1;
         if (j < n && (text[j] == '+' || text[j] == '-')) expSign = j++;
         const std::size_t d = j;
-        while (j < n && text[j] >= '0' && text[j] <= '9') ++j;
+        while (j < n && text[j] >= '0' && text[j] <= '9') {
+            if (exponent < 100000) exponent = exponent * 10 + (text[j] - '0');
+            ++j;
+        }
         if (j > d) {
             expDigitsStart = d;
             expEnd = j;
+            if (expSign != 0 && text[expSign] == '-') exponent = -exponent;
+        } else {
+            exponent = 0;
         }
     }
+
+    // The quick road: at most 15 digits and a power of ten a double holds
+    // exactly, so one multiplication or division rounds correctly.
+    static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const int scale = exponent - decimals;
+    if (significant <= 15 && scale >= -22 && scale <= 22) {
+        const auto m = static_cast<double>(mantissa);
+        const double value = scale >= 0 ? m * kPow10[scale] : m / kPow10[-scale];
+        return negative ? -value : value;
+    }
+
     double value = 0;
     std::from_chars_result r{};
     if (expEnd == 0) {
@@ -118,9 +146,9 @@ double Val(std::string_view text) {
     } else {
         // A "D" exponent: the same number with an "e", in a buffer of its own.
         char buffer[400];
-        const std::size_t mantissa = mantissaEnd - start;
-        const std::size_t exponent = expEnd - expDigitsStart;
-        if (mantissa + exponent + 2 > sizeof buffer) return 0;
+        const std::size_t mantissaLength = mantissaEnd - start;
+        const std::size_t exponentLength = expEnd - expDigitsStart;
+        if (mantissaLength + exponentLength + 2 > sizeof buffer) return 0;
         std::size_t k = 0;
         for (std::size_t m = start; m < mantissaEnd; ++m) buffer[k++] = text[m];
         buffer[k++] = 'e';

@@ -5,10 +5,12 @@
 #include <cmath>
 #include <cstdint>
 #include <new>
+#include <type_traits>
 #include <vector>
 
 #include "exchange/GlzFormat.h"
 #include "platform/Clock.h"
+#include "platform/NumberText.h"
 #include "model/FileUtil.h"
 #include "model/TransCalcs.h"
 #include "model/Verification.h"
@@ -58,10 +60,15 @@ public:
         // be read back would lose every material in it.
         if (!std::isfinite(value)) value = 0;
         char buf[40];
-        const auto r = std::to_chars(buf, buf + sizeof buf, value);
-        for (char* p = buf; p != r.ptr; ++p)
+        char* end = nullptr;
+        if constexpr (std::is_same_v<Real, float>) {
+            end = ShortestChars(buf, buf + sizeof buf, value);
+        } else {
+            end = std::to_chars(buf, buf + sizeof buf, value).ptr;
+        }
+        for (char* p = buf; p != end; ++p)
             if (*p == 'e') *p = 'E';
-        m_out.append(buf, r.ptr);
+        m_out.append(buf, end);
         return *this;
     }
     GlzLineWriter& single(float value) { return real(value); }
@@ -171,6 +178,7 @@ void writeHeader(std::string& out, const std::string& dateText) {
 std::string MakeGLZText(std::span<GlassRecord> glasses, int first, int last, const std::string& dateText) {
     std::string out;
     if (!rangeInside(glasses, first, last)) return out;
+    out.reserve(static_cast<std::size_t>(last - first + 1) * 12000);
     GlzLineWriter w(out);
     writeHeader(out, dateText);
     for (int i = first; i <= last; ++i) writeMaterial(w, glasses[static_cast<std::size_t>(i - 1)]);

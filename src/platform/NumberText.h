@@ -17,3 +17,9 @@ inline bool IsNumberText(std::string_view text) {
 // The shortest text that reads back to the same value ("0.1", "1e-06", "1.5").
 std::string ShortestText(double value);
 std::string ShortestText(float value);
+
+// The text ShortestText(value) gives, written into [first, last) without a
+// string: the end of what was written. The common values of material files
+// (a few significant digits in fixed notation) take a quicker road to the
+// very same characters.
+char* ShortestChars(char* first, char* last, float value);

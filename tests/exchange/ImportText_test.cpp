@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -20,6 +24,30 @@ TEST(ValTest, TakesTheLeadingNumber) {
         {"0x1A", 0},
     };
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(Val(c.text), c.value) << '"' << c.text << '"';
+}
+
+// Numbers as catalogues write them read to the very double the full
+// grammar gives, whichever road Val takes to it.
+TEST(ValTest, ReadsEveryNumberToTheNearestDouble) {
+    std::uint64_t bits = 88172645463325252u;
+    auto next = [&] {
+        bits ^= bits << 13, bits ^= bits >> 7, bits ^= bits << 17;
+        return bits;
+    };
+    const char* const formats[] = {"%.10E", "%.3f", "%.17g", "%.6f", "%.15E", "%.1E", "%.20f", "%g"};
+    for (int i = 0; i < 20000; ++i) {
+        const double magnitude = std::pow(10.0, static_cast<double>(next() % 60) - 30);
+        const double value = (static_cast<double>(next() % 1000000007) / 1000000007.0) * magnitude;
+        for (const char* format : formats) {
+            char text[400];
+            std::snprintf(text, sizeof text, format, i % 2 ? -value : value);
+            double expected = 0;
+            const std::string_view t(text);
+            std::from_chars(t.data() + (t[0] == '-'), t.data() + t.size(), expected);
+            if (t[0] == '-') expected = -expected;
+            ASSERT_EQ(Val(text), expected) << text;
+        }
+    }
 }
 
 TEST(ValTest, SingleAndWholeNumbersStayInRange) {
