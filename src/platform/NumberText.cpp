@@ -238,12 +238,16 @@ char* ShortestChars(char* first, char* last, float value) {
             *out++ = '.';
             for (int i = point; i < 0; ++i) *out++ = '0';
             for (int i = n - 1; i >= 0; --i) *out++ = buf[i];
+        } else if (point > n) {
+            // A whole number written out in full is its exact value, not the
+            // shortest digits padded with zeros (6528615424, not 6528615400).
+            const auto whole = static_cast<std::uint64_t>(std::fabs(value));
+            return std::to_chars(out, last, whole).ptr;
         } else {
             for (int i = n - 1; i >= 0; --i) {
                 *out++ = buf[i];
                 if (n - i == point && i > 0) *out++ = '.';
             }
-            for (int i = n; i < point; ++i) *out++ = '0';
         }
         return out;
     }
