@@ -65,6 +65,7 @@ private:
     // Anything else takes the full grammar.
     template <class Real>
     static bool plainNumber(std::string_view v, Real& value) {
+        if (QuickDecimal(v, value)) return true;  // most of them, exactly and at once
         const std::size_t b = !v.empty() && v[0] == '-' ? 1 : 0;
         if (b >= v.size() || !((v[b] >= '0' && v[b] <= '9') || v[b] == '.')) return false;
         Real x;

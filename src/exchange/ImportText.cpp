@@ -1,9 +1,18 @@
 #include "exchange/ImportText.h"
 
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <limits>
 #include <system_error>
+
+namespace {
+
+// The powers of ten a double holds exactly.
+constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                             1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+}  // namespace
 
 std::size_t TextCursor::count(std::string_view text) const {
     std::size_t n = 0;
@@ -128,8 +137,6 @@ double Val(std::string_view text) {
 
     // The quick road: at most 15 digits and a power of ten a double holds
     // exactly, so one multiplication or division rounds correctly.
-    static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     const int scale = exponent - decimals;
     if (significant <= 15 && scale >= -22 && scale <= 22) {
         const auto m = static_cast<double>(mantissa);
@@ -162,6 +169,77 @@ double Val(std::string_view text) {
     }
     if (r.ec != std::errc() || !std::isfinite(value)) return 0;
     return negative ? -value : value;
+}
+
+namespace {
+
+// The quick road of a whole plain decimal into a double, exact or False.
+bool quickDouble(std::string_view text, double& value) {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    const bool negative = p != end && *p == '-';
+    if (negative) ++p;
+    std::uint64_t mantissa = 0;
+    int significant = 0, decimals = 0;
+    const char* const digitsStart = p;
+    for (; p != end && *p >= '0' && *p <= '9'; ++p) {
+        if (mantissa == 0 && *p == '0') continue;
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
+        if (++significant > 15) return false;
+    }
+    if (p == digitsStart) return false;
+    if (p != end && *p == '.') {
+        const char* const fraction = ++p;
+        for (; p != end && *p >= '0' && *p <= '9'; ++p) {
+            ++decimals;
+            if (mantissa == 0 && *p == '0') continue;
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p - '0');
+            if (++significant > 15) return false;
+        }
+        if (p == fraction) return false;
+    }
+    int exponent = 0;
+    if (p != end && (*p == 'e' || *p == 'E')) {
+        ++p;
+        bool negativeExponent = false;
+        if (p != end && (*p == '+' || *p == '-')) negativeExponent = *p++ == '-';
+        const char* const exponentStart = p;
+        for (; p != end && *p >= '0' && *p <= '9'; ++p) {
+            exponent = exponent * 10 + (*p - '0');
+            if (exponent > 100) return false;
+        }
+        if (p == exponentStart) return false;
+        if (negativeExponent) exponent = -exponent;
+    }
+    if (p != end) return false;
+    const int scale = exponent - decimals;
+    if (scale < -22 || scale > 22) return false;
+    const auto m = static_cast<double>(mantissa);
+    const double v = scale >= 0 ? m * kPow10[scale] : m / kPow10[-scale];
+    value = negative ? -v : v;
+    return true;
+}
+
+}  // namespace
+
+bool QuickDecimal(std::string_view text, double& value) { return quickDouble(text, value); }
+
+bool QuickDecimal(std::string_view text, float& value) {
+    double d = 0;
+    if (!quickDouble(text, d)) return false;
+    // The double is the decimal rounded once; rounding it again to a single
+    // gives the single nearest to the decimal unless the double lies on, or
+    // next to, the midway point between two singles. Those, and results
+    // outside the normal singles, take the full road.
+    const double magnitude = std::fabs(d);
+    if (magnitude != 0 && (magnitude < static_cast<double>(std::numeric_limits<float>::min()) ||
+                           magnitude > static_cast<double>(std::numeric_limits<float>::max())))
+        return false;
+    const std::uint64_t below = std::bit_cast<std::uint64_t>(d) & ((std::uint64_t{1} << 29) - 1);
+    constexpr std::uint64_t kMidway = std::uint64_t{1} << 28;
+    if (below >= kMidway - 1 && below <= kMidway + 1) return false;
+    value = static_cast<float>(d);
+    return true;
 }
 
 float ValSingle(std::string_view text) {

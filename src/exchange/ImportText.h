@@ -59,6 +59,15 @@ void SplitFields(std::string_view line, std::vector<std::string_view>& fields);
 // text does not start with a number, and when the number is beyond a double.
 double Val(std::string_view text);
 
+// The value of a whole text of the form [-]digits[.digits][(E|e)[+|-]digits]
+// when it can be had exactly on a quick road: at most 15 significant digits
+// and a power of ten a double holds exactly, and for a single a result that
+// rounds to it the same way from the double as from the decimal. False for
+// anything else, which the caller reads by the full grammar; a True result
+// is always the value std::from_chars gives for the text.
+bool QuickDecimal(std::string_view text, double& value);
+bool QuickDecimal(std::string_view text, float& value);
+
 // Val as a single; 0 when the number is beyond a single.
 float ValSingle(std::string_view text);
 

@@ -50,6 +50,50 @@ TEST(ValTest, ReadsEveryNumberToTheNearestDouble) {
     }
 }
 
+// The quick road gives what std::from_chars gives, for doubles and singles
+// alike, or leaves the text to the full grammar.
+TEST(QuickDecimalTest, AgreesWithFromChars) {
+    std::uint64_t bits = 2463534242u;
+    auto next = [&] {
+        bits ^= bits << 13, bits ^= bits >> 7, bits ^= bits << 17;
+        return bits;
+    };
+    const char* const formats[] = {"%.9g", "%.8E", "%.3f", "%.17g", "%.7g", "%.15E", "%.1f"};
+    for (int i = 0; i < 40000; ++i) {
+        const double magnitude = std::pow(10.0, static_cast<double>(next() % 50) - 25);
+        const double value = (static_cast<double>(next() % 1000000007) / 1000000007.0) * magnitude;
+        for (const char* format : formats) {
+            char text[64];
+            std::snprintf(text, sizeof text, format, i % 2 ? -value : value);
+            const std::string_view t(text);
+            double d = 0, expectedD = 0;
+            float f = 0, expectedF = 0;
+            std::from_chars(t.data(), t.data() + t.size(), expectedD);
+            std::from_chars(t.data(), t.data() + t.size(), expectedF);
+            if (QuickDecimal(t, d)) {
+                ASSERT_EQ(d, expectedD) << text;
+            }
+            if (QuickDecimal(t, f)) {
+                ASSERT_EQ(f, expectedF) << text;
+            }
+        }
+    }
+    // The forms files are full of take the quick road.
+    double d = 0;
+    float f = 0;
+    for (const char* common : {"2485.1", "-0.00013", "1.0361212000E+00", "64.17", "1E-06", "0"}) {
+        EXPECT_TRUE(QuickDecimal(common, d)) << common;
+        EXPECT_TRUE(QuickDecimal(common, f)) << common;
+    }
+    EXPECT_EQ(d, 0.0);
+    // Singles that lie midway between two singles need the full road.
+    EXPECT_FALSE(QuickDecimal("16777217", f));  // 2^24 + 1: exactly between 2^24 and 2^24 + 2
+    EXPECT_TRUE(QuickDecimal("16777218", f));
+    EXPECT_EQ(f, 16777218.0f);
+    for (const char* other : {"", "-", "1.", ".5", "+1", "1e", "1e+", "0x10", "1 ", "12345678901234567", "1e23"})
+        EXPECT_FALSE(QuickDecimal(other, d)) << other;
+}
+
 TEST(ValTest, SingleAndWholeNumbersStayInRange) {
     EXPECT_FLOAT_EQ(ValSingle("2.51"), 2.51f);
     EXPECT_EQ(ValSingle("1e39"), 0.0f);
