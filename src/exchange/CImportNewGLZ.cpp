@@ -290,14 +290,6 @@ bool CImportNewGLZ::importText(std::string_view text, std::vector<GlassRecord>& 
     return true;
 }
 
-bool CImportNewGLZ::ImportFile(const std::string& path, ImportedMaterials& result) {
-    result.clear();
-    int count = 0;
-    const bool ok = ImportFile(path, result.glasses, count);
-    result.fitErrors.assign(result.glasses.size(), 0.0f);
-    return ok;
-}
-
 bool CImportNewGLZ::ImportBytes(const std::uint8_t* bytes, std::size_t size, const std::string&,
                                 ImportedMaterials& result) {
     result.clear();

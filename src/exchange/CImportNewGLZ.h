@@ -34,7 +34,7 @@ public:
     bool ImportBytes(const std::uint8_t* bytes, std::size_t size, std::vector<GlassRecord>& glasses, int& count);
 
     // The Import page's calls: the same reads, every material kept as read.
-    bool ImportFile(const std::string& path, ImportedMaterials& result) override;
+    using IMaterialReader::ImportFile;
     bool ImportBytes(const std::uint8_t* bytes, std::size_t size, const std::string& fileName,
                      ImportedMaterials& result) override;
 

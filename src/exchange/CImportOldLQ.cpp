@@ -9,7 +9,6 @@
 #include "exchange/ImportRecord.h"
 #include "exchange/ImportText.h"
 #include "exchange/TextFileDecode.h"
-#include "model/FileUtil.h"
 #include "platform/NumberText.h"
 
 namespace {
@@ -126,13 +125,6 @@ bool ImportOldMaterial(const std::uint8_t* bytes, std::size_t size, ImportedMate
         result.clear();
         return false;
     }
-}
-
-bool CImportOldLQ::ImportFile(const std::string& path, ImportedMaterials& result) {
-    result.clear();
-    const auto file = ReadFileBuffer(path);
-    if (!file) return false;
-    return ImportBytes(file->bytes.get(), file->size, FileNameOfPath(path), result);
 }
 
 bool CImportOldLQ::ImportBytes(const std::uint8_t* bytes, std::size_t size, const std::string&,

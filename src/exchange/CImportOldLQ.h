@@ -21,7 +21,6 @@ public:
     // True with the one material of the file; False on any read error (an
     // item that does not convert, the file ending inside the layout, more
     // than 150 index points or more than 41 transmission points).
-    bool ImportFile(const std::string& path, ImportedMaterials& result) override;
     bool ImportBytes(const std::uint8_t* bytes, std::size_t size, const std::string& fileName,
                      ImportedMaterials& result) override;
 };

@@ -4,7 +4,6 @@
 
 #include "exchange/CImportOldLQ.h"
 #include "exchange/ImportText.h"
-#include "model/FileUtil.h"
 
 namespace {
 
@@ -60,13 +59,6 @@ bool CImportOldVQ::readTail(TextCursor& in, GlassRecord& g) {
     for (FixedText<120>& note : g.notes.notes)
         if (!r.text(note)) return false;
     return true;
-}
-
-bool CImportOldVQ::ImportFile(const std::string& path, ImportedMaterials& result) {
-    result.clear();
-    const auto file = ReadFileBuffer(path);
-    if (!file) return false;
-    return ImportBytes(file->bytes.get(), file->size, FileNameOfPath(path), result);
 }
 
 bool CImportOldVQ::ImportBytes(const std::uint8_t* bytes, std::size_t size, const std::string&,

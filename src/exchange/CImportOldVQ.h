@@ -18,7 +18,6 @@ public:
     // True with the one material of the file; False on any read error, also
     // when the file ends inside a tail it has started. A file that holds
     // nothing but blank lines after the layout has no tail.
-    bool ImportFile(const std::string& path, ImportedMaterials& result) override;
     bool ImportBytes(const std::uint8_t* bytes, std::size_t size, const std::string& fileName,
                      ImportedMaterials& result) override;
 

@@ -7,7 +7,6 @@
 #include "exchange/ImportRecord.h"
 #include "exchange/ImportText.h"
 #include "exchange/TextFileDecode.h"
-#include "model/FileUtil.h"
 #include "model/GlassData.h"
 #include "model/NumberFormat.h"
 
@@ -193,13 +192,6 @@ bool CImportOsloGLC::ParseGlassLine(std::string_view line, const std::string& ca
     g.sections[kOther].ready = kTrue;
     FinishImported(g);
     return true;
-}
-
-bool CImportOsloGLC::ImportFile(const std::string& path, ImportedMaterials& result) {
-    result.clear();
-    const auto file = ReadFileBuffer(path);
-    if (!file) return false;
-    return ImportBytes(file->bytes.get(), file->size, FileNameOfPath(path), result);
 }
 
 bool CImportOsloGLC::ImportBytes(const std::uint8_t* bytes, std::size_t size, const std::string&,

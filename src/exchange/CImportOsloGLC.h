@@ -19,7 +19,6 @@ public:
     // name, a formula or dn/dt flag the catalogue does not define, too few
     // fields, more than 41 transmission points, a failed refit) is left out
     // and listed in result.skipped; blank lines are no materials.
-    bool ImportFile(const std::string& path, ImportedMaterials& result) override;
     bool ImportBytes(const std::uint8_t* bytes, std::size_t size, const std::string& fileName,
                      ImportedMaterials& result) override;
 

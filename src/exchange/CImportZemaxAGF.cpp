@@ -7,7 +7,6 @@
 #include "exchange/ImportRecord.h"
 #include "exchange/ImportText.h"
 #include "exchange/TextFileDecode.h"
-#include "model/FileUtil.h"
 #include "model/GlassData.h"
 #include "model/NumberFormat.h"
 #include "model/TransCalcs.h"
@@ -160,8 +159,7 @@ bool CImportZemaxAGF::ParseGlass(TextCursor& in, std::string_view& line, bool& a
     }
 
     d.source.set(source);
-    d.catalogNumber = static_cast<std::int16_t>(m_catalogNumber > kOwnCatalogNumber ? m_catalogNumber
-                                                                                      : kOwnCatalogNumber);
+    d.catalogNumber = static_cast<std::int16_t>(std::clamp<int>(m_catalogNumber, kOwnCatalogNumber, 32767));
     std::int64_t code = 0;
     if (WholeNumber(codeValue, 0, INT32_MAX, code) && code >= 1000) {
         d.glassCode = static_cast<std::int32_t>(code);
@@ -270,13 +268,6 @@ bool CImportZemaxAGF::ParseGlass(TextCursor& in, std::string_view& line, bool& a
     g.sections[kOther].ready = d.density != 0 ? kTrue : kFalse;
     FinishImported(g);
     return true;
-}
-
-bool CImportZemaxAGF::ImportFile(const std::string& path, ImportedMaterials& result) {
-    result.clear();
-    const auto file = ReadFileBuffer(path);
-    if (!file) return false;
-    return ImportBytes(file->bytes.get(), file->size, FileNameOfPath(path), result);
 }
 
 bool CImportZemaxAGF::ImportBytes(const std::uint8_t* bytes, std::size_t size, const std::string& fileName,

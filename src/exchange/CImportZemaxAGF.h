@@ -33,7 +33,6 @@ public:
     // more than 150 IT lines) is left out and listed in result.skipped.
     // False with result.errorText set for a file whose first line runs past
     // 200 characters: one saved without line ends.
-    bool ImportFile(const std::string& path, ImportedMaterials& result) override;
     bool ImportBytes(const std::uint8_t* bytes, std::size_t size, const std::string& fileName,
                      ImportedMaterials& result) override;
 

@@ -5,6 +5,7 @@
 #include "exchange/CImportOldVQ.h"
 #include "exchange/CImportOsloGLC.h"
 #include "exchange/CImportZemaxAGF.h"
+#include "model/FileUtil.h"
 
 void ImportedMaterials::clear() {
     glasses.clear();
@@ -12,6 +13,13 @@ void ImportedMaterials::clear() {
     refitCount = 0;
     skipped.clear();
     errorText.clear();
+}
+
+bool IMaterialReader::ImportFile(const std::string& path, ImportedMaterials& result) {
+    result.clear();
+    const auto file = ReadFileBuffer(path);
+    if (!file) return false;
+    return ImportBytes(file->bytes.get(), file->size, FileNameOfPath(path), result);
 }
 
 std::unique_ptr<IMaterialReader> MakeMaterialReader(int importType, IBoxes& boxes) {

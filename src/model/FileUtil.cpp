@@ -41,39 +41,6 @@ bool FolderExists(const std::string& path) {
     return !path.empty() && fs::is_directory(path, ec);
 }
 
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
-    // Plain reads: a stream would throw on a read error (a failing disk, a
-    // folder of that name) instead of failing.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
-    std::optional<std::vector<std::uint8_t>> result;
-    try {
-        constexpr std::size_t kChunk = 1 << 16;
-        std::vector<std::uint8_t> bytes;
-        struct stat info {};
-        // Room for the last read too, the one that sees the end.
-        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
-            bytes.reserve(static_cast<std::size_t>(info.st_size) + kChunk);
-        std::size_t used = 0;
-        for (;;) {
-            bytes.resize(used + kChunk);
-            const ssize_t n = ::read(fd, bytes.data() + used, kChunk);
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) break;
-            if (n == 0) {
-                bytes.resize(used);
-                result = std::move(bytes);
-                break;
-            }
-            used += static_cast<std::size_t>(n);
-        }
-    } catch (const std::bad_alloc&) {
-        result.reset();
-    }
-    ::close(fd);
-    return result;
-}
-
 std::optional<FileBuffer> ReadFileBuffer(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
@@ -111,6 +78,16 @@ std::optional<FileBuffer> ReadFileBuffer(const std::string& path) {
     }
     ::close(fd);
     return result;
+}
+
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
+    auto file = ReadFileBuffer(path);
+    if (!file) return std::nullopt;
+    try {
+        return std::vector<std::uint8_t>(file->bytes.get(), file->bytes.get() + file->size);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
 }
 
 bool WriteFileAtomic(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string* error) {

@@ -89,14 +89,7 @@ TEST(OldGlaReadTest, EveryFieldLandsInTheRecord) {
 
 TEST(OldGlaReadTest, EncodingsAndLineEndsGiveTheSameRecord) {
     CImportOldLQ reader;
-    ImportedMaterials plain, other;
-    ASSERT_TRUE(ReadText(reader, CrLfLines(glaLines()), plain));
-    for (const EncodedFile& form : EncodedForms(CrLfLines(glaLines()))) {
-        SCOPED_TRACE(form.what);
-        ASSERT_TRUE(ReadBytes(reader, form.bytes, other));
-        ASSERT_EQ(other.count(), 1);
-        EXPECT_TRUE(other.glasses[0] == plain.glasses[0]);
-    }
+    ExpectEveryFormReadsAlike(reader, CrLfLines(glaLines()));
 }
 
 TEST(OldGlaReadTest, OddValuesAreMadeSafe) {

@@ -122,14 +122,7 @@ TEST(OldGlsReadTest, ATailCutShortIsAReadError) {
 
 TEST(OldGlsReadTest, EncodingsAndLineEndsGiveTheSameRecord) {
     CImportOldVQ reader;
-    ImportedMaterials plain, other;
-    ASSERT_TRUE(ReadText(reader, glsText(true), plain));
-    for (const EncodedFile& form : EncodedForms(glsText(true, "\r\n\r\n"))) {
-        SCOPED_TRACE(form.what);
-        ASSERT_TRUE(ReadBytes(reader, form.bytes, other));
-        ASSERT_EQ(other.count(), 1);
-        EXPECT_TRUE(other.glasses[0] == plain.glasses[0]);
-    }
+    ExpectEveryFormReadsAlike(reader, glsText(true, "\r\n\r\n"));
 }
 
 }  // namespace

@@ -265,14 +265,7 @@ TEST_F(GlcReadTest, TabsAndRunsOfBlanksSeparateFieldsAlike) {
 }
 
 TEST_F(GlcReadTest, EncodingsAndLineEndsGiveTheSameRecords) {
-    const std::string text = catalogue({GlcLine{}, GlcLine{}});
-    ASSERT_TRUE(read(text));
-    const auto plain = result.glasses;
-    for (const EncodedFile& form : EncodedForms(text)) {
-        SCOPED_TRACE(form.what);
-        ASSERT_TRUE(ReadBytes(reader, form.bytes, result));
-        EXPECT_TRUE(result.glasses == plain);
-    }
+    ExpectEveryFormReadsAlike(reader, catalogue({GlcLine{}, GlcLine{}}));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "exchange/ImportSamples.h"
 
+#include <gtest/gtest.h>
+
 std::vector<std::uint8_t> Utf16Bytes(const std::string& u8, bool bigEndian) {
     std::vector<std::uint8_t> out = bigEndian ? std::vector<std::uint8_t>{0xFE, 0xFF}
                                               : std::vector<std::uint8_t>{0xFF, 0xFE};
@@ -48,4 +50,16 @@ bool ReadText(IMaterialReader& reader, const std::string& text, ImportedMaterial
 bool ReadBytes(IMaterialReader& reader, const std::vector<std::uint8_t>& bytes, ImportedMaterials& result,
                const std::string& fileName) {
     return reader.ImportBytes(bytes.data(), bytes.size(), fileName, result);
+}
+
+void ExpectEveryFormReadsAlike(IMaterialReader& reader, const std::string& asciiCrLf, const std::string& fileName) {
+    ImportedMaterials plain, other;
+    ASSERT_TRUE(ReadText(reader, asciiCrLf, plain, fileName));
+    ASSERT_GE(plain.count(), 1);
+    for (const EncodedFile& form : EncodedForms(asciiCrLf)) {
+        SCOPED_TRACE(form.what);
+        ASSERT_TRUE(ReadBytes(reader, form.bytes, other, fileName));
+        EXPECT_TRUE(other.glasses == plain.glasses);
+        EXPECT_EQ(other.skipped, plain.skipped);
+    }
 }

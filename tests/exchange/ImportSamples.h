@@ -25,6 +25,11 @@ struct EncodedFile {
 // with CR LF, LF and CR line ends.
 std::vector<EncodedFile> EncodedForms(const std::string& asciiCrLf);
 
+// Reads the text in each of its EncodedForms and expects the very materials
+// the text itself gives every time (at least one).
+void ExpectEveryFormReadsAlike(IMaterialReader& reader, const std::string& asciiCrLf,
+                               const std::string& fileName = "TEST.txt");
+
 // Reads text (or bytes) with reader as the Import page does.
 bool ReadText(IMaterialReader& reader, const std::string& text, ImportedMaterials& result,
               const std::string& fileName = "TEST.txt");
