@@ -1,5 +1,5 @@
 // The Zemax ".AGF" reader over arbitrary bytes: see ReaderChecks.h. The
-// length's parity picks the file name, so the maker-specific rule of
+// length's parity picks the file name, so the rule for one maker's
 // "chengdu" files is fuzzed too.
 #include "ReaderChecks.h"
 #include "exchange/CImportZemaxAGF.h"

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <new>
 #include <string_view>
 
@@ -42,7 +43,7 @@ bool OldItemReader::number(double& value) {
 
 bool OldItemReader::single(float& value) {
     double d;
-    if (!number(d) || std::fabs(d) > 3.4028234663852886e38) return false;
+    if (!number(d) || std::fabs(d) > static_cast<double>(std::numeric_limits<float>::max())) return false;
     value = static_cast<float>(d);
     return true;
 }
