@@ -79,7 +79,8 @@ std::string glcCatalogue() {
     std::string text = "OSLO glass catalog BENCH\r\n";
     for (int k = 0; k < kGlasses; ++k) {
         const double scale = 1.0 + 0.0004 * (k % 97);
-        std::string name = "N-G" + std::to_string(1000 + k);
+        std::string name = "N-G";
+        name += std::to_string(1000 + k);  // appended: GCC 12 warns falsely on "N-G" + string
         name.resize(10, ' ');
         const bool conrady = k % 44 == 7;
         text += name + " " + number("%.6f", 1.5168 * scale) + " " + number("%.4f", 64.17 / scale) + " " +
@@ -93,7 +94,10 @@ std::string glcCatalogue() {
         text += " 1 0 1.86e-6 1.31e-8 -1.37e-11 4.34e-7 6.27e-10 0.17 1 30";
         for (int i = 0; i < 30; ++i) {
             const double um = 0.29 + 0.01 * i * i * 0.25 + 0.01 * i;
-            text += " " + number("%.4f", um) + " " + number("%.4f", transmittance(um, k, 5.0));
+            text += ' ';
+            text += number("%.4f", um);
+            text += ' ';
+            text += number("%.4f", transmittance(um, k, 5.0));
         }
         text += "\r\n";
     }

@@ -1,9 +1,16 @@
 #include "exchange/CImportNewGLZ.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <memory>
 #include <new>
 #include <string_view>
 #include <utility>
@@ -192,6 +199,118 @@ bool readMelt(ItemReader& r, GlassRecord& g) {
     return true;
 }
 
+// Closes the file it holds when it goes.
+struct FileDescriptor {
+    explicit FileDescriptor(int descriptor) : fd(descriptor) {}
+    ~FileDescriptor() {
+        if (fd >= 0) ::close(fd);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int fd;
+};
+
+// One read, retried when a signal cuts it short; -1 on a read error.
+ssize_t readSome(int fd, char* to, std::size_t room) {
+    for (;;) {
+        const ssize_t n = ::read(fd, to, room);
+        if (n >= 0 || errno != EINTR) return n;
+    }
+}
+
+// What a first pass over a file tells: how often the two block markers
+// occur, and whether every byte is ASCII (no byte order mark, nothing to
+// convert: the bytes are the text).
+struct MarkerCount {
+    std::size_t starts = 0;
+    std::size_t ends = 0;
+    bool plain = true;
+};
+
+bool scanFile(int fd, MarkerCount& count) {
+    constexpr std::size_t kChunk = std::size_t{1} << 20;
+    const std::string_view start(kGlzBlockStart), end(kGlzBlockEnd);
+    const std::size_t keep = std::max(start.size(), end.size()) - 1;  // a marker across two chunks
+    auto block = std::make_unique_for_overwrite<char[]>(keep + kChunk);
+    std::size_t kept = 0;
+    for (;;) {
+        const ssize_t n = readSome(fd, block.get() + kept, kChunk);
+        if (n < 0) return false;
+        if (n == 0) return true;
+        const char* fresh = block.get() + kept;
+        for (ssize_t i = 0; i < n && count.plain; ++i)
+            if (static_cast<unsigned char>(fresh[i]) >= 0x80) count.plain = false;
+        // A marker cannot lie wholly in the part kept from the last chunk,
+        // so none is counted twice.
+        const std::string_view text(block.get(), kept + static_cast<std::size_t>(n));
+        for (std::size_t at = text.find(start); at != std::string_view::npos; at = text.find(start, at + 1))
+            ++count.starts;
+        for (std::size_t at = text.find(end); at != std::string_view::npos; at = text.find(end, at + 1))
+            ++count.ends;
+        const std::size_t carry = std::min(keep, text.size());
+        std::memmove(block.get(), text.data() + text.size() - carry, carry);
+        kept = carry;
+    }
+}
+
+// A file read through one block that is used over and over. text() is what
+// has been read, up to its last complete line end (all of it once the file
+// has ended), so no line and no CR LF is ever cut in two.
+class FileWindow {
+public:
+    FileWindow(int fd, std::size_t size)
+        : m_fd(fd), m_capacity(std::max<std::size_t>(size, 64)),
+          m_block(std::make_unique_for_overwrite<char[]>(m_capacity)) {}
+
+    std::string_view text() const { return {m_block.get(), m_usable}; }
+    bool atEof() const { return m_eof; }
+
+    // Keeps the text from `from` on, at the start of the block, and reads on
+    // behind it until the text holds at least one more line or the file has
+    // ended; a block too small for that grows. False on a read error.
+    bool moveOn(std::size_t from) {
+        std::memmove(m_block.get(), m_block.get() + from, m_filled - from);
+        m_filled -= from;
+        const std::size_t before = m_usable - from;
+        for (;;) {
+            if (m_filled == m_capacity) {
+                auto larger = std::make_unique_for_overwrite<char[]>(m_capacity * 2);
+                std::memcpy(larger.get(), m_block.get(), m_filled);
+                m_block = std::move(larger);
+                m_capacity *= 2;
+            }
+            const ssize_t n = readSome(m_fd, m_block.get() + m_filled, m_capacity - m_filled);
+            if (n < 0) return false;
+            if (n == 0) {
+                m_eof = true;
+                m_usable = m_filled;
+                return true;
+            }
+            m_filled += static_cast<std::size_t>(n);
+            m_usable = completeLines();
+            if (m_usable > before) return true;
+        }
+    }
+
+private:
+    // The length of the text up to its last line end: an LF, or a CR that
+    // is not the last byte read (an LF may follow it).
+    std::size_t completeLines() const {
+        for (std::size_t i = m_filled; i-- > 0;) {
+            if (m_block[i] == '\n') return i + 1;
+            if (m_block[i] == '\r' && i + 1 < m_filled) return i + 1;
+        }
+        return 0;
+    }
+
+    int m_fd;
+    std::size_t m_capacity;
+    std::unique_ptr<char[]> m_block;
+    std::size_t m_filled = 0;  // bytes read into the block
+    std::size_t m_usable = 0;  // of which whole lines
+    bool m_eof = false;
+};
+
 }  // namespace
 
 void CImportNewGLZ::ReadMaterialBlock(TextCursor& in, GlassRecord& glass, bool& ok) {
@@ -234,10 +353,28 @@ bool CImportNewGLZ::ImportFile(const std::string& path, std::vector<GlassRecord>
     glasses.clear();
     count = 0;
     try {
-        const auto file = ReadFileBuffer(path);
-        if (!file) return false;
-        return ImportBytes(file->bytes.get(), file->size, glasses, count);
+        FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+        if (file.fd < 0) return false;
+        struct stat info {};
+        if (::fstat(file.fd, &info) == 0 && S_ISREG(info.st_mode)) {
+            // Most backups are plain ASCII: their bytes are their text, and
+            // they are read a window at a time. Any other file is converted whole.
+            MarkerCount markers;
+            if (!scanFile(file.fd, markers)) return false;
+            if (markers.plain) {
+                if (::lseek(file.fd, 0, SEEK_SET) != 0) return false;
+                if (importStream(file.fd, std::min(markers.starts, markers.ends), glasses, count)) return true;
+                glasses.clear();
+                count = 0;
+                return false;
+            }
+        }
+        const auto whole = ReadFileBuffer(path);
+        if (!whole) return false;
+        return ImportBytes(whole->bytes.get(), whole->size, glasses, count);
     } catch (const std::bad_alloc&) {
+        glasses.clear();
+        count = 0;
         return false;  // a file too large to hold is a read error like any other
     }
 }
@@ -256,24 +393,29 @@ bool CImportNewGLZ::ImportBytes(const std::uint8_t* bytes, std::size_t size, std
     }
 }
 
+bool CImportNewGLZ::foreignHeader(std::string_view line) {
+    if (line.find(kGlzHeaderMark) != std::string_view::npos) return false;
+    m_boxes.show(kBoxPlain,
+                 std::string("This is not a ") + "Harvenne" + " GLZ material data file.  Import will abort.");
+    return true;
+}
+
+void CImportNewGLZ::makeRoom(std::vector<GlassRecord>& glasses, std::size_t most) {
+    // Read straight into the caller's list: a list read into before keeps its
+    // room, and a failed read empties it again.
+    if (glasses.capacity() >= most) return;
+    std::vector<GlassRecord>().swap(glasses);  // no copy of the old room's contents
+    glasses.reserve(most);
+    AdviseLargePages(glasses.data(), glasses.capacity() * sizeof(GlassRecord));
+}
+
 bool CImportNewGLZ::importText(std::string_view text, std::vector<GlassRecord>& glasses, int& count) {
     TextCursor in(text);
     std::string_view line;
     if (!in.readLine(line)) return false;  // an empty file
-    if (line.find(kGlzHeaderMark) == std::string_view::npos) {
-        m_boxes.show(kBoxPlain, std::string("This is not a ") + "Harvenne" +
-                                    " GLZ material data file.  Import will abort.");
-        return true;
-    }
-    // Read straight into the caller's list: a list read into before keeps its
-    // room, and a failed read empties it again. Every material read needs
-    // both markers: room for no more than that.
-    const std::size_t most = std::min(in.count(kGlzBlockStart), in.count(kGlzBlockEnd));
-    if (glasses.capacity() < most) {
-        std::vector<GlassRecord>().swap(glasses);  // no copy of the old room's contents
-        glasses.reserve(most);
-        AdviseLargePages(glasses.data(), glasses.capacity() * sizeof(GlassRecord));
-    }
+    if (foreignHeader(line)) return true;
+    // Every material read needs both markers: room for no more than that.
+    makeRoom(glasses, std::min(in.count(kGlzBlockStart), in.count(kGlzBlockEnd)));
     while (in.readLine(line)) {
         if (line != kGlzBlockStart) continue;
         if (in.atEnd()) break;  // a start marker as the last line ends the reading
@@ -285,6 +427,62 @@ bool CImportNewGLZ::importText(std::string_view text, std::vector<GlassRecord>& 
             glasses.clear();
             return false;
         }
+    }
+    count = static_cast<int>(glasses.size());
+    return true;
+}
+
+bool CImportNewGLZ::importStream(int fd, std::size_t most, std::vector<GlassRecord>& glasses, int& count) {
+    // The steps of importText, each run on the window from a checkpoint at
+    // the start of a line. A step that met the end of the window before the
+    // end of the file runs again from its checkpoint once the window holds
+    // more, so every step sees the text it would see in the whole file.
+    FileWindow window(fd, m_window);
+    std::size_t at = 0;
+    // False on a read error.
+    auto run = [&](auto&& step) {
+        for (;;) {
+            TextCursor in(window.text().substr(at));
+            step(in);
+            if (!in.sawEnd() || window.atEof()) {
+                at += in.position();
+                return true;
+            }
+            if (!window.moveOn(at)) return false;
+            at = 0;
+        }
+    };
+
+    bool gotLine = false, foreign = false;
+    if (!run([&](TextCursor& in) {
+            std::string_view line;
+            gotLine = in.readLine(line);
+            // Only judged here: the box is shown once the line is read whole.
+            foreign = gotLine && line.find(kGlzHeaderMark) == std::string_view::npos;
+        }))
+        return false;
+    if (!gotLine) return false;  // an empty file
+    if (foreign) return foreignHeader({});
+    makeRoom(glasses, most);
+    for (;;) {
+        bool start = false, last = false;
+        if (!run([&](TextCursor& in) {
+                std::string_view line;
+                gotLine = in.readLine(line);
+                start = gotLine && line == kGlzBlockStart;
+                last = start && in.atEnd();
+            }))
+            return false;
+        if (!gotLine || last) break;  // the end, or a start marker as the last line
+        if (!start) continue;
+        GlassRecord& glass = glasses.emplace_back();
+        bool ok = false;
+        if (!run([&](TextCursor& in) {
+                InitGlassRecord(glass);
+                ReadMaterialBlock(in, glass, ok);
+            }))
+            return false;
+        if (!ok) return false;
     }
     count = static_cast<int>(glasses.size());
     return true;

@@ -33,6 +33,7 @@ bool TextCursor::readLine(std::string_view& line) {
 
 bool TextCursor::atLine(std::string_view text) const {
     if (m_pos != 0 && !isLineEnd(m_text[m_pos - 1])) return false;
+    if (atEnd()) return false;
     const std::string_view rest = m_text.substr(m_pos);
     return rest.starts_with(text) && (rest.size() == text.size() || isLineEnd(rest[text.size()]));
 }

@@ -16,7 +16,16 @@ class TextCursor {
 public:
     explicit TextCursor(std::string_view text) : m_text(text) {}
 
-    bool atEnd() const { return m_pos >= m_text.size(); }
+    bool atEnd() const {
+        if (m_pos < m_text.size()) return false;
+        m_sawEnd = true;
+        return true;
+    }
+    // How far the cursor has come, in characters from the start of the text.
+    std::size_t position() const { return m_pos; }
+    // True once the cursor has met the end of its text: a reader walking a
+    // file a window at a time then knows the window was too short.
+    bool sawEnd() const { return m_sawEnd; }
     // The line the cursor stands in, counted from 1.
     int lineNumber() const { return m_line; }
     // The number of the line readLine gave last.
@@ -47,6 +56,7 @@ private:
     std::size_t m_pos = 0;
     int m_line = 1;
     int m_lastLine = 0;
+    mutable bool m_sawEnd = false;
 };
 
 // The fields of a line: the runs of characters between blanks and tabs.

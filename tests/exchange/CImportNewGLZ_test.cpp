@@ -351,4 +351,62 @@ TEST_F(GlzReadTest, ImportFileReadsTheFileOnDisk) {
     EXPECT_TRUE(GlzCarried(glasses[0]) == GlzCarried(written[0]));
 }
 
+// A file on disk is read a window at a time. However small the window, the
+// outcome is that of reading the whole text at once: the same records, the
+// same result, the same box.
+TEST_F(GlzReadTest, AFileReadAWindowAtATimeReadsAsAWhole) {
+    std::vector<GlassRecord> samples = {GlzSample("One", {150, 20, 3, 2}), GlzSample("Two", {2, 0, 0, 0}),
+                                        GlzSample("Three", {11, 150, 20, 20})};
+    const std::string written = MakeGLZText(samples, 1, 3, "Tuesday, March 4, 2025");
+    auto unfinished = GlzMinimalBlock();
+    unfinished.resize(unfinished.size() - 2);
+    // The properties last and one item short: the end marker is read as the
+    // price, and a later end marker ends the block.
+    auto readsOn = GlzMinimalBlock();
+    readsOn.resize(15);
+    readsOn[14] = "\"Remark\",\"\",\"CC\",\"\",\"Bubble\",\"\",\"Status\",\"R\",\"RelPrice\"";
+    readsOn.insert(readsOn.end(), {"#-- Material Data End --", " ", "#-- Material Data End --", " "});
+    const struct {
+        const char* what;
+        std::string text;
+    } cases[] = {
+        {"a backup as written", written},
+        {"LF line ends", WithLineEnds(written, "\n")},
+        {"CR line ends", WithLineEnds(written, "\r")},
+        {"no line end at the end", written.substr(0, written.size() - 2)},
+        {"a start marker as the last line", written + "#-- Material Data Start --\r\n"},
+        {"a block cut short", file({GlzMinimalBlock(), unfinished})},
+        {"a section reading on past an end marker", file({readsOn, GlzMinimalBlock()})},
+        {"no blocks", CrLfLines({GlzHeaderLine(), "EOF"})},
+        {"an empty file", ""},
+        {"a foreign first line", "GLZ\r\n" + written},
+        {"a long first line", std::string(5000, 'x') + GlzHeaderLine() + "\r\n" + CrLfLines(GlzMinimalBlock())},
+    };
+    TestFolder folder;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        folder.write("case.GLZ", c.text);
+        boxes.clear();
+        boxes.answer(kAnswerOk);
+        const bool wholeOk = read(c.text);
+        if (std::string(c.what) == "a section reading on past an end marker") {
+            ASSERT_TRUE(wholeOk);
+            ASSERT_EQ(count, 2);
+            EXPECT_EQ(glasses[0].properties.price.str(), "#-- Material Da");  // cut to its field
+        }
+        const std::vector<GlassRecord> whole = glasses;
+        const std::size_t wholeBoxes = boxes.shown().size();
+        for (std::size_t window : {std::size_t{64}, std::size_t{333}, std::size_t{4096}, std::size_t{1} << 22}) {
+            SCOPED_TRACE(window);
+            boxes.clear();
+            boxes.answer(kAnswerOk);
+            CImportNewGLZ windowed(boxes, window);
+            EXPECT_EQ(windowed.ImportFile(folder.file("case.GLZ"), glasses, count), wholeOk);
+            EXPECT_EQ(count, static_cast<int>(glasses.size()));
+            EXPECT_TRUE(glasses == whole);
+            EXPECT_EQ(boxes.shown().size(), wholeBoxes);
+        }
+    }
+}
+
 }  // namespace
