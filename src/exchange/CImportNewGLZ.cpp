@@ -227,6 +227,19 @@ struct MarkerCount {
     bool plain = true;
 };
 
+// True when no byte has its high bit set; eight bytes at a time.
+bool allAscii(const char* p, std::size_t n) {
+    std::uint64_t high = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p + i, sizeof word);
+        high |= word;
+    }
+    for (; i < n; ++i) high |= static_cast<unsigned char>(p[i]);
+    return (high & 0x8080808080808080u) == 0;
+}
+
 bool scanFile(int fd, MarkerCount& count) {
     constexpr std::size_t kChunk = std::size_t{1} << 20;
     const std::string_view start(kGlzBlockStart), end(kGlzBlockEnd);
@@ -237,9 +250,7 @@ bool scanFile(int fd, MarkerCount& count) {
         const ssize_t n = readSome(fd, block.get() + kept, kChunk);
         if (n < 0) return false;
         if (n == 0) return true;
-        const char* fresh = block.get() + kept;
-        for (ssize_t i = 0; i < n && count.plain; ++i)
-            if (static_cast<unsigned char>(fresh[i]) >= 0x80) count.plain = false;
+        if (count.plain) count.plain = allAscii(block.get() + kept, static_cast<std::size_t>(n));
         // A marker cannot lie wholly in the part kept from the last chunk,
         // so none is counted twice.
         const std::string_view text(block.get(), kept + static_cast<std::size_t>(n));

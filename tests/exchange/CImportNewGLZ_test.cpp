@@ -381,6 +381,12 @@ TEST_F(GlzReadTest, AFileReadAWindowAtATimeReadsAsAWhole) {
         {"an empty file", ""},
         {"a foreign first line", "GLZ\r\n" + written},
         {"a long first line", std::string(5000, 'x') + GlzHeaderLine() + "\r\n" + CrLfLines(GlzMinimalBlock())},
+        // Files with other bytes than ASCII are converted whole.
+        {"Windows-1252 bytes", file({blockWith(kLineNames, "\"Glas \xE9\",\"Maker\"")})},
+        {"UTF-16", [&] {
+             const auto bytes = Utf16Bytes(written, true);
+             return std::string(bytes.begin(), bytes.end());
+         }()},
     };
     TestFolder folder;
     for (const auto& c : cases) {

@@ -11,6 +11,25 @@
 
 namespace {
 
+// Values spread over many decades, the same on every run.
+class Spread {
+public:
+    explicit Spread(std::uint64_t seed) : m_bits(seed) {}
+    // A value between 0 and 10^decades, in any of 2 * decades decades below that.
+    double value(int decades) {
+        const auto decade = static_cast<double>(next() % (2 * static_cast<unsigned>(decades)));
+        const double magnitude = std::pow(10.0, decade - decades);
+        return (static_cast<double>(next() % 1000000007) / 1000000007.0) * magnitude;
+    }
+
+private:
+    std::uint64_t next() {
+        m_bits ^= m_bits << 13, m_bits ^= m_bits >> 7, m_bits ^= m_bits << 17;
+        return m_bits;
+    }
+    std::uint64_t m_bits;
+};
+
 TEST(ValTest, TakesTheLeadingNumber) {
     const struct {
         const char* text;
@@ -29,15 +48,10 @@ TEST(ValTest, TakesTheLeadingNumber) {
 // Numbers as catalogues write them read to the very double the full
 // grammar gives, whichever road Val takes to it.
 TEST(ValTest, ReadsEveryNumberToTheNearestDouble) {
-    std::uint64_t bits = 88172645463325252u;
-    auto next = [&] {
-        bits ^= bits << 13, bits ^= bits >> 7, bits ^= bits << 17;
-        return bits;
-    };
+    Spread spread(88172645463325252u);
     const char* const formats[] = {"%.10E", "%.3f", "%.17g", "%.6f", "%.15E", "%.1E", "%.20f", "%g"};
     for (int i = 0; i < 20000; ++i) {
-        const double magnitude = std::pow(10.0, static_cast<double>(next() % 60) - 30);
-        const double value = (static_cast<double>(next() % 1000000007) / 1000000007.0) * magnitude;
+        const double value = spread.value(30);
         for (const char* format : formats) {
             char text[400];
             std::snprintf(text, sizeof text, format, i % 2 ? -value : value);
@@ -53,15 +67,10 @@ TEST(ValTest, ReadsEveryNumberToTheNearestDouble) {
 // The quick road gives what std::from_chars gives, for doubles and singles
 // alike, or leaves the text to the full grammar.
 TEST(QuickDecimalTest, AgreesWithFromChars) {
-    std::uint64_t bits = 2463534242u;
-    auto next = [&] {
-        bits ^= bits << 13, bits ^= bits >> 7, bits ^= bits << 17;
-        return bits;
-    };
+    Spread spread(2463534242u);
     const char* const formats[] = {"%.9g", "%.8E", "%.3f", "%.17g", "%.7g", "%.15E", "%.1f"};
     for (int i = 0; i < 40000; ++i) {
-        const double magnitude = std::pow(10.0, static_cast<double>(next() % 50) - 25);
-        const double value = (static_cast<double>(next() % 1000000007) / 1000000007.0) * magnitude;
+        const double value = spread.value(25);
         for (const char* format : formats) {
             char text[64];
             std::snprintf(text, sizeof text, format, i % 2 ? -value : value);
