@@ -1,9 +1,13 @@
 // The GLZ reader over arbitrary bytes. Beyond not crashing: a failed read
 // keeps nothing, every material read has its counts in range, and what was
 // read writes out and reads back; after that first round the text is settled
-// (writing what was read back gives the same text again).
+// (writing what was read back gives the same text again). The bytes as a
+// file on disk, read a small window at a time, give the same outcome.
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -25,6 +29,23 @@ std::string writeAll(std::vector<GlassRecord>& glasses) {
     return MakeGLZText(glasses, 1, static_cast<int>(glasses.size()), "Monday, January 1, 2024");
 }
 
+// The same bytes as a file on disk, read through a small window, read as
+// they do in memory.
+void checkReadAsFile(const std::uint8_t* data, std::size_t size, bool ok, const std::vector<GlassRecord>& glasses) {
+    static const std::string path = "/tmp/fuzz_glz_" + std::to_string(::getpid()) + ".GLZ";
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    }
+    SilentBoxes boxes;
+    CImportNewGLZ reader(boxes, 64 + size % 97);
+    std::vector<GlassRecord> read;
+    int count = -1;
+    check(reader.ImportFile(path, read, count) == ok);
+    check(count == static_cast<int>(read.size()));
+    check(read == glasses);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -32,7 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CImportNewGLZ reader(boxes);
     std::vector<GlassRecord> first;
     int count = -1;
-    if (!reader.ImportBytes(data, size, first, count)) {
+    const bool ok = reader.ImportBytes(data, size, first, count);
+    checkReadAsFile(data, size, ok, first);
+    if (!ok) {
         check(first.empty() && count == 0);
         return 0;
     }

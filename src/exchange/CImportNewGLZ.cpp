@@ -1,117 +1,36 @@
 #include "exchange/CImportNewGLZ.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <memory>
 #include <new>
 #include <string_view>
 #include <utility>
 
 #include "exchange/GlzFormat.h"
+#include "exchange/ImportRecord.h"
+#include "exchange/ImportText.h"
 #include "exchange/TextFileDecode.h"
 #include "model/FileUtil.h"
 #include "platform/NumberText.h"
-#include "model/TransCalcs.h"
-#include "model/Verification.h"
 #include "platform/Boxes.h"
-
-// Walks the decoded text by whole lines (the markers) and by items (the data
-// of a section). An item ends at a comma or a line end, which it consumes;
-// a text in double quotes may hold commas and ends at its closing quote.
-// CR LF, LF and CR all end a line.
-class GlzTextCursor {
-public:
-    explicit GlzTextCursor(std::string text) : m_text(std::move(text)) {}
-
-    bool atEnd() const { return m_pos >= m_text.size(); }
-
-    // How often text occurs from here on.
-    std::size_t count(std::string_view text) const {
-        std::size_t n = 0;
-        for (std::size_t at = m_text.find(text, m_pos); at != std::string::npos; at = m_text.find(text, at + 1)) ++n;
-        return n;
-    }
-
-    // False at the end of the text.
-    bool readLine(std::string_view& line) {
-        if (atEnd()) return false;
-        const std::size_t start = m_pos;
-        while (m_pos < m_text.size() && !isLineEnd(m_text[m_pos])) ++m_pos;
-        line = view(start, m_pos);
-        skipLineEnd();
-        return true;
-    }
-
-    // True when the cursor stands at the start of a line equal to text.
-    bool atLine(std::string_view text) const {
-        if (m_pos != 0 && !isLineEnd(m_text[m_pos - 1])) return false;
-        const std::string_view rest = view(m_pos, m_text.size());
-        return rest.starts_with(text) && (rest.size() == text.size() || isLineEnd(rest[text.size()]));
-    }
-
-    // False when there is no item left.
-    bool readItem(std::string_view& item) {
-        while (m_pos < m_text.size() && isBlank(m_text[m_pos])) ++m_pos;
-        if (atEnd()) return false;
-        if (m_text[m_pos] == '"') {
-            const std::size_t start = ++m_pos;
-            while (m_pos < m_text.size() && m_text[m_pos] != '"' && !isLineEnd(m_text[m_pos])) ++m_pos;
-            item = view(start, m_pos);
-            while (m_pos < m_text.size() && m_text[m_pos] != ',' && !isLineEnd(m_text[m_pos])) ++m_pos;
-        } else {
-            const std::size_t start = m_pos;
-            while (m_pos < m_text.size() && m_text[m_pos] != ',' && !isLineEnd(m_text[m_pos])) ++m_pos;
-            std::size_t end = m_pos;
-            while (end > start && isBlank(m_text[end - 1])) --end;
-            item = view(start, end);
-        }
-        if (m_pos < m_text.size() && m_text[m_pos] == ',') {
-            ++m_pos;
-        } else {
-            skipLineEnd();
-        }
-        return true;
-    }
-
-private:
-    static bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
-    static bool isBlank(char c) { return c == ' ' || c == '\t'; }
-    std::string_view view(std::size_t from, std::size_t to) const {
-        return std::string_view(m_text).substr(from, to - from);
-    }
-    void skipLineEnd() {
-        if (m_pos < m_text.size() && m_text[m_pos] == '\r') {
-            ++m_pos;
-            if (m_pos < m_text.size() && m_text[m_pos] == '\n') ++m_pos;
-        } else if (m_pos < m_text.size() && m_text[m_pos] == '\n') {
-            ++m_pos;
-        }
-    }
-
-    std::string m_text;
-    std::size_t m_pos = 0;
-};
+#include "platform/LargeMemory.h"
 
 namespace {
-
-constexpr float kDefaultThickness = 10.0f;
-
-// The record rules every imported material goes through once its block is read.
-void finishImported(GlassRecord& glass) {
-    // The interpolation needs a sample thickness; blocks without one, or with
-    // 0 or less, get the default.
-    if (!(glass.measured.thickness > 0)) glass.measured.thickness = kDefaultThickness;
-    AbsorptionAtStandardWavelengths(glass.standardAbsorption, glass.measured.thickness,
-                                    glass.measured.transWavelength.items, glass.measured.absorption.items);
-    NormaliseGlassRecord(glass);
-}
 
 // Typed items of a section: each read fails at the end of the file and when
 // the item does not convert to its type.
 class ItemReader {
 public:
-    explicit ItemReader(GlzTextCursor& in) : m_in(in) {}
+    explicit ItemReader(TextCursor& in) : m_in(in) {}
 
     // The next block's start line is never an item: a section cut short
     // would otherwise read on into the next material and merge the two.
@@ -153,6 +72,7 @@ private:
     // Anything else takes the full grammar.
     template <class Real>
     static bool plainNumber(std::string_view v, Real& value) {
+        if (QuickDecimal(v, value)) return true;  // most of them, exactly and at once
         const std::size_t b = !v.empty() && v[0] == '-' ? 1 : 0;
         if (b >= v.size() || !((v[b] >= '0' && v[b] <= '9') || v[b] == '.')) return false;
         Real x;
@@ -183,7 +103,7 @@ private:
         return true;
     }
 
-    GlzTextCursor& m_in;
+    TextCursor& m_in;
 };
 
 bool readGeneral(ItemReader& r, GlassRecord& g, int& pointCount) {
@@ -279,26 +199,132 @@ bool readMelt(ItemReader& r, GlassRecord& g) {
     return true;
 }
 
-// The design table takes the first 41 transmission points, as the editor
-// fills it. Its first 40 absorption entries start empty (99); the last keeps
-// the blank record's value unless a 41st point fills it, as every importer
-// leaves it. A point without a wavelength is padding (the writer pads counts
-// above 10 to 150) and fills nothing, so padding never turns empty entries
-// into an absorption of 0.
-void fillDesignTable(GlassRecord& g) {
-    GlassDefinition& d = g.definition;
-    std::fill(d.transAbsorption.begin(), d.transAbsorption.end() - 1, static_cast<float>(kEmptyAbsorption));
-    const int n = std::min<int>(g.measured.transCount, kStandardTransCount);
-    for (int i = 1; i <= n; ++i) {
-        if (!(g.measured.transWavelength[i] > 0)) continue;
-        d.transWavelength[i - 1] = g.measured.transWavelength[i];
-        d.transAbsorption[i - 1] = g.measured.absorption[i];
+// Closes the file it holds when it goes.
+struct FileDescriptor {
+    explicit FileDescriptor(int descriptor) : fd(descriptor) {}
+    ~FileDescriptor() {
+        if (fd >= 0) ::close(fd);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int fd;
+};
+
+// One read, retried when a signal cuts it short; -1 on a read error.
+ssize_t readSome(int fd, char* to, std::size_t room) {
+    for (;;) {
+        const ssize_t n = ::read(fd, to, room);
+        if (n >= 0 || errno != EINTR) return n;
     }
 }
 
+// What a first pass over a file tells: how often the two block markers
+// occur, and whether every byte is ASCII (no byte order mark, nothing to
+// convert: the bytes are the text).
+struct MarkerCount {
+    std::size_t starts = 0;
+    std::size_t ends = 0;
+    bool plain = true;
+};
+
+// True when no byte has its high bit set; eight bytes at a time.
+bool allAscii(const char* p, std::size_t n) {
+    std::uint64_t high = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p + i, sizeof word);
+        high |= word;
+    }
+    for (; i < n; ++i) high |= static_cast<unsigned char>(p[i]);
+    return (high & 0x8080808080808080u) == 0;
+}
+
+bool scanFile(int fd, MarkerCount& count) {
+    constexpr std::size_t kChunk = std::size_t{1} << 20;
+    const std::string_view start(kGlzBlockStart), end(kGlzBlockEnd);
+    const std::size_t keep = std::max(start.size(), end.size()) - 1;  // a marker across two chunks
+    auto block = std::make_unique_for_overwrite<char[]>(keep + kChunk);
+    std::size_t kept = 0;
+    for (;;) {
+        const ssize_t n = readSome(fd, block.get() + kept, kChunk);
+        if (n < 0) return false;
+        if (n == 0) return true;
+        if (count.plain) count.plain = allAscii(block.get() + kept, static_cast<std::size_t>(n));
+        // A marker cannot lie wholly in the part kept from the last chunk,
+        // so none is counted twice.
+        const std::string_view text(block.get(), kept + static_cast<std::size_t>(n));
+        for (std::size_t at = text.find(start); at != std::string_view::npos; at = text.find(start, at + 1))
+            ++count.starts;
+        for (std::size_t at = text.find(end); at != std::string_view::npos; at = text.find(end, at + 1))
+            ++count.ends;
+        const std::size_t carry = std::min(keep, text.size());
+        std::memmove(block.get(), text.data() + text.size() - carry, carry);
+        kept = carry;
+    }
+}
+
+// A file read through one block that is used over and over. text() is what
+// has been read, up to its last complete line end (all of it once the file
+// has ended), so no line and no CR LF is ever cut in two.
+class FileWindow {
+public:
+    FileWindow(int fd, std::size_t size)
+        : m_fd(fd), m_capacity(std::max<std::size_t>(size, 64)),
+          m_block(std::make_unique_for_overwrite<char[]>(m_capacity)) {}
+
+    std::string_view text() const { return {m_block.get(), m_usable}; }
+    bool atEof() const { return m_eof; }
+
+    // Keeps the text from `from` on, at the start of the block, and reads on
+    // behind it until the text holds at least one more line or the file has
+    // ended; a block too small for that grows. False on a read error.
+    bool moveOn(std::size_t from) {
+        std::memmove(m_block.get(), m_block.get() + from, m_filled - from);
+        m_filled -= from;
+        const std::size_t before = m_usable - from;
+        for (;;) {
+            if (m_filled == m_capacity) {
+                auto larger = std::make_unique_for_overwrite<char[]>(m_capacity * 2);
+                std::memcpy(larger.get(), m_block.get(), m_filled);
+                m_block = std::move(larger);
+                m_capacity *= 2;
+            }
+            const ssize_t n = readSome(m_fd, m_block.get() + m_filled, m_capacity - m_filled);
+            if (n < 0) return false;
+            if (n == 0) {
+                m_eof = true;
+                m_usable = m_filled;
+                return true;
+            }
+            m_filled += static_cast<std::size_t>(n);
+            m_usable = completeLines();
+            if (m_usable > before) return true;
+        }
+    }
+
+private:
+    // The length of the text up to its last line end: an LF, or a CR that
+    // is not the last byte read (an LF may follow it).
+    std::size_t completeLines() const {
+        for (std::size_t i = m_filled; i-- > 0;) {
+            if (m_block[i] == '\n') return i + 1;
+            if (m_block[i] == '\r' && i + 1 < m_filled) return i + 1;
+        }
+        return 0;
+    }
+
+    int m_fd;
+    std::size_t m_capacity;
+    std::unique_ptr<char[]> m_block;
+    std::size_t m_filled = 0;  // bytes read into the block
+    std::size_t m_usable = 0;  // of which whole lines
+    bool m_eof = false;
+};
+
 }  // namespace
 
-void CImportNewGLZ::ReadMaterialBlock(GlzTextCursor& in, GlassRecord& glass, bool& ok) {
+void CImportNewGLZ::ReadMaterialBlock(TextCursor& in, GlassRecord& glass, bool& ok) {
     ok = false;
     ItemReader r(in);
     int pointCount = 0;  // of a General section read before in this block
@@ -322,8 +348,10 @@ void CImportNewGLZ::ReadMaterialBlock(GlzTextCursor& in, GlassRecord& glass, boo
         } else if (line == kGlzMelt) {
             read = readMelt(r, glass);
         } else if (line == kGlzBlockEnd) {
-            fillDesignTable(glass);
-            finishImported(glass);
+            // The writer pads counts above 10 to 150 with points without a
+            // wavelength; they fill nothing in the design table.
+            FillDesignTable(glass);
+            FinishImported(glass);
             ok = true;
             return;
         }
@@ -336,10 +364,28 @@ bool CImportNewGLZ::ImportFile(const std::string& path, std::vector<GlassRecord>
     glasses.clear();
     count = 0;
     try {
-        const auto bytes = ReadWholeFile(path);
-        if (!bytes) return false;
-        return ImportBytes(bytes->data(), bytes->size(), glasses, count);
+        FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+        if (file.fd < 0) return false;
+        struct stat info {};
+        if (::fstat(file.fd, &info) == 0 && S_ISREG(info.st_mode)) {
+            // Most backups are plain ASCII: their bytes are their text, and
+            // they are read a window at a time. Any other file is converted whole.
+            MarkerCount markers;
+            if (!scanFile(file.fd, markers)) return false;
+            if (markers.plain) {
+                if (::lseek(file.fd, 0, SEEK_SET) != 0) return false;
+                if (importStream(file.fd, std::min(markers.starts, markers.ends), glasses, count)) return true;
+                glasses.clear();
+                count = 0;
+                return false;
+            }
+        }
+        const auto whole = ReadFileBuffer(path);
+        if (!whole) return false;
+        return ImportBytes(whole->bytes.get(), whole->size, glasses, count);
     } catch (const std::bad_alloc&) {
+        glasses.clear();
+        count = 0;
         return false;  // a file too large to hold is a read error like any other
     }
 }
@@ -349,7 +395,8 @@ bool CImportNewGLZ::ImportBytes(const std::uint8_t* bytes, std::size_t size, std
     glasses.clear();
     count = 0;
     try {
-        return importText(DecodeTextFile(bytes, size), glasses, count);
+        std::string converted;
+        return importText(DecodeTextFile(bytes, size, converted), glasses, count);
     } catch (const std::bad_alloc&) {
         glasses.clear();
         count = 0;
@@ -357,28 +404,106 @@ bool CImportNewGLZ::ImportBytes(const std::uint8_t* bytes, std::size_t size, std
     }
 }
 
-bool CImportNewGLZ::importText(std::string text, std::vector<GlassRecord>& glasses, int& count) {
-    GlzTextCursor in(std::move(text));
+bool CImportNewGLZ::foreignHeader(std::string_view line) {
+    if (line.find(kGlzHeaderMark) != std::string_view::npos) return false;
+    m_boxes.show(kBoxPlain,
+                 std::string("This is not a ") + "Harvenne" + " GLZ material data file.  Import will abort.");
+    return true;
+}
+
+void CImportNewGLZ::makeRoom(std::vector<GlassRecord>& glasses, std::size_t most) {
+    // Read straight into the caller's list: a list read into before keeps its
+    // room, and a failed read empties it again.
+    if (glasses.capacity() >= most) return;
+    std::vector<GlassRecord>().swap(glasses);  // no copy of the old room's contents
+    glasses.reserve(most);
+    AdviseLargePages(glasses.data(), glasses.capacity() * sizeof(GlassRecord));
+}
+
+bool CImportNewGLZ::importText(std::string_view text, std::vector<GlassRecord>& glasses, int& count) {
+    TextCursor in(text);
     std::string_view line;
     if (!in.readLine(line)) return false;  // an empty file
-    if (line.find(kGlzHeaderMark) == std::string_view::npos) {
-        m_boxes.show(kBoxPlain, std::string("This is not a ") + "Harvenne" +
-                                    " GLZ material data file.  Import will abort.");
-        return true;
-    }
-    std::vector<GlassRecord> read;
-    // Every material read needs both markers: reserve no more than that.
-    read.reserve(std::min(in.count(kGlzBlockStart), in.count(kGlzBlockEnd)));
+    if (foreignHeader(line)) return true;
+    // Every material read needs both markers: room for no more than that.
+    makeRoom(glasses, std::min(in.count(kGlzBlockStart), in.count(kGlzBlockEnd)));
     while (in.readLine(line)) {
         if (line != kGlzBlockStart) continue;
         if (in.atEnd()) break;  // a start marker as the last line ends the reading
-        GlassRecord& glass = read.emplace_back();
+        GlassRecord& glass = glasses.emplace_back();
         InitGlassRecord(glass);
         bool ok = false;
         ReadMaterialBlock(in, glass, ok);
-        if (!ok) return false;
+        if (!ok) {
+            glasses.clear();
+            return false;
+        }
     }
-    glasses = std::move(read);
     count = static_cast<int>(glasses.size());
     return true;
+}
+
+bool CImportNewGLZ::importStream(int fd, std::size_t most, std::vector<GlassRecord>& glasses, int& count) {
+    // The steps of importText, each run on the window from a checkpoint at
+    // the start of a line. A step that met the end of the window before the
+    // end of the file runs again from its checkpoint once the window holds
+    // more, so every step sees the text it would see in the whole file.
+    FileWindow window(fd, m_window);
+    std::size_t at = 0;
+    // False on a read error.
+    auto run = [&](auto&& step) {
+        for (;;) {
+            TextCursor in(window.text().substr(at));
+            step(in);
+            if (!in.sawEnd() || window.atEof()) {
+                at += in.position();
+                return true;
+            }
+            if (!window.moveOn(at)) return false;
+            at = 0;
+        }
+    };
+
+    bool gotLine = false, foreign = false;
+    if (!run([&](TextCursor& in) {
+            std::string_view line;
+            gotLine = in.readLine(line);
+            // Only judged here: the box is shown once the line is read whole.
+            foreign = gotLine && line.find(kGlzHeaderMark) == std::string_view::npos;
+        }))
+        return false;
+    if (!gotLine) return false;  // an empty file
+    if (foreign) return foreignHeader({});
+    makeRoom(glasses, most);
+    for (;;) {
+        bool start = false, last = false;
+        if (!run([&](TextCursor& in) {
+                std::string_view line;
+                gotLine = in.readLine(line);
+                start = gotLine && line == kGlzBlockStart;
+                last = start && in.atEnd();
+            }))
+            return false;
+        if (!gotLine || last) break;  // the end, or a start marker as the last line
+        if (!start) continue;
+        GlassRecord& glass = glasses.emplace_back();
+        bool ok = false;
+        if (!run([&](TextCursor& in) {
+                InitGlassRecord(glass);
+                ReadMaterialBlock(in, glass, ok);
+            }))
+            return false;
+        if (!ok) return false;
+    }
+    count = static_cast<int>(glasses.size());
+    return true;
+}
+
+bool CImportNewGLZ::ImportBytes(const std::uint8_t* bytes, std::size_t size, const std::string&,
+                                ImportedMaterials& result) {
+    result.clear();
+    int count = 0;
+    const bool ok = ImportBytes(bytes, size, result.glasses, count);
+    result.fitErrors.assign(result.glasses.size(), 0.0f);
+    return ok;
 }

@@ -10,16 +10,23 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "exchange/ImportReader.h"
 #include "model/GlassRecord.h"
 
 class IBoxes;
-class GlzTextCursor;
+class TextCursor;
 
-class CImportNewGLZ {
+class CImportNewGLZ : public IMaterialReader {
 public:
-    explicit CImportNewGLZ(IBoxes& boxes) : m_boxes(boxes) {}
+    // A file on disk is read through a window of windowBytes (more when one
+    // material needs more), so a large backup needs no copy of itself in
+    // memory; the records read come out the same whatever the window.
+    static constexpr std::size_t kDefaultWindow = std::size_t{4} << 20;
+    explicit CImportNewGLZ(IBoxes& boxes, std::size_t windowBytes = kDefaultWindow)
+        : m_boxes(boxes), m_window(windowBytes) {}
 
     // Reads every material block of the file at path. True when the file was
     // read to its end (also with no block, and after a foreign first line,
@@ -31,12 +38,24 @@ public:
     // ImportFile over the file's bytes already in memory.
     bool ImportBytes(const std::uint8_t* bytes, std::size_t size, std::vector<GlassRecord>& glasses, int& count);
 
+    // The Import page's calls: the same reads, every material kept as read.
+    using IMaterialReader::ImportFile;
+    bool ImportBytes(const std::uint8_t* bytes, std::size_t size, const std::string& fileName,
+                     ImportedMaterials& result) override;
+
 private:
-    bool importText(std::string text, std::vector<GlassRecord>& glasses, int& count);
+    bool importText(std::string_view text, std::vector<GlassRecord>& glasses, int& count);
+    // The same over a plain file, read a window at a time; most is the most
+    // materials it can hold.
+    bool importStream(int fd, std::size_t most, std::vector<GlassRecord>& glasses, int& count);
+    bool foreignHeader(std::string_view line);
+    // Room for most materials in glasses, keeping room it already has.
+    static void makeRoom(std::vector<GlassRecord>& glasses, std::size_t most);
 
     // Reads one block after its start marker into glass (a blank record);
     // ok is False on a read error.
-    void ReadMaterialBlock(GlzTextCursor& in, GlassRecord& glass, bool& ok);
+    void ReadMaterialBlock(TextCursor& in, GlassRecord& glass, bool& ok);
 
     IBoxes& m_boxes;
+    std::size_t m_window;
 };

@@ -1,5 +1,7 @@
 #include "exchange/TextFileDecode.h"
 
+#include <cstring>
+
 #include "platform/Text1252.h"
 
 namespace {
@@ -8,6 +10,14 @@ namespace {
 bool looksUtf8(const std::uint8_t* p, std::size_t size) {
     bool multiByte = false;
     std::size_t i = 0;
+    // Most files are ASCII: eight bytes at a time up to the first that is not.
+    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+    while (i + 8 <= size) {
+        std::uint64_t word;
+        std::memcpy(&word, p + i, sizeof word);
+        if ((word & kHighBits) != 0) break;
+        i += 8;
+    }
     while (i < size) {
         if (p[i] < 0x80) {
             ++i;
@@ -49,12 +59,19 @@ std::string fromUtf16(const std::uint8_t* p, std::size_t size, bool bigEndian) {
 
 }  // namespace
 
-std::string DecodeTextFile(const std::uint8_t* bytes, std::size_t size) {
-    if (size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) return fromUtf16(bytes + 2, size - 2, false);
-    if (size >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF) return fromUtf16(bytes + 2, size - 2, true);
+std::string_view DecodeTextFile(const std::uint8_t* bytes, std::size_t size, std::string& storage) {
+    if (size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) return storage = fromUtf16(bytes + 2, size - 2, false);
+    if (size >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF) return storage = fromUtf16(bytes + 2, size - 2, true);
     if (size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF)
-        return Text1252FromUtf8({reinterpret_cast<const char*>(bytes) + 3, size - 3}, BrokenUtf8::Question);
+        return storage = Text1252FromUtf8({reinterpret_cast<const char*>(bytes) + 3, size - 3}, BrokenUtf8::Question);
     if (looksUtf8(bytes, size))
-        return Text1252FromUtf8({reinterpret_cast<const char*>(bytes), size}, BrokenUtf8::Question);
-    return std::string(reinterpret_cast<const char*>(bytes), size);
+        return storage = Text1252FromUtf8({reinterpret_cast<const char*>(bytes), size}, BrokenUtf8::Question);
+    return {reinterpret_cast<const char*>(bytes), size};
+}
+
+std::string DecodeTextFile(const std::uint8_t* bytes, std::size_t size) {
+    std::string storage;
+    const std::string_view text = DecodeTextFile(bytes, size, storage);
+    if (text.data() == storage.data()) return storage;
+    return std::string(text);
 }

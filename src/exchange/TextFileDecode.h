@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // The file's text as Windows-1252 bytes, byte order mark removed. UTF-16 (FF FE
 // or FE FF first) and UTF-8 (EF BB BF first, or no mark and the bytes are valid
@@ -14,3 +15,7 @@
 // code page lacks, a broken sequence or a lone surrogate becomes '?'. Any other
 // file is taken as Windows-1252 already. Line ends are left as they are.
 std::string DecodeTextFile(const std::uint8_t* bytes, std::size_t size);
+
+// The same without copying a file that needs no conversion: the result views
+// bytes then, and otherwise the converted text, which is kept in storage.
+std::string_view DecodeTextFile(const std::uint8_t* bytes, std::size_t size, std::string& storage);

@@ -4,11 +4,16 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <new>
+#include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "exchange/GlzFormat.h"
 #include "platform/Clock.h"
+#include "platform/NumberText.h"
 #include "model/FileUtil.h"
 #include "model/TransCalcs.h"
 #include "model/Verification.h"
@@ -27,68 +32,120 @@ int prepareForWrite(GlassRecord& glass) {
 // arrays hold, so the count written always matches the rows that follow.
 int clampCount(int count, int max) { return std::clamp(count, 0, max); }
 
+// The text being made. Numbers and texts are written straight into its room,
+// which grows by doubling; a writer making the file piece by piece empties it
+// after each piece and so keeps using the same memory.
+class GlzBuffer {
+public:
+    void clear() { m_size = 0; }
+    std::size_t size() const { return m_size; }
+    const char* data() const { return m_data.get(); }
+
+    // At least n bytes of room after the text; commit says how far it was written.
+    char* room(std::size_t n) {
+        if (m_capacity - m_size < n) grow(n);
+        return m_data.get() + m_size;
+    }
+    void commit(const char* end) { m_size = static_cast<std::size_t>(end - m_data.get()); }
+    void append(std::string_view text) {
+        char* at = room(text.size());
+        std::memcpy(at, text.data(), text.size());
+        m_size += text.size();
+    }
+
+private:
+    void grow(std::size_t n) {
+        const std::size_t capacity = std::max({m_capacity * 2, m_size + n, std::size_t{1} << 16});
+        auto data = std::make_unique_for_overwrite<char[]>(capacity);
+        if (m_size > 0) std::memcpy(data.get(), m_data.get(), m_size);
+        m_data = std::move(data);
+        m_capacity = capacity;
+    }
+
+    std::unique_ptr<char[]> m_data;
+    std::size_t m_size = 0;
+    std::size_t m_capacity = 0;
+};
+
+template <std::size_t N>
+std::string_view fieldText(const FixedText<N>& field) {
+    return {field.bytes.data(), N};
+}
+
 // Data lines are comma-separated items: texts in double quotes, numbers in
 // their shortest round-trip form with "." and an exponent like "1E-06".
 class GlzLineWriter {
 public:
-    explicit GlzLineWriter(std::string& out) : m_out(out) {}
+    explicit GlzLineWriter(GlzBuffer& out) : m_out(out) {}
 
     void marker(const char* text) {
-        m_out += text;
-        m_out += "\r\n";
+        m_out.append(text);
+        m_out.append("\r\n");
     }
-    GlzLineWriter& text(const std::string& value) {
-        separate();
-        m_out += '"';
-        m_out += cleanText(value);
-        m_out += '"';
+    // A double quote would end the text early and a line break would split
+    // the line, so both are replaced; the text is written trimmed.
+    GlzLineWriter& text(std::string_view value) {
+        char* const start = m_out.room(value.size() + 3);
+        char* out = start;
+        if (!m_first) *out++ = ',';
+        m_first = false;
+        *out++ = '"';
+        char* const first = out;
+        char* lastKept = out;  // just after the last character that is not a blank
+        for (char c : value) {
+            const auto b = static_cast<unsigned char>(c);
+            if (c == '"') c = '\'';
+            else if (b < 0x20 || b == 0x7F) c = ' ';
+            if (c == ' ' && out == first) continue;  // leading blanks
+            *out++ = c;
+            if (c != ' ') lastKept = out;
+        }
+        out = lastKept;
+        *out++ = '"';
+        m_out.commit(out);
         return *this;
     }
+    template <std::size_t N>
+    GlzLineWriter& text(const FixedText<N>& field) {
+        return text(fieldText(field));
+    }
     GlzLineWriter& integer(int value) {
-        separate();
-        char buf[16];
-        const auto r = std::to_chars(buf, buf + sizeof buf, value);
-        m_out.append(buf, r.ptr);
+        char* out = m_out.room(16);
+        if (!m_first) *out++ = ',';
+        m_first = false;
+        m_out.commit(std::to_chars(out, out + 15, value).ptr);
         return *this;
     }
     template <class Real>
     GlzLineWriter& real(Real value) {
-        separate();
+        constexpr std::size_t kRoom = 48;
+        char* const start = m_out.room(kRoom);
+        char* out = start;
+        if (!m_first) *out++ = ',';
+        m_first = false;
         // NaN and infinity have no text the reader takes; a backup that cannot
         // be read back would lose every material in it.
         if (!std::isfinite(value)) value = 0;
-        char buf[40];
-        const auto r = std::to_chars(buf, buf + sizeof buf, value);
-        for (char* p = buf; p != r.ptr; ++p)
+        char* end = nullptr;
+        if constexpr (std::is_same_v<Real, float>) {
+            end = ShortestChars(out, start + kRoom, value);
+        } else {
+            end = std::to_chars(out, start + kRoom, value).ptr;
+        }
+        for (char* p = out; p != end; ++p)
             if (*p == 'e') *p = 'E';
-        m_out.append(buf, r.ptr);
+        m_out.commit(end);
         return *this;
     }
     GlzLineWriter& single(float value) { return real(value); }
     GlzLineWriter& dbl(double value) { return real(value); }
     void end() {
-        m_out += "\r\n";
+        m_out.append("\r\n");
         m_first = true;
     }
 
 private:
-    void separate() {
-        if (!m_first) m_out += ',';
-        m_first = false;
-    }
-    // A double quote would end the text early and a line break would split
-    // the line, so both are replaced; the text is written trimmed.
-    static std::string cleanText(const std::string& value) {
-        std::string t = value;
-        for (char& c : t) {
-            const auto b = static_cast<unsigned char>(c);
-            if (c == '"') c = '\'';
-            else if (b < 0x20 || b == 0x7F) c = ' ';
-        }
-        return TrimBlanks(t);
-    }
-
-    std::string& m_out;
+    GlzBuffer& m_out;
     bool m_first = true;
 };
 
@@ -99,7 +156,7 @@ void writeMaterial(GlzLineWriter& w, GlassRecord& g) {
 
     w.marker(kGlzBlockStart);
     w.marker(kGlzGeneral);
-    w.text(d.name.str()).text(d.source.str()).end();
+    w.text(d.name).text(d.source).end();
     w.integer(d.formulaType).integer(d.lowerWavelength).integer(d.upperWavelength).single(d.density).end();
     for (double c : d.coefficients) w.dbl(c);
     w.end();
@@ -114,15 +171,15 @@ void writeMaterial(GlzLineWriter& w, GlassRecord& g) {
 
     const GlassProperties& p = g.properties;
     w.marker(kGlzProperties);
-    w.text("A3070").text(p.a3070.str()).text("A20300").text(p.a20300.str());
-    w.text("Tg").text(p.tg.str()).text("T1013").text(p.t1013.str()).text("T1076").text(p.t1076.str());
-    w.text("Cp").text(p.cp.str()).text("lambda").text(p.lambda.str()).end();
-    w.text("EMod").text(p.eMod.str()).text("Poisson").text(p.poisson.str());
-    w.text("Torsion").text(p.torsion.str()).text("Knoop").text(p.knoop.str()).end();
-    w.text("CR").text(p.cr.str()).text("FR").text(p.fr.str()).text("SR").text(p.sr.str());
-    w.text("AR").text(p.ar.str()).text("PR").text(p.pr.str()).end();
-    w.text("Remark").text(p.remark.str()).text("CC").text(p.cc.str()).text("Bubble").text(p.bubble.str());
-    w.text("Status").text(p.status.str()).text("RelPrice").text(p.price.str()).end();
+    w.text("A3070").text(p.a3070).text("A20300").text(p.a20300);
+    w.text("Tg").text(p.tg).text("T1013").text(p.t1013).text("T1076").text(p.t1076);
+    w.text("Cp").text(p.cp).text("lambda").text(p.lambda).end();
+    w.text("EMod").text(p.eMod).text("Poisson").text(p.poisson);
+    w.text("Torsion").text(p.torsion).text("Knoop").text(p.knoop).end();
+    w.text("CR").text(p.cr).text("FR").text(p.fr).text("SR").text(p.sr);
+    w.text("AR").text(p.ar).text("PR").text(p.pr).end();
+    w.text("Remark").text(p.remark).text("CC").text(p.cc).text("Bubble").text(p.bubble);
+    w.text("Status").text(p.status).text("RelPrice").text(p.price).end();
 
     const MeasuredData& md = g.measured;
     w.marker(kGlzTransmission);
@@ -142,8 +199,8 @@ void writeMaterial(GlzLineWriter& w, GlassRecord& g) {
     if (mb.meltFlag != 0 && k >= 1) {
         const int l = clampCount(mb.secondCount, kMaxMeltPairs);
         w.marker(kGlzMelt);
-        w.text(mb.parentName.str()).text(mb.parentSource.str()).end();
-        w.text(mb.meltCode.str()).integer(k).end();
+        w.text(mb.parentName).text(mb.parentSource).end();
+        w.text(mb.meltCode).integer(k).end();
         for (int i = 1; i <= k; ++i) w.single(mb.pairWavelength[i]).dbl(mb.pairIndex[i]).end();
         w.integer(l).end();
         for (int i = 1; i <= l; ++i)
@@ -158,20 +215,24 @@ bool rangeInside(std::span<GlassRecord> glasses, int first, int last) {
     return first >= 1 && first <= last && static_cast<std::size_t>(last) <= glasses.size();
 }
 
+
+void writeHeader(GlzBuffer& out, const std::string& dateText) {
+    out.append(kGlzHeaderMark);
+    out.append(kGlzHeaderVersion);
+    out.append(dateText);
+    out.append("\r\n");
+}
+
 }  // namespace
 
 std::string MakeGLZText(std::span<GlassRecord> glasses, int first, int last, const std::string& dateText) {
-    std::string out;
-    if (!rangeInside(glasses, first, last)) return out;
-    out.reserve(static_cast<std::size_t>(last - first + 1) * 12000);
+    if (!rangeInside(glasses, first, last)) return {};
+    GlzBuffer out;
     GlzLineWriter w(out);
-    out += kGlzHeaderMark;
-    out += kGlzHeaderVersion;
-    out += dateText;
-    out += "\r\n";
+    writeHeader(out, dateText);
     for (int i = first; i <= last; ++i) writeMaterial(w, glasses[static_cast<std::size_t>(i - 1)]);
     w.marker(kGlzFileEnd);
-    return out;
+    return std::string(out.data(), out.size());
 }
 
 bool WriteGLZFile(std::span<GlassRecord> glasses, const std::string& folder, const std::string& fileName,
@@ -180,8 +241,30 @@ bool WriteGLZFile(std::span<GlassRecord> glasses, const std::string& folder, con
     const std::string path = JoinPath(folder, fileName);
     std::string why;
     try {
-        const std::string text = MakeGLZText(glasses, first, last, LongDateText(clock.now()));
-        if (WriteFileAtomic(path, std::vector<std::uint8_t>(text.begin(), text.end()), &why)) return true;
+        // Written a piece of whole materials at a time: one buffer, used over
+        // and over, instead of the whole text and a copy of it.
+        constexpr std::size_t kPiece = std::size_t{1} << 20;
+        GlzBuffer piece;
+        piece.room(kPiece + (kPiece >> 2));
+        const std::string dateText = LongDateText(clock.now());
+        int next = first;
+        bool started = false, ended = false;
+        const auto nextPiece = [&]() -> std::span<const std::uint8_t> {
+            piece.clear();
+            GlzLineWriter w(piece);
+            if (!started) {
+                writeHeader(piece, dateText);
+                started = true;
+            }
+            while (next <= last && piece.size() < kPiece)
+                writeMaterial(w, glasses[static_cast<std::size_t>(next++ - 1)]);
+            if (next > last && !ended) {
+                w.marker(kGlzFileEnd);
+                ended = true;
+            }
+            return {reinterpret_cast<const std::uint8_t*>(piece.data()), piece.size()};
+        };
+        if (WriteFileAtomicInPieces(path, nextPiece, &why)) return true;
     } catch (const std::bad_alloc&) {
         why = path + ": not enough memory";
     }

@@ -1,6 +1,7 @@
 #include "model/FileUtil.h"
 
 #include "model/FixedText.h"
+#include "platform/LargeMemory.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -55,7 +56,7 @@ std::optional<std::string> NotARegularFile(const std::string& path) {
     return std::string("it is not a regular file");
 }
 
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
+std::optional<FileBuffer> ReadFileBuffer(const std::string& path) {
     // Plain reads: a stream would throw on a read error (a failing disk, a
     // folder of that name) instead of failing. Without O_NONBLOCK opening a
     // FIFO would wait for a writer.
@@ -66,21 +67,29 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) 
         ::close(fd);
         return std::nullopt;
     }
-    std::optional<std::vector<std::uint8_t>> result;
+    std::optional<FileBuffer> result;
     try {
-        constexpr std::size_t kChunk = 1 << 16;
-        std::vector<std::uint8_t> bytes;
-        // Room for the last read too, the one that sees the end.
-        if (info.st_size > 0) bytes.reserve(static_cast<std::size_t>(info.st_size) + kChunk);
+        std::size_t capacity = 1 << 16;
+        // One byte more than the file holds, so the read that sees the end
+        // needs no second block.
+        if (info.st_size > 0) capacity = static_cast<std::size_t>(info.st_size) + 1;
+        auto block = std::make_unique_for_overwrite<std::uint8_t[]>(capacity);
+        AdviseLargePages(block.get(), capacity);
         std::size_t used = 0;
         for (;;) {
-            bytes.resize(used + kChunk);
-            const ssize_t n = ::read(fd, bytes.data() + used, kChunk);
+            if (used == capacity) {  // the file grew, or its size was unknown
+                const std::size_t larger = capacity * 2;
+                auto next = std::make_unique_for_overwrite<std::uint8_t[]>(larger);
+                AdviseLargePages(next.get(), larger);
+                std::memcpy(next.get(), block.get(), used);
+                block = std::move(next);
+                capacity = larger;
+            }
+            const ssize_t n = ::read(fd, block.get() + used, capacity - used);
             if (n < 0 && errno == EINTR) continue;
             if (n < 0) break;
             if (n == 0) {
-                bytes.resize(used);
-                result = std::move(bytes);
+                result = FileBuffer{std::move(block), used};
                 break;
             }
             used += static_cast<std::size_t>(n);
@@ -90,6 +99,16 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) 
     }
     ::close(fd);
     return result;
+}
+
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
+    auto file = ReadFileBuffer(path);
+    if (!file) return std::nullopt;
+    try {
+        return std::vector<std::uint8_t>(file->bytes.get(), file->bytes.get() + file->size);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
 }
 
 bool RenameDurably(const std::string& from, const std::string& to, std::string* error) {
@@ -138,19 +157,40 @@ bool WriteFileAtomicInPieces(const std::string& path, const std::function<std::s
         setError(error, path, std::strerror(errno));
         return false;
     }
-    for (std::span<const std::uint8_t> piece = next(); !piece.empty(); piece = next()) {
-        std::size_t done = 0;
-        while (done < piece.size()) {
-            const ssize_t n = ::write(fd, piece.data() + done, piece.size() - done);
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                setError(error, path, std::strerror(errno));
-                ::close(fd);
-                ::unlink(temp.c_str());
-                return false;
+    auto abandon = [&](const std::string& why) {
+        setError(error, path, why);
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return false;
+    };
+    try {
+        off_t written = 0, flushed = 0;
+        for (std::span<const std::uint8_t> piece = next(); !piece.empty(); piece = next()) {
+            std::size_t done = 0;
+            while (done < piece.size()) {
+                const ssize_t n = ::write(fd, piece.data() + done, piece.size() - done);
+                if (n < 0) {
+                    if (errno == EINTR) continue;
+                    return abandon(std::strerror(errno));
+                }
+                done += static_cast<std::size_t>(n);
             }
-            done += static_cast<std::size_t>(n);
+            written += static_cast<off_t>(piece.size());
+#if defined(__linux__) && defined(SYNC_FILE_RANGE_WRITE)
+            // Start putting what is written on disk while the next pieces are
+            // made, so the flush at the end has little left to wait for.
+            constexpr off_t kFlushStep = off_t{8} << 20;
+            if (written - flushed >= kFlushStep) {
+                (void)::sync_file_range(fd, flushed, written - flushed, SYNC_FILE_RANGE_WRITE);
+                flushed = written;
+            }
+#else
+            (void)flushed;
+#endif
         }
+    } catch (const std::bad_alloc&) {
+        // A piece that could not be made: no half-written file is left behind.
+        return abandon("not enough memory");
     }
     int failure = ::fsync(fd) == 0 ? 0 : errno;
     if (::close(fd) != 0 && failure == 0) failure = errno;  // the descriptor is closed either way

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -27,6 +28,15 @@ std::optional<std::string> NotARegularFile(const std::string& path);
 // regular file; a FIFO is never waited on).
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path);
 
+// A whole file in a block of its own size, neither zeroed before the read
+// nor copied after it: the form for large files read once.
+struct FileBuffer {
+    std::unique_ptr<std::uint8_t[]> bytes;
+    std::size_t size = 0;
+};
+// The whole file, or nullopt when it cannot be read (as for ReadWholeFile).
+std::optional<FileBuffer> ReadFileBuffer(const std::string& path);
+
 // Renames from over to and flushes the folder of to, so that the new name
 // outlasts a power cut. On False error (when given) says why; a folder whose
 // file system cannot be flushed is no error.
@@ -41,7 +51,8 @@ bool WriteFileAtomic(const std::string& path, const std::vector<std::uint8_t>& b
 
 // The same for contents made piece by piece, too large to build in memory at
 // once: next() returns each following piece and an empty one at the end; a
-// piece must stay valid until the following call.
+// piece must stay valid until the following call. A next() that runs out of
+// memory fails the write like a full disk.
 bool WriteFileAtomicInPieces(const std::string& path, const std::function<std::span<const std::uint8_t>()>& next,
                              std::string* error = nullptr);
 

@@ -1,11 +1,15 @@
 #include "model/GlassRecord.h"
 
 #include <cstring>
+#include <memory>
 
 #include "model/ByteIO.h"
 
 void InitGlassRecord(GlassRecord& glass) {
-    glass = GlassRecord{};
+    // Built in place: a blank record made aside and copied over would write
+    // its 14 KB twice, and readers blank one record per material.
+    std::destroy_at(&glass);
+    std::construct_at(&glass);
     glass.sections[kDnDt].ready = kTrue;
 }
 

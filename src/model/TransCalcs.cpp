@@ -5,26 +5,28 @@
 #include <cstdio>
 #include <string>
 
-void AbsorptionAtStandardWavelengths(std::array<float, kStandardTransCount>& out, float thickness,
-                                     std::span<const float> waves, std::span<const float> alphas) {
-    for (int i = 0; i < kStandardTransCount; ++i)
-        out[i] = InterpolateAbsorption(StandardTransWavelengths[i], waves, alphas, thickness);
-}
+namespace {
 
-float InterpolateAbsorption(float wavelength, std::span<const float> waves, std::span<const float> alphas,
-                            float thickness) {
-    constexpr auto kEmpty = static_cast<float>(kEmptyAbsorption);
-    // A thickness of 0 would divide by zero; a negative one means nothing.
-    if (!(thickness > 0)) return kEmpty;
-    const std::size_t count = std::min(waves.size(), alphas.size());
-    if (count == 0) return kEmpty;
+constexpr auto kEmpty = static_cast<float>(kEmptyAbsorption);
 
-    std::size_t lo = 0;
-    std::size_t hi = count - 1;
+// The last point in use: entries at the end whose wavelength is 0 or less
+// are empty. False when no point is in use.
+bool lastPoint(std::span<const float> waves, std::size_t count, std::size_t& hi) {
+    if (count == 0) return false;
+    hi = count - 1;
     while (!(waves[hi] > 0)) {
-        if (hi == lo) return kEmpty;
+        if (hi == 0) return false;
         --hi;
     }
+    return true;
+}
+
+// The interpolation over points 0..hi, with transmittance(i) the
+// transmittance of point i at the sample thickness t.
+template <class Transmittance>
+float interpolate(float wavelength, std::span<const float> waves, std::size_t hi, double t,
+                  Transmittance&& transmittance) {
+    std::size_t lo = 0;
     if (wavelength > waves[lo] || wavelength < waves[hi]) return kEmpty;
     while (hi - lo > 1) {
         const std::size_t mid = (lo + hi) / 2;
@@ -35,13 +37,45 @@ float InterpolateAbsorption(float wavelength, std::span<const float> waves, std:
     if (d == 0) return kEmpty;
 
     // Linear in transmittance, not in absorption.
-    const double t = thickness;
-    const double tLo = std::exp(-t * alphas[lo]);
-    const double tHi = std::exp(-t * alphas[hi]);
+    const double tLo = transmittance(lo);
+    const double tHi = transmittance(hi);
     const double trans = (static_cast<double>(wavelength) - waves[hi]) * (tLo - tHi) / d + tHi;
     if (!(trans > 0)) return kEmpty;
     const auto alpha = static_cast<float>(-std::log(trans) / t);
     return std::isfinite(alpha) ? alpha : kEmpty;
+}
+
+}  // namespace
+
+void AbsorptionAtStandardWavelengths(std::array<float, kStandardTransCount>& out, float thickness,
+                                     std::span<const float> waves, std::span<const float> alphas) {
+    // InterpolateAbsorption at every standard wavelength, with the points'
+    // transmittances worked out once instead of once per wavelength.
+    out.fill(kEmpty);
+    std::size_t hi = 0;
+    if (!(thickness > 0) || !lastPoint(waves, std::min(waves.size(), alphas.size()), hi)) return;
+    const double t = thickness;
+    std::array<double, kMaxTransPoints> known{};
+    std::array<bool, kMaxTransPoints> isKnown{};
+    auto transmittance = [&](std::size_t i) {
+        if (i >= known.size()) return std::exp(-t * alphas[i]);
+        if (!isKnown[i]) {
+            known[i] = std::exp(-t * alphas[i]);
+            isKnown[i] = true;
+        }
+        return known[i];
+    };
+    for (int i = 0; i < kStandardTransCount; ++i)
+        out[i] = interpolate(StandardTransWavelengths[i], waves, hi, t, transmittance);
+}
+
+float InterpolateAbsorption(float wavelength, std::span<const float> waves, std::span<const float> alphas,
+                            float thickness) {
+    // A thickness of 0 would divide by zero; a negative one means nothing.
+    std::size_t hi = 0;
+    if (!(thickness > 0) || !lastPoint(waves, std::min(waves.size(), alphas.size()), hi)) return kEmpty;
+    const double t = thickness;
+    return interpolate(wavelength, waves, hi, t, [&](std::size_t i) { return std::exp(-t * alphas[i]); });
 }
 
 std::int16_t TransPointCount(GlassRecord& glass) {

@@ -21,3 +21,9 @@ std::string ShortestText(float value);
 // The platform's plain conversion of a number to text: the shortest text, its
 // exponent written with "E" ("3E-06", "1.5E+20").
 std::string PlainNumberText(float value);
+
+// The text ShortestText(value) gives, written into [first, last) without a
+// string: the end of what was written. The common values of material files
+// (a few significant digits in fixed notation) take a quicker road to the
+// very same characters.
+char* ShortestChars(char* first, char* last, float value);

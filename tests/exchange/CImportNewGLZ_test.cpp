@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "exchange/GlzSamples.h"
+#include "exchange/ImportSamples.h"
 #include "exchange/frm5Export.h"
 #include "model/TransCalcs.h"
 #include "support/ScriptedBoxes.h"
@@ -240,32 +241,9 @@ TEST_F(GlzReadTest, EncodingsAndLineEndsGiveIdenticalRecords) {
     const GlassRecord expected = glasses[0];
     EXPECT_EQ(expected.definition.name.str(), cp1252Name);
 
-    auto utf16 = [](const std::string& u8, bool bigEndian) {
-        std::vector<std::uint8_t> out = bigEndian ? std::vector<std::uint8_t>{0xFE, 0xFF}
-                                                  : std::vector<std::uint8_t>{0xFF, 0xFE};
-        for (std::size_t i = 0; i < u8.size();) {  // BMP only, enough here
-            unsigned c = static_cast<unsigned char>(u8[i]);
-            unsigned cp;
-            if (c < 0x80) cp = c, i += 1;
-            else if (c < 0xE0) cp = (c & 0x1F) << 6 | (u8[i + 1] & 0x3F), i += 2;
-            else cp = (c & 0x0F) << 12 | (u8[i + 1] & 0x3F) << 6 | (u8[i + 2] & 0x3F), i += 3;
-            const std::uint8_t hi = static_cast<std::uint8_t>(cp >> 8), lo = static_cast<std::uint8_t>(cp);
-            if (bigEndian) out.insert(out.end(), {hi, lo});
-            else out.insert(out.end(), {lo, hi});
-        }
-        return out;
-    };
-    auto withLineEnds = [](std::string text, const std::string& end) {
-        std::string out;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            if (text.compare(i, 2, "\r\n") == 0) out += end, ++i;
-            else out += text[i];
-        }
-        return out;
-    };
     for (const std::string end : {"\r\n", "\n", "\r"}) {
-        const std::string u8 = withLineEnds(utf8, end);
-        const std::string cp = withLineEnds(cp1252, end);
+        const std::string u8 = WithLineEnds(utf8, end);
+        const std::string cp = WithLineEnds(cp1252, end);
         const struct {
             const char* what;
             std::vector<std::uint8_t> bytes;
@@ -277,8 +255,8 @@ TEST_F(GlzReadTest, EncodingsAndLineEndsGiveIdenticalRecords) {
                  b.insert(b.end(), u8.begin(), u8.end());
                  return b;
              }()},
-            {"UTF-16 LE", utf16(u8, false)},
-            {"UTF-16 BE", utf16(u8, true)},
+            {"UTF-16 LE", Utf16Bytes(u8, false)},
+            {"UTF-16 BE", Utf16Bytes(u8, true)},
         };
         for (const auto& f : forms) {
             SCOPED_TRACE(std::string(f.what) + (end == "\n" ? " LF" : end == "\r" ? " CR" : " CR LF"));
@@ -371,6 +349,70 @@ TEST_F(GlzReadTest, ImportFileReadsTheFileOnDisk) {
     ASSERT_TRUE(reader.ImportFile(folder.file("disk.GLZ"), glasses, count));
     ASSERT_EQ(count, 1);
     EXPECT_TRUE(GlzCarried(glasses[0]) == GlzCarried(written[0]));
+}
+
+// A file on disk is read a window at a time. However small the window, the
+// outcome is that of reading the whole text at once: the same records, the
+// same result, the same box.
+TEST_F(GlzReadTest, AFileReadAWindowAtATimeReadsAsAWhole) {
+    std::vector<GlassRecord> samples = {GlzSample("One", {150, 20, 3, 2}), GlzSample("Two", {2, 0, 0, 0}),
+                                        GlzSample("Three", {11, 150, 20, 20})};
+    const std::string written = MakeGLZText(samples, 1, 3, "Tuesday, March 4, 2025");
+    auto unfinished = GlzMinimalBlock();
+    unfinished.resize(unfinished.size() - 2);
+    // The properties last and one item short: the end marker is read as the
+    // price, and a later end marker ends the block.
+    auto readsOn = GlzMinimalBlock();
+    readsOn.resize(15);
+    readsOn[14] = "\"Remark\",\"\",\"CC\",\"\",\"Bubble\",\"\",\"Status\",\"R\",\"RelPrice\"";
+    readsOn.insert(readsOn.end(), {"#-- Material Data End --", " ", "#-- Material Data End --", " "});
+    const struct {
+        const char* what;
+        std::string text;
+    } cases[] = {
+        {"a backup as written", written},
+        {"LF line ends", WithLineEnds(written, "\n")},
+        {"CR line ends", WithLineEnds(written, "\r")},
+        {"no line end at the end", written.substr(0, written.size() - 2)},
+        {"a start marker as the last line", written + "#-- Material Data Start --\r\n"},
+        {"a block cut short", file({GlzMinimalBlock(), unfinished})},
+        {"a section reading on past an end marker", file({readsOn, GlzMinimalBlock()})},
+        {"no blocks", CrLfLines({GlzHeaderLine(), "EOF"})},
+        {"an empty file", ""},
+        {"a foreign first line", "GLZ\r\n" + written},
+        {"a long first line", std::string(5000, 'x') + GlzHeaderLine() + "\r\n" + CrLfLines(GlzMinimalBlock())},
+        // Files with other bytes than ASCII are converted whole.
+        {"Windows-1252 bytes", file({blockWith(kLineNames, "\"Glas \xE9\",\"Maker\"")})},
+        {"UTF-16", [&] {
+             const auto bytes = Utf16Bytes(written, true);
+             return std::string(bytes.begin(), bytes.end());
+         }()},
+    };
+    TestFolder folder;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        folder.write("case.GLZ", c.text);
+        boxes.clear();
+        boxes.answer(kAnswerOk);
+        const bool wholeOk = read(c.text);
+        if (std::string(c.what) == "a section reading on past an end marker") {
+            ASSERT_TRUE(wholeOk);
+            ASSERT_EQ(count, 2);
+            EXPECT_EQ(glasses[0].properties.price.str(), "#-- Material Da");  // cut to its field
+        }
+        const std::vector<GlassRecord> whole = glasses;
+        const std::size_t wholeBoxes = boxes.shown().size();
+        for (std::size_t window : {std::size_t{64}, std::size_t{333}, std::size_t{4096}, std::size_t{1} << 22}) {
+            SCOPED_TRACE(window);
+            boxes.clear();
+            boxes.answer(kAnswerOk);
+            CImportNewGLZ windowed(boxes, window);
+            EXPECT_EQ(windowed.ImportFile(folder.file("case.GLZ"), glasses, count), wholeOk);
+            EXPECT_EQ(count, static_cast<int>(glasses.size()));
+            EXPECT_TRUE(glasses == whole);
+            EXPECT_EQ(boxes.shown().size(), wholeBoxes);
+        }
+    }
 }
 
 }  // namespace

@@ -179,6 +179,20 @@ TEST_F(GlzWriteTest, WritesTheRangeAndReplacesTheFile) {
     EXPECT_EQ(glasses[1].definition.name.str(), "Three");
 }
 
+TEST_F(GlzWriteTest, ALargeBackupIsWrittenWholeAcrossPieces) {
+    TestFolder folder;
+    FixedClock clock;
+    std::vector<GlassRecord> written;
+    for (int i = 1; i <= 400; ++i) written.push_back(GlzSample("Glass " + std::to_string(i), {150, 20, i % 3, 2}));
+    std::vector<GlassRecord> copy = written;
+    const std::string expected = MakeGLZText(copy, 2, 400, LongDateText(clock.now()));
+    ASSERT_GT(expected.size(), 2u << 20);  // several of the writer's pieces
+    ASSERT_TRUE(WriteGLZFile(written, folder.path(), "big.GLZ", 2, 400, clock, boxes));
+    const auto bytes = folder.read("big.GLZ");
+    EXPECT_TRUE(std::string(bytes.begin(), bytes.end()) == expected);
+    EXPECT_TRUE(written == copy);  // the page's copy is settled the same way
+}
+
 TEST_F(GlzWriteTest, ARangeOutsideTheArrayWritesNothing) {
     TestFolder folder;
     FixedClock clock;

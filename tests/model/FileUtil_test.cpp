@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <new>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -79,4 +81,41 @@ TEST(FileUtilTest, AnAtomicWriteFlushesTheFolderAfterTheRename) {
     WatchFsync(nullptr);
     ASSERT_TRUE(written);
     EXPECT_EQ(flushedWithNewFile, std::vector<std::string>{dir});
+}
+
+TEST(FileUtilTest, ReadFileBufferHoldsTheWholeFile) {
+    TestFolder folder;
+    std::vector<std::uint8_t> big(300001);
+    for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<std::uint8_t>(i * 13);
+    folder.write("big.bin", big);
+    const auto file = ReadFileBuffer(folder.file("big.bin"));
+    ASSERT_TRUE(file.has_value());
+    EXPECT_EQ(std::vector<std::uint8_t>(file->bytes.get(), file->bytes.get() + file->size), big);
+    // A file whose size is not known beforehand is read whole too.
+    const auto stat = ReadFileBuffer("/proc/self/stat");
+    ASSERT_TRUE(stat.has_value());
+    EXPECT_GT(stat->size, 0u);
+    EXPECT_EQ(ReadFileBuffer(folder.file("missing.bin")), std::nullopt);
+}
+
+// A piece that cannot be made fails the write and leaves the old file alone,
+// with no half-written temporary file beside it.
+TEST(FileUtilTest, APieceRunningOutOfMemoryFailsTheWrite) {
+    TestFolder folder;
+    folder.write("out.bin", std::string("old"));
+    const std::vector<std::uint8_t> first(1000, 'x');
+    int calls = 0;
+    std::string error;
+    EXPECT_FALSE(WriteFileAtomicInPieces(
+        folder.file("out.bin"),
+        [&]() -> std::span<const std::uint8_t> {
+            if (++calls == 1) return first;
+            throw std::bad_alloc();
+        },
+        &error));
+    EXPECT_EQ(error, folder.file("out.bin") + ": not enough memory");
+    EXPECT_EQ(ReadWholeFile(folder.file("out.bin")), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder.path())) ++entries;
+    EXPECT_EQ(entries, 1u);
 }

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
+#include <string>
+#include <vector>
 
 TEST(NumberTextTest, GrammarIsAFullMatch) {
     struct Case {
@@ -47,4 +52,34 @@ TEST(NumberTextTest, ShortestTextRoundTrips) {
     }
     EXPECT_EQ(ShortestText(0.1f), "0.1");
     EXPECT_EQ(ShortestText(1.5), "1.5");
+}
+
+// The quick road must give the very characters of std::to_chars. Every float
+// was compared once; here the edges of the quick road and a spread of values.
+TEST(NumberTextTest, ShortestCharsWritesWhatToCharsWrites) {
+    std::vector<float> values = {0.0f,      -0.0f,     1.0f,       0.1f,     1e-5f,      9.99999e-6f, 1e-6f,
+                                 16777215.0f, 16777216.0f, 1e7f,    1.2e6f,   1234567.0f, 0.00013f,    2485.1f,
+                                 99.5f,     -103.56f,  3.4028235e38f, 1.4e-45f, 0.5f,     8388607.5f};
+    for (float v : {1e-5f, 1.0f, 16777216.0f}) {
+        values.push_back(std::nextafter(v, 0.0f));
+        values.push_back(std::nextafter(v, 1e30f));
+    }
+    std::uint32_t bits = 12345;
+    for (int i = 0; i < 200000; ++i) {
+        bits = bits * 1664525u + 1013904223u;  // a spread over every exponent
+        const float f = std::bit_cast<float>(bits);
+        if (std::isfinite(f)) values.push_back(f);
+        values.push_back(static_cast<float>(i) / 1000.0f);  // and the values files are full of
+    }
+    for (float v : values) {
+        char expected[64], got[64];
+        const char* e = std::to_chars(expected, expected + 64, v).ptr;
+        const char* g = ShortestChars(got, got + 64, v);
+        ASSERT_EQ(std::string(got, static_cast<std::size_t>(g - got)),
+                  std::string(expected, static_cast<std::size_t>(e - expected)))
+            << std::bit_cast<std::uint32_t>(v);
+    }
+    char small[8];  // too little room for the quick road
+    const char* end = ShortestChars(small, small + 8, 2.5f);
+    EXPECT_EQ(std::string(small, static_cast<std::size_t>(end - small)), "2.5");
 }
