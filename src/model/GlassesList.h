@@ -25,7 +25,7 @@
 #include <vector>
 
 #include "model/GlassRecord.h"
-#include "platform/LargeBlockAllocator.h"
+#include "platform/LargeMemory.h"
 
 class IBoxes;
 class IClock;

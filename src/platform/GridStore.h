@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/Grid.h"
-#include "platform/LargeBlockAllocator.h"
+#include "platform/LargeMemory.h"
 
 class GridStore : public IGrid {
 public:

@@ -1,6 +1,8 @@
 #include "platform/qt/QtBoxes.h"
 
+#include <QCursor>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QInputDialog>
 #include <QLabel>
 #include <QTextOption>
@@ -41,6 +43,23 @@ void keepTabbedLinesWhole(QMessageBox& box) {
     label->setMinimumWidth(widest + metrics.averageCharWidth());
 }
 
+// A box waits for the user: the hourglass of the work that asks goes while it
+// is open and comes back when it closes.
+class ArrowWhileAsking {
+public:
+    ArrowWhileAsking() : m_pushed(QGuiApplication::overrideCursor() != nullptr) {
+        if (m_pushed) QGuiApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
+    }
+    ~ArrowWhileAsking() {
+        if (m_pushed) QGuiApplication::restoreOverrideCursor();
+    }
+    ArrowWhileAsking(const ArrowWhileAsking&) = delete;
+    ArrowWhileAsking& operator=(const ArrowWhileAsking&) = delete;
+
+private:
+    bool m_pushed;
+};
+
 }  // namespace
 
 int QtBoxes::show(int style, const std::string& text, const std::string& title) {
@@ -62,6 +81,7 @@ int QtBoxes::show(int style, const std::string& text, const std::string& title) 
     if (text.find('\t') != std::string::npos) keepTabbedLinesWhole(box);
     box.setDefaultButton(ButtonFor(layout.defaultAnswer));
     box.setEscapeButton(ButtonFor(layout.escapeAnswer));
+    const ArrowWhileAsking arrow;
     box.exec();
     QAbstractButton* clicked = box.clickedButton();
     if (!clicked) return layout.escapeAnswer;
@@ -75,6 +95,7 @@ std::string QtBoxes::input(const std::string& prompt, const std::string& title, 
     dialog.setLabelText(ToQString(prompt));
     dialog.setTextValue(ToQString(defaultText));
     for (QLabel* label : dialog.findChildren<QLabel*>()) label->setTextFormat(Qt::PlainText);
+    const ArrowWhileAsking arrow;
     if (dialog.exec() != QDialog::Accepted) return {};
     return FromQString(dialog.textValue());
 }

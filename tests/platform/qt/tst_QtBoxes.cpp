@@ -14,6 +14,7 @@ private slots:
     void inputBoxReturnsTextOrEmptyOnCancel();
     void windows1252RoundTrip();
     void tabbedLinesAreNotWrapped();
+    void theHourglassMakesWayForTheBox();
 };
 
 void TestQtBoxes::markupAndAmpersandsShowAsTyped() {
@@ -105,6 +106,21 @@ void TestQtBoxes::tabbedLinesAreNotWrapped() {
     QCOMPARE(boxes.show(kBoxQuestionYesNoCancel, text), int(kAnswerCancel));
     QVERIFY(widest > 0);
     QVERIFY2(labelWidth >= widest, qPrintable(QStringLiteral("%1 < %2").arg(labelWidth).arg(widest)));
+}
+
+void TestQtBoxes::theHourglassMakesWayForTheBox() {
+    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    Qt::CursorShape whileOpen = Qt::WaitCursor;
+    QTimer::singleShot(0, [&] {
+        whileOpen = QGuiApplication::overrideCursor()->shape();
+        qobject_cast<QMessageBox*>(QApplication::activeModalWidget())->button(QMessageBox::Ok)->click();
+    });
+    QtBoxes boxes;
+    boxes.show(kBoxExclamation, "Sellmeier seems to be failing to converge");
+    QCOMPARE(whileOpen, Qt::ArrowCursor);
+    QVERIFY(QGuiApplication::overrideCursor());
+    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    QGuiApplication::restoreOverrideCursor();
 }
 
 QTEST_MAIN(TestQtBoxes)
