@@ -156,7 +156,16 @@ void frm3New::ssTrans_Change(int col, int row) {
     const bool transmittance = value > 0 && value <= maximum;
     double f = 0;
     switch (col) {
-    case 1: m.transWavelength[k] = value < 1 || value >= 100000 ? 0.0f : value; break;
+    case 1: {
+        const bool noPoint = m.transWavelength[k] == 0 && m.absorption[k] == 0 && m.totalTrans[k] == 0 &&
+                             m.internalTrans[k] == 0;
+        m.transWavelength[k] = value < 1 || value >= 100000 ? 0.0f : value;
+        // A wavelength alone is no point yet: until its value is typed the row
+        // shows "----", and "Sort & check" leaves it out rather than keep it
+        // as a fully transparent point.
+        if (noPoint && m.transWavelength[k] > 0) m.absorption[k] = m.totalTrans[k] = m.internalTrans[k] = kNoTotal;
+        break;
+    }
     case 2: {
         if (!transmittance) break;
         const FactorProblem problem = ReflectionFactor(m_glass, m.transWavelength[k], f);

@@ -306,6 +306,27 @@ TEST_F(TransTabTest, SortAndCheckNeedsThreePoints) {
     EXPECT_EQ(at(800), 99.0f);
 }
 
+TEST_F(TransTabTest, AWavelengthWithoutItsValueIsNoPoint) {
+    openFlat(kTotalTransmission);
+    ASSERT_TRUE(view.trans.userType(1, 1, "450"));
+    EXPECT_EQ(row(1), (Texts{"450.00", "----", "----", "----"}));
+    paste("700\t90\r\n600\t85\r\n500\t80\r\n", 1, 2);
+    form.comTransSort_Click();
+    // Kept as a point, the bare wavelength would have read as fully transparent.
+    EXPECT_EQ(m().transCount, 3);
+    EXPECT_EQ(row(3)[0], "500.00");
+    EXPECT_EQ(row(4)[0], "");
+    EXPECT_TRUE(form.GetReady(kTrans));
+
+    // Its value typed later makes it a point like any other.
+    ASSERT_TRUE(view.trans.userType(1, 4, "450"));
+    ASSERT_TRUE(view.trans.userType(2, 4, "75"));
+    form.comTransSort_Click();
+    EXPECT_EQ(m().transCount, 4);
+    EXPECT_EQ(m().transWavelength[4], 450.0f);
+    EXPECT_NEAR(m().totalTrans[4], 75.0f, 1e-4);
+}
+
 TEST_F(TransTabTest, ADeletedPointDoesNotComeBack) {
     openFlat(kAbsorptionCoefficient);
     std::string points;
