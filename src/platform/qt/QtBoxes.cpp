@@ -31,7 +31,8 @@ int QtBoxes::AnswerFor(QMessageBox::StandardButton button) {
 namespace {
 
 // Lines laid out with tabs are tables: wrapped, a column's text would land
-// under the next column. The label lays tabs out at its default stops.
+// under the next column. The label lays tabs out at its default stops; lines
+// without a tab wrap as usual.
 void keepTabbedLinesWhole(QMessageBox& box) {
     auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
     if (!label) return;
@@ -39,7 +40,8 @@ void keepTabbedLinesWhole(QMessageBox& box) {
     const int tabStop = qRound(QTextOption().tabStopDistance());
     int widest = 0;
     for (const QString& line : box.text().split(QLatin1Char('\n')))
-        widest = std::max(widest, metrics.boundingRect(QRect(), Qt::TextExpandTabs, line, tabStop).width());
+        if (line.contains(QLatin1Char('\t')))  // a paragraph may still wrap
+            widest = std::max(widest, metrics.boundingRect(QRect(), Qt::TextExpandTabs, line, tabStop).width());
     label->setMinimumWidth(widest + metrics.averageCharWidth());
 }
 

@@ -87,8 +87,8 @@ void TestQtBoxes::tabbedLinesAreNotWrapped() {
     // The Manage page's sort question: a small table laid out with tabs.
     const std::string text =
         "Select sort order:\r\n\r\n\tYes   \t\tto sort by 'Glass'\r\n\r\n\tNo    \t\tto sort by 'Source'"
-        "\r\n\r\n\tCancel\t\tto abort\r\n";
-    int labelWidth = 0, widest = 0;
+        "\r\n\r\n\tCancel\t\tto abort\r\n" + std::string(40, 'x') + std::string(60, ' ') + "wraps like any paragraph";
+    int labelWidth = 0, widest = 0, paragraph = 0;
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         QVERIFY(box);
@@ -98,7 +98,9 @@ void TestQtBoxes::tabbedLinesAreNotWrapped() {
         const QFontMetrics metrics(label->font());
         const int tabStop = qRound(QTextOption().tabStopDistance());
         for (const QString& line : box->text().split(QLatin1Char('\n')))
-            widest = std::max(widest, metrics.boundingRect(QRect(), Qt::TextExpandTabs, line, tabStop).width());
+            if (line.contains(QLatin1Char('\t')))
+                widest = std::max(widest, metrics.boundingRect(QRect(), Qt::TextExpandTabs, line, tabStop).width());
+        paragraph = metrics.horizontalAdvance(box->text().split(QLatin1Char('\n')).last());
         labelWidth = label->width();
         box->button(QMessageBox::Cancel)->click();
     });
@@ -106,6 +108,8 @@ void TestQtBoxes::tabbedLinesAreNotWrapped() {
     QCOMPARE(boxes.show(kBoxQuestionYesNoCancel, text), int(kAnswerCancel));
     QVERIFY(widest > 0);
     QVERIFY2(labelWidth >= widest, qPrintable(QStringLiteral("%1 < %2").arg(labelWidth).arg(widest)));
+    // A long line without tabs does not widen the box: it wraps.
+    QVERIFY2(labelWidth < paragraph, qPrintable(QStringLiteral("%1 >= %2").arg(labelWidth).arg(paragraph)));
 }
 
 void TestQtBoxes::theHourglassMakesWayForTheBox() {
