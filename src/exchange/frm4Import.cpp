@@ -20,7 +20,7 @@
 namespace {
 
 // Character widths of the six columns; names want the most room.
-constexpr double kColWidths[kImportCols] = {20, 14, 16, 16, 14, 18};
+constexpr double kColWidths[kImportCols] = {20, 14, 18, 17, 14, 18};
 // Materials named one by one in a message; the rest are counted.
 constexpr std::size_t kNamesListed = 12;
 // Progress steps of a long add, each repainting the windows.

@@ -32,7 +32,7 @@ namespace {
 
 constexpr Colour kMeltColour = 0x80FFFF;
 // Character widths of the four visible columns; names want the most room.
-constexpr double kColWidths[4] = {20, 14, 16, 15};
+constexpr double kColWidths[4] = {20, 14, 18, 15};
 
 // The record rules every written material goes through first; both may change
 // the page's copy. Returns the transmission point count to write.

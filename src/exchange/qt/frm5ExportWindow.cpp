@@ -1,0 +1,76 @@
+#include "exchange/qt/frm5ExportWindow.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "platform/qt/QtText.h"
+#include "shell/AMain.h"
+
+frm5ExportWindow::frm5ExportWindow(frm5Export& page, QWidget* parent)
+    : WorkPageWindow(parent), m_page(page), m_placement(this, "frm5Export"), m_grid(this), m_cmdExport(this) {
+    setObjectName(QStringLiteral("frm5Export"));
+    setWindowTitle(ToQString(kExportCaption));
+
+    auto* frame = new QGroupBox(ToQString(kExportFrameCaption), this);
+    frame->setObjectName(QStringLiteral("fraUpdate"));
+    m_comExportSel = pageButton("comExportSel", kExportSelCaption, kExportSelTip, [this] { m_page.comExportSel_Click(); });
+    m_comExportAll = pageButton("comExportAll", kExportAllCaption, kExportAllTip, [this] { m_page.comExportAll_Click(); });
+    auto* backups = new QHBoxLayout(frame);
+    sameWidths({m_comExportSel, m_comExportAll}, true);
+    for (QPushButton* b : {m_comExportSel, m_comExportAll}) {
+        b->setParent(frame);
+        backups->addWidget(b, 1);
+    }
+
+    QTableWidget* t = m_grid.widget();
+    t->setObjectName(QStringLiteral("ssGlassesCurr"));
+    m_grid.setSelectRows(true);
+    t->setSelectionMode(QAbstractItemView::ContiguousSelection);  // one block, as the page reads it
+    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    t->horizontalHeader()->setStretchLastSection(true);
+    t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 6);
+    t->setMinimumHeight(300);
+
+    m_comOK = pageButton("comOK", kExportCloseCaption, nullptr, [this] { m_page.comOK_Click(); });
+    auto* tools = new QHBoxLayout;
+    tools->addStretch(1);
+    tools->addWidget(m_comOK);  // kept at the right edge
+
+    auto* outer = new QVBoxLayout(this);
+    outer->addWidget(frame);
+    outer->addWidget(t, 1);
+    outer->addLayout(tools);
+
+    m_page.setView(this);
+    resize(sizeHint().expandedTo(QSize(640, 440)));
+}
+
+frm5ExportWindow::~frm5ExportWindow() { m_page.setView(nullptr); }
+
+void frm5ExportWindow::showWindow(bool modal) {
+    fitTables({m_grid.widget()});
+    showPage(modal);
+}
+
+ExportWorkPage::ExportWorkPage(AMain& app, QMdiArea* area) {
+    ExportPageServices services;
+    services.boxes = &app.boxes();
+    services.store = &app.store();
+    services.clock = &app.clock();
+    services.cursor = &app.cursor();
+    services.switchPage = [&app](int page, bool open) { app.forms().SwitchPage(page, open); };
+    m_page = std::make_unique<frm5Export>(std::move(services));
+    m_window = new frm5ExportWindow(*m_page);
+    m_frame = m_window->addToArea(area);
+}
+
+ExportWorkPage::~ExportWorkPage() {
+    // The frame and the window in it go before the page logic the window refers to.
+    if (m_frame) delete m_frame.data();
+    else delete m_window;
+}
