@@ -2,7 +2,6 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -17,28 +16,13 @@ frm4ImportWindow::frm4ImportWindow(frm4Import& page, QWidget* parent)
     setObjectName(QStringLiteral("frm4Import"));
     setWindowTitle(ToQString(kImportCaption));
 
-    // The adds, three buttons of one width.
-    auto* frame = new QGroupBox(ToQString(kImportFrameCaption), this);
-    frame->setObjectName(QStringLiteral("fraUpdate"));
     m_comAddSel = pageButton("comAddSel", kImportAddSelCaption, kImportAddSelTip, [this] { m_page.comAddSel_Click(); });
     m_comAddAll = pageButton("comAddAll", kImportAddAllCaption, kImportAddAllTip, [this] { m_page.comAddAll_Click(); });
     m_comRenameSource = pageButton("comRenameSource", kImportRenameCaption, kImportRenameTip,
-                               [this] { m_page.comRenameSource_Click(); });
-    auto* update = new QHBoxLayout(frame);
-    sameWidths({m_comAddSel, m_comAddAll, m_comRenameSource}, true);
-    for (QPushButton* b : {m_comAddSel, m_comAddAll, m_comRenameSource}) {
-        b->setParent(frame);
-        update->addWidget(b, 1);
-    }
+                                   [this] { m_page.comRenameSource_Click(); });
+    QGroupBox* frame = buttonFrame("fraUpdate", kImportFrameCaption, {m_comAddSel, m_comAddAll, m_comRenameSource});
 
-    QTableWidget* t = m_grid.widget();
-    t->setObjectName(QStringLiteral("ssGlasses"));
-    m_grid.setSelectRows(true);
-    t->setSelectionMode(QAbstractItemView::ContiguousSelection);  // one block, as the page reads it
-    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    t->horizontalHeader()->setStretchLastSection(true);
-    t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 6);
-    t->setMinimumHeight(300);
+    setUpMaterialTable(m_grid, "ssGlasses");
 
     m_lblReFit = new QLabel(this);
     m_lblReFit->setObjectName(QStringLiteral("lblReFit"));
@@ -57,7 +41,7 @@ frm4ImportWindow::frm4ImportWindow(frm4Import& page, QWidget* parent)
 
     auto* outer = new QVBoxLayout(this);
     outer->addWidget(frame);
-    outer->addWidget(t, 1);
+    outer->addWidget(m_grid.widget(), 1);
     outer->addWidget(m_lblReFit);
     outer->addLayout(tools);
 

@@ -2,7 +2,6 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -16,25 +15,11 @@ frm5ExportWindow::frm5ExportWindow(frm5Export& page, QWidget* parent)
     setObjectName(QStringLiteral("frm5Export"));
     setWindowTitle(ToQString(kExportCaption));
 
-    auto* frame = new QGroupBox(ToQString(kExportFrameCaption), this);
-    frame->setObjectName(QStringLiteral("fraUpdate"));
     m_comExportSel = pageButton("comExportSel", kExportSelCaption, kExportSelTip, [this] { m_page.comExportSel_Click(); });
     m_comExportAll = pageButton("comExportAll", kExportAllCaption, kExportAllTip, [this] { m_page.comExportAll_Click(); });
-    auto* backups = new QHBoxLayout(frame);
-    sameWidths({m_comExportSel, m_comExportAll}, true);
-    for (QPushButton* b : {m_comExportSel, m_comExportAll}) {
-        b->setParent(frame);
-        backups->addWidget(b, 1);
-    }
+    QGroupBox* frame = buttonFrame("fraUpdate", kExportFrameCaption, {m_comExportSel, m_comExportAll});
 
-    QTableWidget* t = m_grid.widget();
-    t->setObjectName(QStringLiteral("ssGlassesCurr"));
-    m_grid.setSelectRows(true);
-    t->setSelectionMode(QAbstractItemView::ContiguousSelection);  // one block, as the page reads it
-    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    t->horizontalHeader()->setStretchLastSection(true);
-    t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 6);
-    t->setMinimumHeight(300);
+    setUpMaterialTable(m_grid, "ssGlassesCurr");
 
     m_comOK = pageButton("comOK", kExportCloseCaption, nullptr, [this] { m_page.comOK_Click(); });
     auto* tools = new QHBoxLayout;
@@ -43,7 +28,7 @@ frm5ExportWindow::frm5ExportWindow(frm5Export& page, QWidget* parent)
 
     auto* outer = new QVBoxLayout(this);
     outer->addWidget(frame);
-    outer->addWidget(t, 1);
+    outer->addWidget(m_grid.widget(), 1);
     outer->addLayout(tools);
 
     m_page.setView(this);

@@ -4,7 +4,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -47,14 +46,8 @@ frm2ManageWindow::frm2ManageWindow(frm2Manage& page, QWidget* parent)
         update->setColumnStretch(col++, 1);
     }
 
+    setUpMaterialTable(m_grid, "ssGlassesCurr");
     QTableWidget* t = m_grid.widget();
-    t->setObjectName(QStringLiteral("ssGlassesCurr"));
-    m_grid.setSelectRows(true);
-    t->setSelectionMode(QAbstractItemView::ContiguousSelection);  // one block, as the page reads it
-    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    t->horizontalHeader()->setStretchLastSection(true);
-    t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 6);
-    t->setMinimumHeight(300);
 
     // The tool panel: the material actions at the left, Close at the right edge.
     m_comEdit = pageButton("comEdit", kEditCaption, kEditTip, [this] { m_page.comEdit_Click(); });

@@ -2,6 +2,8 @@
 
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLayout>
 #include <QMdiArea>
@@ -10,6 +12,7 @@
 #include <QScrollBar>
 #include <QTableWidget>
 
+#include "platform/qt/QtGrid.h"
 #include "platform/qt/QtText.h"
 #include "shell/qt/Artwork.h"
 
@@ -84,4 +87,28 @@ void WorkPageWindow::sameWidths(std::initializer_list<QPushButton*> buttons, boo
     for (QPushButton* b : buttons)
         width = std::max(width, b->sizeHint().width() + (roomy ? 2 * b->fontMetrics().averageCharWidth() : 0));
     for (QPushButton* b : buttons) b->setMinimumWidth(width);
+}
+
+QGroupBox* WorkPageWindow::buttonFrame(const char* name, const char* caption,
+                                       std::initializer_list<QPushButton*> buttons) {
+    auto* frame = new QGroupBox(ToQString(caption), this);
+    frame->setObjectName(QString::fromLatin1(name));
+    auto* row = new QHBoxLayout(frame);
+    sameWidths(buttons, true);
+    for (QPushButton* b : buttons) {
+        b->setParent(frame);
+        row->addWidget(b, 1);
+    }
+    return frame;
+}
+
+void WorkPageWindow::setUpMaterialTable(QtGrid& grid, const char* name) {
+    QTableWidget* t = grid.widget();
+    t->setObjectName(QString::fromLatin1(name));
+    grid.setSelectRows(true);
+    t->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    t->horizontalHeader()->setStretchLastSection(true);
+    t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 6);
+    t->setMinimumHeight(300);
 }

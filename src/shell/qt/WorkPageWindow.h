@@ -11,10 +11,12 @@
 #include <initializer_list>
 
 class QEventLoop;
+class QGroupBox;
 class QMdiArea;
 class QMdiSubWindow;
 class QPushButton;
 class QTableWidget;
+class QtGrid;
 
 class WorkPageWindow : public QWidget {
     Q_OBJECT
@@ -37,6 +39,11 @@ protected:
     // The buttons one width, the widest caption's; roomy adds a margin of two
     // characters, for buttons that share a row in a frame.
     static void sameWidths(std::initializer_list<QPushButton*> buttons, bool roomy);
+    // A frame holding the buttons in a row, of one roomy width.
+    QGroupBox* buttonFrame(const char* name, const char* caption, std::initializer_list<QPushButton*> buttons);
+    // A read-only grid of materials, in which the user selects one block of
+    // whole rows, as the pages read their selection.
+    static void setUpMaterialTable(QtGrid& grid, const char* name);
     // Each table as wide as its visible columns; the window and its frame grow
     // to hold them.
     void fitTables(std::initializer_list<QTableWidget*> tables);
