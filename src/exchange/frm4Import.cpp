@@ -146,13 +146,13 @@ void frm4Import::comImport_Click() {
     std::string folder = ImportFolder(settings, type, m_services.store->ProgramFolder());
     std::string title;
     if (!m_dialog.FileRead(kImportFilter, type, "GLZ", kImportDialogTitle, folder, title)) return;
-    title = TrimBlanks(title);
     m_importType = type;
     std::string path = folder;
     if (!path.empty() && path.back() != '/') path += '/';
-    readFile(path + title, title);
+    // The name as chosen finds the file; trimmed, it names it to the user.
+    readFile(path + title, TrimBlanks(title));
     SaveImportChoice(settings, m_importType, folder);
-    if (m_view) m_view->setCaption(std::string(kImportCaption) + ": " + shownFileName(title));
+    if (m_view) m_view->setCaption(std::string(kImportCaption) + ": " + shownFileName(TrimBlanks(title)));
 }
 
 void frm4Import::readFile(const std::string& path, const std::string& fileTitle) {
