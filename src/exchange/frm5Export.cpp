@@ -12,14 +12,27 @@
 #include <vector>
 
 #include "exchange/GlzFormat.h"
-#include "platform/Clock.h"
-#include "platform/NumberText.h"
+#include "exchange/MaterialRows.h"
 #include "model/FileUtil.h"
+#include "model/GlassesList.h"
+#include "model/NumberFormat.h"
 #include "model/TransCalcs.h"
 #include "model/Verification.h"
 #include "platform/Boxes.h"
+#include "platform/BusyCursor.h"
+#include "platform/Clock.h"
+#include "platform/Grid.h"
+#include "platform/NumberText.h"
+#include "platform/PointerBoxes.h"
+#include "platform/Text1252.h"
+#include "shell/CSWindow.h"
+#include "shell/ManageForms.h"
 
 namespace {
+
+constexpr Colour kMeltColour = 0x80FFFF;
+// Character widths of the four visible columns; names want the most room.
+constexpr double kColWidths[4] = {20, 14, 18, 15};
 
 // The record rules every written material goes through first; both may change
 // the page's copy. Returns the transmission point count to write.
@@ -268,7 +281,9 @@ bool WriteGLZFile(std::span<GlassRecord> glasses, const std::string& folder, con
     } catch (const std::bad_alloc&) {
         why = path + ": not enough memory";
     }
-    boxes.show(kBoxExclamation, "Unable to write the backup file " + path + "!\r\n\r\n" + why);
+    // Paths are the file system's UTF-8; the boxes take the code page.
+    boxes.show(kBoxExclamation, Text1252FromUtf8("Unable to write the backup file " + path + "!\r\n\r\n" + why,
+                                                 BrokenUtf8::KeepByte));
     return false;
 }
 
@@ -277,20 +292,139 @@ std::string LongDateText(double dateSerial) {
                                         "Wednesday", "Thursday", "Friday"};
     static const char* const kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
                                           "July",    "August",   "September", "October", "November", "December"};
-    // Civil date of the day count (proleptic Gregorian), day 0 = 1899-12-30, a Saturday.
-    // Clamped to the years 100..9999, the range of the platform's dates.
-    const double serial = std::isfinite(dateSerial) ? std::clamp(dateSerial, -657434.0, 2958465.0) : 0.0;
-    const long day = static_cast<long>(std::floor(serial));
-    const long z = day - 25569 + 719468;  // days since 0000-03-01
-    const long era = (z >= 0 ? z : z - 146096) / 146097;
-    const long doe = z - era * 146097;
-    const long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const long mp = (5 * doy + 2) / 153;
-    const long d = doy - (153 * mp + 2) / 5 + 1;
-    const long m = mp < 10 ? mp + 3 : mp - 9;
-    const long y = yoe + era * 400 + (m <= 2);
+    const CivilDate date = CivilDateOf(dateSerial);
+    // Day 0, 30 December 1899, was a Saturday.
+    const long day = static_cast<long>(DateSerial(date.year, date.month, date.day));
     const long weekday = ((day % 7) + 7) % 7;
-    return std::string(kDays[weekday]) + ", " + kMonths[m - 1] + " " + std::to_string(d) + ", " +
-           std::to_string(y);
+    return std::string(kDays[weekday]) + ", " + kMonths[date.month - 1] + " " + std::to_string(date.day) + ", " +
+           std::to_string(date.year);
+}
+
+std::string DefaultExportFileName(const GlassRecord& glass) {
+    std::string name = glass.definition.name.str() + ".GLZ";
+    for (char& c : name)
+        if (c == '*' || c == '/' || c == '\\') c = '-';
+    return Utf8From1252(name);
+}
+
+frm5Export::frm5Export(ExportPageServices services)
+    : m_services(std::move(services)), m_dialog(*m_services.boxes) {}
+
+int frm5Export::Display(bool bModal) {
+    if (m_open || !m_view) return m_result;
+    if (m_services.cursor) m_services.cursor->showHourglass();
+    m_result = 0;
+    m_glasses = m_services.store->GetGlasses();
+    m_open = true;
+    // The form's load.
+    CSWindow().Center(m_view->placement());
+    IGrid& grid = m_view->ssGlassesCurr();
+    grid.clearSelection();
+    grid.setMaxCols(kExportCols);
+    for (int c = 1; c < kExportCols; ++c) {
+        grid.setText(c, 0, kExportHeadings[c - 1]);
+        grid.setColWidth(c, kColWidths[c - 1]);
+    }
+    grid.setCellType(GridBlock::columns(1, kExportCols), CellType::staticText());
+    FillGrid();
+    m_dialog.SetDialog(m_view->fileDialog());
+    if (m_services.cursor) m_services.cursor->showDefault();
+    m_view->showWindow(bModal);
+    return m_result;
+}
+
+void frm5Export::ForceUnload() {
+    if (m_open && m_view) m_view->closeWindow();
+}
+
+void frm5Export::comOK_Click() { ForceUnload(); }
+
+void frm5Export::Form_Unload() {
+    if (!m_open) return;  // a page already closed ignores a second close
+    m_open = false;
+    m_glasses.clear();
+    if (m_services.switchPage) m_services.switchPage(kPageExport, false);
+}
+
+void frm5Export::FillGrid() {
+    IGrid& grid = m_view->ssGlassesCurr();
+    std::string block;
+    std::vector<const GlassRecord*> shown;
+    for (std::size_t i = 0; i < m_glasses.size(); ++i) {
+        const GlassRecord& g = m_glasses[i];
+        if (!IsValidGlassIdent(g)) continue;
+        shown.push_back(&g);
+        double first = 0, second = 0;
+        ShownIndexRange(g, false, first, second);
+        block += CellText(g.definition.name.str()) + "\t" + CellText(g.definition.source.str()) + "\t" +
+                 WavebandText(g.definition) + "\t" + Format(first, "0.000") + " - " + Format(second, "0.000") +
+                 "\t" + std::to_string(i + 1) + "\r\n";
+    }
+    const int rows = static_cast<int>(shown.size());
+    grid.setRedraw(false);
+    grid.setMaxRows(rows);
+    if (rows > 0) grid.setBlockText(GridBlock::range(1, 1, kExportCols, rows), block);
+    for (int r = 1; r <= rows; ++r)
+        grid.setBackColour(GridBlock::cell(1, r),
+                           shown[static_cast<std::size_t>(r - 1)]->melt.meltFlag != 0 ? kMeltColour : kColourButtonFace);
+    grid.setColHidden(kExportIndexCol, true);
+    grid.setRedraw(true);
+}
+
+std::vector<int> frm5Export::selectedRecords() const {
+    std::vector<int> indexes;
+    if (!m_view) return indexes;
+    const IGrid& grid = m_view->ssGlassesCurr();
+    const int rows = grid.maxRows();
+    int first = grid.activeRow(), last = first;
+    if (const auto block = grid.selectedBlock()) {
+        first = block->first;
+        last = block->last;
+        if (first == -1) first = 1, last = rows;  // whole columns: every row
+    }
+    if (first < 1 || first > rows) return indexes;
+    last = std::clamp(last, first, rows);
+    for (int r = first; r <= last; ++r) {
+        const std::string text = TrimBlanks(grid.text(kExportIndexCol, r));
+        int index = 0;
+        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), index);
+        if (text.empty() || ec != std::errc() || end != text.data() + text.size()) continue;
+        if (index >= 1 && index <= static_cast<int>(m_glasses.size())) indexes.push_back(index - 1);
+    }
+    return indexes;
+}
+
+void frm5Export::backup(std::span<GlassRecord> glasses, const char* dialogTitle) {
+    int filter = 1;
+    std::string folder;
+    std::string title = glasses.size() == 1 ? DefaultExportFileName(glasses[0]) : std::string();
+    if (!m_dialog.FileSave(kExportFilter, filter, "GLZ", dialogTitle, folder, title)) return;
+    if (m_services.cursor) m_services.cursor->showHourglass();
+    PointerBoxes boxes(*m_services.boxes, m_services.cursor);
+    WriteGLZFile(glasses, folder, TrimBlanks(title), 1, static_cast<int>(glasses.size()), *m_services.clock,
+                 boxes);
+    if (m_services.cursor) m_services.cursor->showDefault();
+}
+
+void frm5Export::comExportAll_Click() {
+    if (m_glasses.empty()) {
+        m_services.boxes->show(kBoxExclamation, kNoGlassesToBackup);
+        return;
+    }
+    backup(m_glasses, kExportAllTitle);
+}
+
+void frm5Export::comExportSel_Click() {
+    if (m_glasses.empty()) {
+        m_services.boxes->show(kBoxExclamation, kNoGlassesToBackup);
+        return;
+    }
+    const std::vector<int> indexes = selectedRecords();
+    if (indexes.empty()) return;
+    std::vector<GlassRecord> selected;
+    selected.reserve(indexes.size());
+    for (int i : indexes) selected.push_back(m_glasses[static_cast<std::size_t>(i)]);
+    backup(selected, kExportSelTitle);
+    // The records as written, settled, in the page's copy.
+    for (std::size_t k = 0; k < indexes.size(); ++k) m_glasses[static_cast<std::size_t>(indexes[k])] = selected[k];
 }

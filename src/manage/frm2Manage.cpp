@@ -13,6 +13,7 @@
 #include "platform/BusyCursor.h"
 #include "platform/Clock.h"
 #include "platform/Grid.h"
+#include "platform/PointerBoxes.h"
 #include "platform/Text1252.h"
 #include "shell/CSWindow.h"
 #include "shell/MainMDILogic.h"
@@ -23,24 +24,6 @@ namespace {
 constexpr Colour kMeltColour = 0x80FFFF;
 // Character widths of the six visible columns; names want the most room.
 constexpr double kColWidths[6] = {20, 14, 16, 15, 13, 14};
-
-// The boxes of an output, shown with the normal pointer over an hourglass.
-class PointerBoxes : public IBoxes {
-public:
-    PointerBoxes(IBoxes& boxes, IBusyCursor* cursor) : m_boxes(boxes), m_cursor(cursor) {}
-    int show(int style, const std::string& text, const std::string& title) override {
-        if (m_cursor) m_cursor->showDefault();
-        return m_boxes.show(style, text, title);
-    }
-    std::string input(const std::string& prompt, const std::string& title, const std::string& defaultText) override {
-        if (m_cursor) m_cursor->showDefault();
-        return m_boxes.input(prompt, title, defaultText);
-    }
-
-private:
-    IBoxes& m_boxes;
-    IBusyCursor* m_cursor;
-};
 
 std::string rowText(const GlassRecord& g, int index) {
     const GlassDefinition& d = g.definition;

@@ -49,6 +49,8 @@ public:
     IBoxes& boxes() { return m_boxes; }
     ISettings& settings() { return m_settings; }
     IBusyCursor& cursor() { return m_cursor; }
+    // The clock that dates stored records and written files.
+    IClock& clock() { return m_clock; }
 
 private:
     IBoxes& m_boxes;

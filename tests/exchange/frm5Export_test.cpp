@@ -3,15 +3,23 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <limits>
 #include <string>
 #include <vector>
 
 #include "exchange/CImportNewGLZ.h"
 #include "exchange/GlzSamples.h"
-#include "platform/Clock.h"
+#include "manage/ManageFixtures.h"
 #include "model/FileUtil.h"
+#include "model/GlassesList.h"
+#include "platform/BusyCursor.h"
+#include "platform/Clock.h"
+#include "platform/MemoryGrid.h"
+#include "shell/ManageForms.h"
+#include "support/FakePlacedWindow.h"
 #include "support/ScriptedBoxes.h"
+#include "support/ScriptedFileDialog.h"
 #include "support/TestFolder.h"
 
 namespace {
@@ -228,6 +236,214 @@ TEST(GlzLongDateTest, NamesTheDayAndMonth) {
         {DateSerial(2100, 12, 31), "Friday, December 31, 2100"},
     };
     for (const auto& c : cases) EXPECT_EQ(LongDateText(c.serial), c.text) << c.serial;
+}
+
+using Strings = std::vector<std::string>;
+
+class FakeExportView : public IExportView {
+public:
+    explicit FakeExportView(frm5Export& page) : m_page(page) { page.setView(this); }
+    ~FakeExportView() override { m_page.setView(nullptr); }
+    IGrid& ssGlassesCurr() override { return grid; }
+    IFileDialog& fileDialog() override { return dialog; }
+    IPlacedWindow& placement() override { return placed; }
+    void showWindow(bool) override { shown = true; }
+    void closeWindow() override {
+        shown = false;
+        m_page.Form_Unload();
+    }
+
+    MemoryGrid grid;
+    ScriptedFileDialog dialog;
+    FakePlacedWindow placed{"frm5Export"};
+    bool shown = false;
+
+private:
+    frm5Export& m_page;
+};
+
+class ExportPageTest : public ::testing::Test {
+protected:
+    ExportPageServices services() {
+        ExportPageServices s;
+        s.boxes = &boxes;
+        s.store = &store;
+        s.clock = &clock;
+        s.cursor = &cursor;
+        s.switchPage = [this](int p, bool open) { switches.push_back({p, open}); };
+        return s;
+    }
+    void open(const std::vector<GlassRecord>& glasses) {
+        store.SetGlasses(glasses);
+        page.Display(false);
+        ASSERT_TRUE(view.shown);
+    }
+    // The names in a written file, in file order.
+    Strings namesIn(const std::string& name) {
+        std::vector<GlassRecord> read;
+        int count = 0;
+        CImportNewGLZ reader(boxes);
+        if (!reader.ImportFile(folder.file(name), read, count)) return {"unreadable"};
+        Strings out;
+        for (const auto& g : read) out.push_back(g.definition.name.str());
+        return out;
+    }
+    Strings gridRows() const {
+        Strings out;
+        for (int r = 1; r <= view.grid.maxRows(); ++r) {
+            std::string row;
+            for (int c = 1; c <= kExportCols; ++c) row += (c > 1 ? "|" : "") + view.grid.text(c, r);
+            out.push_back(row);
+        }
+        return out;
+    }
+
+    TestFolder folder;
+    ScriptedBoxes boxes;
+    FixedClock clock{DateSerial(2025, 3, 4, 10, 0)};
+    GlassesList store{boxes, clock, folder.path()};
+    RecordingBusyCursor cursor;
+    std::vector<std::pair<int, bool>> switches;
+    frm5Export page{services()};
+    FakeExportView view{page};
+};
+
+GlassRecord invalidGlass() {
+    GlassRecord g = Material("Nameless");
+    g.definition.name.set("  ");
+    return g;
+}
+
+TEST_F(ExportPageTest, TheGridShowsTheValidMaterialsWithTheirIndexInTheHiddenColumn) {
+    GlassRecord measured = Material("Measured", " Lab ");
+    measured.indexPointCount = 2;
+    measured.measured.index[1] = 1.50731;
+    measured.measured.index[2] = 1.53024;
+    GlassRecord melt = Material("Melt");
+    melt.melt.meltFlag = kTrue;
+    open({measured, invalidGlass(), melt});
+    for (int c = 1; c < kExportCols; ++c) EXPECT_EQ(view.grid.text(c, 0), kExportHeadings[c - 1]);
+    EXPECT_TRUE(view.grid.colHidden(kExportIndexCol));
+    EXPECT_EQ(gridRows(), (Strings{"Measured|Lab|310.0 - 2325.0|1.530 - 1.507|1",
+                                   "Melt|Mine|310.0 - 2325.0|1.549 - 1.489|3"}));
+    EXPECT_EQ(view.grid.backColour(1, 1), kColourButtonFace);
+    EXPECT_EQ(view.grid.backColour(1, 2), 0x80FFFFu);
+    EXPECT_FALSE(cursor.busy);
+}
+
+TEST_F(ExportPageTest, TheProposedNameIsTheLoneMaterialsName) {
+    const struct {
+        const char* name;
+        const char* file;
+    } cases[] = {
+        {"AB*C", "AB-C.GLZ"},
+        {"  N-BK7 ", "N-BK7.GLZ"},
+        {"a/b\\c*", "a-b-c-.GLZ"},
+        {"Glas\xE4", "Glas\xC3\xA4.GLZ"},  // the code page's a-umlaut, as a file name in UTF-8
+    };
+    for (const auto& c : cases) {
+        GlassRecord g = Material("x");
+        g.definition.name.set(c.name);
+        EXPECT_EQ(DefaultExportFileName(g), c.file) << c.name;
+    }
+}
+
+TEST_F(ExportPageTest, BackupAllWritesTheWholeCopy) {
+    open({Material("AB*C")});
+    view.dialog.choose(folder.file("one.GLZ"));
+    page.comExportAll_Click();
+    ASSERT_EQ(view.dialog.requests().size(), 1u);
+    const FileDialogRequest& r = view.dialog.requests()[0];
+    EXPECT_TRUE(r.save);
+    EXPECT_EQ(r.filter, "Kalvenor (*.GLZ)|*.GLZ");
+    EXPECT_EQ(r.filterIndex, 1);
+    EXPECT_EQ(r.defaultExt, "GLZ");
+    EXPECT_EQ(r.title, kExportAllTitle);
+    EXPECT_EQ(r.proposedName, "AB-C.GLZ");
+    EXPECT_EQ(namesIn("one.GLZ"), Strings{"AB*C"});
+
+    page.comOK_Click();
+    open({Material("A"), Material("B"), Material("C")});
+    view.dialog.choose(folder.file("all.GLZ"));
+    page.comExportAll_Click();
+    EXPECT_EQ(view.dialog.requests().back().proposedName, "");  // several: no name
+    EXPECT_EQ(namesIn("all.GLZ"), (Strings{"A", "B", "C"}));
+    EXPECT_TRUE(boxes.shown().empty());
+    EXPECT_FALSE(cursor.busy);
+}
+
+TEST_F(ExportPageTest, BackupSelectedWritesTheMaterialsOfTheSelectedRows) {
+    open({Material("A"), invalidGlass(), Material("B"), Material("C"), Material("D")});
+    const struct {
+        std::vector<RowSpan> block;
+        int activeRow;
+        Strings written;
+        const char* proposed;
+    } cases[] = {
+        {{{2, 3}}, 1, {"B", "C"}, ""},          // rows 2 and 3 are the third and fourth records
+        {{}, 4, {"D"}, "D.GLZ"},                // the active row alone
+        {{{-1, -1}}, 1, {"A", "B", "C", "D"}, ""},  // whole columns: every row
+        {{{3, 9}}, 1, {"C", "D"}, ""},          // rows past the grid are not there
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        const std::string file = "sel" + std::to_string(++n) + ".GLZ";
+        view.grid.setActiveCell(1, c.activeRow);
+        view.grid.userSelect(c.block);
+        view.dialog.choose(folder.file(file));
+        page.comExportSel_Click();
+        EXPECT_EQ(view.dialog.requests().back().title, kExportSelTitle);
+        EXPECT_EQ(view.dialog.requests().back().proposedName, c.proposed) << file;
+        EXPECT_EQ(namesIn(file), c.written) << file;
+    }
+}
+
+TEST_F(ExportPageTest, NothingToBackUpWritesNothing) {
+    open({});
+    for (auto backup : {&frm5Export::comExportAll_Click, &frm5Export::comExportSel_Click}) {
+        boxes.answer(kAnswerOk);
+        (page.*backup)();
+        EXPECT_EQ(boxes.last().style, kBoxExclamation);
+        EXPECT_EQ(boxes.last().text, kNoGlassesToBackup);
+    }
+    page.comOK_Click();
+
+    // No active row, or a cancelled dialog: no file.
+    open({Material("A")});
+    page.comExportSel_Click();
+    EXPECT_TRUE(view.dialog.requests().empty());
+    view.dialog.cancel();
+    page.comExportAll_Click();
+    EXPECT_EQ(view.dialog.requests().size(), 1u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 0);
+    EXPECT_EQ(boxes.shown().size(), 2u);
+}
+
+TEST_F(ExportPageTest, AFailedBackupSaysWhichFileAndLeavesNothingBehind) {
+    open({Material("A")});
+    // A folder of that name with something in it cannot be replaced.
+    std::filesystem::create_directory(folder.file("taken.GLZ"));
+    folder.write("taken.GLZ/inside", std::string("kept"));
+    view.dialog.choose(folder.file("taken.GLZ"));
+    boxes.answer(kAnswerOk);
+    page.comExportAll_Click();
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.last().style, kBoxExclamation);
+    EXPECT_EQ(boxes.last().text.rfind("Unable to write the backup file " + folder.file("taken.GLZ") + "!\r\n\r\n", 0),
+              0u)
+        << boxes.last().text;
+    EXPECT_EQ(folder.read("taken.GLZ/inside").size(), 4u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);  // no temporary file left
+    EXPECT_FALSE(cursor.busy);
+}
+
+TEST_F(ExportPageTest, ClosingTellsTheSwitcher) {
+    open({Material("A")});
+    page.comOK_Click();
+    EXPECT_FALSE(page.isOpen());
+    EXPECT_EQ(switches, (std::vector<std::pair<int, bool>>{{kPageExport, false}}));
+    page.Form_Unload();
+    EXPECT_EQ(switches.size(), 1u);
 }
 
 }  // namespace

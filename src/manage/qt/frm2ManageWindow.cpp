@@ -4,7 +4,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -31,49 +30,37 @@ frm2ManageWindow::frm2ManageWindow(frm2Manage& page, QWidget* parent)
     m_cmbDataOverWrite = new QComboBox(frame);
     m_cmbDataOverWrite->setObjectName(QStringLiteral("cmbDataOverWrite"));
     for (const char* item : kDataOverWriteItems) m_cmbDataOverWrite->addItem(ToQString(item));
-    m_comExtAddSel = button("comExtAddSel", kExtAddSelCaption, nullptr, [this] { m_page.comExtAddSel_Click(); });
-    m_comExtAddAll = button("comExtAddAll", kExtAddAllCaption, nullptr, [this] { m_page.comExtAddAll_Click(); });
-    m_comExtSynch = button("comExtSynch", kExtSynchCaption, kExtSynchTip, [this] { m_page.comExtSynch_Click(); });
-    m_comExtRemove = button("comExtRemove", kExtRemoveCaption, kExtRemoveTip, [this] { m_page.comExtRemove_Click(); });
+    m_comExtAddSel = pageButton("comExtAddSel", kExtAddSelCaption, nullptr, [this] { m_page.comExtAddSel_Click(); });
+    m_comExtAddAll = pageButton("comExtAddAll", kExtAddAllCaption, nullptr, [this] { m_page.comExtAddAll_Click(); });
+    m_comExtSynch = pageButton("comExtSynch", kExtSynchCaption, kExtSynchTip, [this] { m_page.comExtSynch_Click(); });
+    m_comExtRemove = pageButton("comExtRemove", kExtRemoveCaption, kExtRemoveTip, [this] { m_page.comExtRemove_Click(); });
     auto* update = new QGridLayout(frame);
     update->addWidget(m_cmbUpdateProg, 0, 0, 1, 2);
     update->addWidget(m_cmbDataOverWrite, 0, 2, 1, 2);
     // Four buttons of one width, with room around the longest caption.
-    int buttonWidth = 0;
-    for (QPushButton* b : {m_comExtAddSel, m_comExtAddAll, m_comExtSynch, m_comExtRemove})
-        buttonWidth = std::max(buttonWidth, b->sizeHint().width() + 2 * b->fontMetrics().averageCharWidth());
+    sameWidths({m_comExtAddSel, m_comExtAddAll, m_comExtSynch, m_comExtRemove}, true);
     int col = 0;
     for (QPushButton* b : {m_comExtAddSel, m_comExtAddAll, m_comExtSynch, m_comExtRemove}) {
         b->setParent(frame);
-        b->setMinimumWidth(buttonWidth);
         update->addWidget(b, 1, col);
         update->setColumnStretch(col++, 1);
     }
 
+    setUpMaterialTable(m_grid, "ssGlassesCurr");
     QTableWidget* t = m_grid.widget();
-    t->setObjectName(QStringLiteral("ssGlassesCurr"));
-    m_grid.setSelectRows(true);
-    t->setSelectionMode(QAbstractItemView::ContiguousSelection);  // one block, as the page reads it
-    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    t->horizontalHeader()->setStretchLastSection(true);
-    t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 6);
-    t->setMinimumHeight(300);
 
     // The tool panel: the material actions at the left, Close at the right edge.
-    m_comEdit = button("comEdit", kEditCaption, kEditTip, [this] { m_page.comEdit_Click(); });
-    m_comDuplicate = button("comDuplicate", kDuplicateCaption, kDuplicateTip, [this] { m_page.comDuplicate_Click(); });
-    m_comDelete = button("comDelete", kDeleteCaption, kDeleteTip, [this] { m_page.comDelete_Click(); });
-    m_comSort = button("comSort", kSortCaption, kSortTip, [this] { m_page.comSort_Click(); });
-    m_comOK = button("comOK", kManageCloseCaption, nullptr, [this] { m_page.comOK_Click(); });
+    m_comEdit = pageButton("comEdit", kEditCaption, kEditTip, [this] { m_page.comEdit_Click(); });
+    m_comDuplicate = pageButton("comDuplicate", kDuplicateCaption, kDuplicateTip, [this] { m_page.comDuplicate_Click(); });
+    m_comDelete = pageButton("comDelete", kDeleteCaption, kDeleteTip, [this] { m_page.comDelete_Click(); });
+    m_comSort = pageButton("comSort", kSortCaption, kSortTip, [this] { m_page.comSort_Click(); });
+    m_comOK = pageButton("comOK", kManageCloseCaption, nullptr, [this] { m_page.comOK_Click(); });
     auto* tools = new QHBoxLayout;
     for (QPushButton* b : {m_comEdit, m_comDuplicate, m_comDelete, m_comSort}) tools->addWidget(b);
     tools->addStretch(1);
     tools->addWidget(m_comOK);
     // The panel's buttons share one width, the widest caption's.
-    int width = 0;
-    for (QPushButton* b : {m_comEdit, m_comDuplicate, m_comDelete, m_comSort, m_comOK})
-        width = std::max(width, b->sizeHint().width());
-    for (QPushButton* b : {m_comEdit, m_comDuplicate, m_comDelete, m_comSort, m_comOK}) b->setMinimumWidth(width);
+    sameWidths({m_comEdit, m_comDuplicate, m_comDelete, m_comSort, m_comOK}, false);
 
     auto* outer = new QVBoxLayout(this);
     outer->addWidget(frame);
@@ -88,16 +75,6 @@ frm2ManageWindow::frm2ManageWindow(frm2Manage& page, QWidget* parent)
 
 frm2ManageWindow::~frm2ManageWindow() { m_page.setView(nullptr); }
 
-QPushButton* frm2ManageWindow::button(const char* name, const char* caption, const char* tip,
-                                      const std::function<void()>& click) {
-    auto* b = new QPushButton(ToQString(caption), this);
-    b->setObjectName(QString::fromLatin1(name));
-    if (tip) b->setToolTip(ToQString(tip));
-    b->setAutoDefault(false);
-    connect(b, &QPushButton::clicked, this, click);
-    return b;
-}
-
 void frm2ManageWindow::setUpdateProg(int index) {
     const QSignalBlocker block(m_cmbUpdateProg);
     m_cmbUpdateProg->setCurrentIndex(index);
@@ -110,13 +87,7 @@ void frm2ManageWindow::setDataOverWrite(int index) {
 
 void frm2ManageWindow::setEnabled(bool enabled) { QWidget::setEnabled(enabled); }
 
-void frm2ManageWindow::bringToFront() {
-    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
-    QWidget* top = frame ? static_cast<QWidget*>(frame) : this;
-    top->raise();
-    if (frame && frame->mdiArea()) frame->mdiArea()->setActiveSubWindow(frame);
-    else activateWindow();
-}
+void frm2ManageWindow::bringToFront() { raisePage(); }
 
 void frm2ManageWindow::showWindow(bool modal) {
     fitTables({m_grid.widget()});

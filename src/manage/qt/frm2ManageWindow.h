@@ -9,7 +9,6 @@
 #pragma once
 
 #include <QPointer>
-#include <functional>
 #include <memory>
 
 #include "manage/frm2Manage.h"
@@ -59,8 +58,6 @@ protected:
     void unloaded() override { m_page.Form_Unload(); }
 
 private:
-    QPushButton* button(const char* name, const char* caption, const char* tip, const std::function<void()>& click);
-
     frm2Manage& m_page;
     QtPlacedWindow m_placement;
     QtGrid m_grid;

@@ -2,13 +2,18 @@
 
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
 
+#include "platform/qt/QtGrid.h"
+#include "platform/qt/QtText.h"
 #include "shell/qt/Artwork.h"
 
 QMdiSubWindow* WorkPageWindow::addToArea(QMdiArea* area) {
@@ -57,4 +62,53 @@ void WorkPageWindow::closeEvent(QCloseEvent* event) {
     unloaded();
     if (m_modalLoop) m_modalLoop->quit();
     event->accept();
+}
+
+void WorkPageWindow::raisePage() {
+    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+    QWidget* top = frame ? static_cast<QWidget*>(frame) : this;
+    top->raise();
+    if (frame && frame->mdiArea()) frame->mdiArea()->setActiveSubWindow(frame);
+    else activateWindow();
+}
+
+QPushButton* WorkPageWindow::pageButton(const char* name, const char* caption, const char* tip,
+                                        const std::function<void()>& click) {
+    auto* b = new QPushButton(ToQString(caption), this);
+    b->setObjectName(QString::fromLatin1(name));
+    if (tip) b->setToolTip(ToQString(tip));
+    b->setAutoDefault(false);
+    connect(b, &QPushButton::clicked, this, click);
+    return b;
+}
+
+void WorkPageWindow::sameWidths(std::initializer_list<QPushButton*> buttons, bool roomy) {
+    int width = 0;
+    for (QPushButton* b : buttons)
+        width = std::max(width, b->sizeHint().width() + (roomy ? 2 * b->fontMetrics().averageCharWidth() : 0));
+    for (QPushButton* b : buttons) b->setMinimumWidth(width);
+}
+
+QGroupBox* WorkPageWindow::buttonFrame(const char* name, const char* caption,
+                                       std::initializer_list<QPushButton*> buttons) {
+    auto* frame = new QGroupBox(ToQString(caption), this);
+    frame->setObjectName(QString::fromLatin1(name));
+    auto* row = new QHBoxLayout(frame);
+    sameWidths(buttons, true);
+    for (QPushButton* b : buttons) {
+        b->setParent(frame);
+        row->addWidget(b, 1);
+    }
+    return frame;
+}
+
+void WorkPageWindow::setUpMaterialTable(QtGrid& grid, const char* name) {
+    QTableWidget* t = grid.widget();
+    t->setObjectName(QString::fromLatin1(name));
+    grid.setSelectRows(true);
+    t->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    t->horizontalHeader()->setStretchLastSection(true);
+    t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 6);
+    t->setMinimumHeight(300);
 }

@@ -19,6 +19,8 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "exchange/qt/frm4ImportWindow.h"
+#include "exchange/qt/frm5ExportWindow.h"
 #include "manage/qt/frm2ManageWindow.h"
 #include "manage/qt/frm6ArchiveWindow.h"
 #include "model/GlassesList.h"
@@ -125,6 +127,10 @@ frmMainMDI::frmMainMDI(AMain& app)
     m_app.forms().setPage(kPageArchive, m_archivePage.get());
     m_managePage = std::make_unique<ManageWorkPage>(app, m_mdi, [this](const std::string& text, bool bold) { HelpNote(text, bold); });
     m_app.forms().setPage(kPageManage, m_managePage.get());
+    m_importPage = std::make_unique<ImportWorkPage>(app, m_mdi, [this](const std::string& text, bool bold) { HelpNote(text, bold); });
+    m_app.forms().setPage(kPageImport, m_importPage.get());
+    m_exportPage = std::make_unique<ExportWorkPage>(app, m_mdi);
+    m_app.forms().setPage(kPageExport, m_exportPage.get());
     m_list = std::make_unique<frmGlassesList>(app, *this, m_mdi);
     m_listCaller = std::make_unique<ListCaller>(*m_list, *m_mdi);
     buildEditor();

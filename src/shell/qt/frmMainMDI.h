@@ -23,6 +23,8 @@
 
 class AMain;
 class ArchiveWorkPage;
+class ExportWorkPage;
+class ImportWorkPage;
 class ManageWorkPage;
 class MeltWorkPage;
 class frm1Setup;
@@ -92,6 +94,8 @@ public:
     frm1SetupWindow* setupWindow() const { return m_setupWindow; }
     ArchiveWorkPage* archivePage() const { return m_archivePage.get(); }
     ManageWorkPage* managePage() const { return m_managePage.get(); }
+    ImportWorkPage* importPage() const { return m_importPage.get(); }
+    ExportWorkPage* exportPage() const { return m_exportPage.get(); }
     MeltWorkPage* meltPage() const { return m_meltPage.get(); }
     QMenu* popupMenu() const { return m_popup; }
     QAction* popupAction(int item) const { return m_popupActions[static_cast<std::size_t>(item)]; }
@@ -157,6 +161,8 @@ private:
     std::unique_ptr<frmGlassesList> m_list;
     std::unique_ptr<ArchiveWorkPage> m_archivePage;
     std::unique_ptr<ManageWorkPage> m_managePage;
+    std::unique_ptr<ImportWorkPage> m_importPage;
+    std::unique_ptr<ExportWorkPage> m_exportPage;
     std::unique_ptr<MeltWorkPage> m_meltPage;
     std::vector<std::pair<QObject*, int>> m_helpIndex;
 };

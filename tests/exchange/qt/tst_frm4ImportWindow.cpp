@@ -1,0 +1,160 @@
+// The Import page in the running program, on the demo: a small UTF-16 Zemax
+// catalogue opened through the page's file dialog, one of its glasses
+// reviewed read-only in the editor, and all of them added to the collection.
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+#include <memory>
+
+#include "editor/qt/frm3NewWindow.h"
+#include "exchange/Bas4Import.h"
+#include "exchange/ImportReader.h"
+#include "exchange/qt/frm4ImportWindow.h"
+#include "model/FileUtil.h"
+#include "model/GlassesList.h"
+#include "shell/AMain.h"
+#include "shell/CNewMsg.h"
+#include "shell/qt/KalvenorProgram.h"
+#include "shell/qt/frmGlassesList.h"
+#include "shell/qt/frmMainMDI.h"
+#include "support/qt/DemoProgram.h"
+#include "support/qt/ModalAnswerer.h"
+#include "support/qt/QueueBoxes.h"
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+Names column(QTableWidget* t, int col) {
+    Names out;
+    for (int r = 0; r < t->rowCount(); ++r) out.push_back(t->item(r, col)->text().toStdString());
+    return out;
+}
+
+}  // namespace
+
+class TestImportWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void aCatalogueIsReadReviewedAndAdded();
+
+private:
+    frmMainMDI* main() const { return m_program->mainWindow(); }
+    frm4ImportWindow* page() const { return main()->importPage()->window(); }
+    frm3NewWindow* editor() const { return main()->editorWindow(); }
+    AMain& app() const { return m_program->app(); }
+
+    QTemporaryDir m_dir;
+    DemoLayout m_demo;
+    std::unique_ptr<QtSettings> m_settings;
+    QueueBoxes m_boxes;
+    std::unique_ptr<KalvenorProgram> m_program;
+    QString m_catalogue;
+};
+
+void TestImportWindow::initTestCase() {
+    QVERIFY(m_dir.isValid());
+    std::string error;
+    m_settings = MakeDemoProgram(m_dir.path().toStdString() + "/", m_demo, error);
+    QVERIFY2(m_settings, error.c_str());
+    // The dialog opens on the Zemax filter, as after a Zemax file before.
+    m_settings->set(kImportSection, kImportLastTypeKey, std::to_string(kImportAGF));
+    QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("catalogues")));
+    m_catalogue = m_dir.path() + QStringLiteral("/catalogues/Tessa.agf");
+    QVERIFY(QFile::copy(QStringLiteral(KALVENOR_TEST_DATA "/exchange/Tessa.agf"), m_catalogue));
+    m_program = std::make_unique<KalvenorProgram>(m_boxes, *m_settings);
+    m_program->start();
+    QVERIFY(QTest::qWaitForWindowExposed(main()));
+}
+
+void TestImportWindow::cleanupTestCase() {
+    m_program.reset();
+    m_settings.reset();
+}
+
+void TestImportWindow::aCatalogueIsReadReviewedAndAdded() {
+    QVERIFY(main()->ribbonButton(kPageImport)->isEnabled());
+    QTest::mouseClick(main()->ribbonButton(kPageImport), Qt::LeftButton);
+    QCOMPARE(app().forms().CurrentPage(), int(kPageImport));
+    QVERIFY(page()->isVisible());
+    QCOMPARE(page()->windowTitle(), QStringLiteral("Import material data from text file"));
+    QCOMPARE(page()->table()->rowCount(), 0);
+
+    // The catalogue: one record of a formula the reader does not take is
+    // named, and the hint on refits follows a moment later.
+    ModalAnswerer answerer;
+    answerer.chooseFile(m_catalogue);
+    m_boxes.answers = {kAnswerOk, kAnswerNo};
+    QTest::mouseClick(page()->openButton(), Qt::LeftButton);
+    QVERIFY(answerer.done());
+    QCOMPARE(answerer.seen().front().title, QStringLiteral("Importing data to Kalvenor"));
+    QTRY_COMPARE(m_boxes.shown.size(), std::size_t(2));
+    QCOMPARE(m_boxes.shown[0],
+             std::string("1 material in Tessa.agf could not be imported:\r\n\r\nT-GRIN, line 19: its formula 13 is not "
+                         "supported"));
+    QVERIFY(m_boxes.shown[1].rfind("Sept 2004 - enhanced glass import", 0) == 0);
+    QVERIFY(m_boxes.unexpected.empty());
+    QCOMPARE(app().settings().getOr(kNewMsgSection, "ImportPolyRefit", ""), std::string("-1"));
+    QCOMPARE(page()->windowTitle(), QStringLiteral("Import material data from text file: Tessa.agf"));
+    QCOMPARE(app().settings().getOr(kImportSection, "B4ImpPathZemax_AGF", ""),
+             m_dir.path().toStdString() + "/catalogues/");
+
+    QTableWidget* t = page()->table();
+    QCOMPARE(column(t, 0), (Names{"T-SK16", "T-HERZ"}));
+    QCOMPARE(column(t, 1), (Names{"Tessa", "Tessa"}));
+    QVERIFY(!t->isColumnHidden(kImportRefitCol - 1));
+    QCOMPARE(t->item(0, kImportRefitCol - 1)->text(), QStringLiteral("not refitted "));
+    QVERIFY(t->item(1, kImportRefitCol - 1)->text().endsWith(QStringLiteral("-Schott")));
+    QVERIFY(page()->refitLabel()->isVisible());
+    QCOMPARE(page()->refitLabel()->text(),
+             QStringLiteral("1 glass has been refited to an index polynomial used in Lumivar.  The average error is "
+                            "in the last column."));
+    // Every column shows its whole heading.
+    for (int c = 0; c < kImportCols; ++c) {
+        const QString heading = t->horizontalHeaderItem(c)->text();
+        QVERIFY2(t->horizontalHeader()->fontMetrics().horizontalAdvance(heading) < t->columnWidth(c), qPrintable(heading));
+    }
+
+    // T-SK16 reviewed: the editor, read-only, over the disabled page.
+    QTest::mouseClick(t->viewport(), Qt::LeftButton, Qt::NoModifier, t->visualRect(t->model()->index(0, 1)).center());
+    QTest::mouseClick(page()->reviewButton(), Qt::LeftButton);
+    auto* editorFrame = qobject_cast<QMdiSubWindow*>(editor()->parentWidget());
+    QVERIFY(editorFrame->isVisible());
+    QCOMPARE(editor()->windowTitle(), QStringLiteral("Reviewing data"));
+    QVERIFY(!editor()->saveButton()->isEnabled());
+    QVERIFY(!page()->isEnabled());
+    QTest::mouseClick(editor()->closeButton(), Qt::LeftButton);
+    QVERIFY(!editorFrame->isVisible());
+    QVERIFY(page()->isEnabled());
+    QCOMPARE(app().store().Count(), 5);
+
+    // Both added behind the demo's five, into the file and the list window.
+    m_boxes.shown.clear();
+    QTest::mouseClick(page()->addAllButton(), Qt::LeftButton);
+    QVERIFY(m_boxes.shown.empty());
+    QCOMPARE(app().store().Count(), 7);
+    GlassRecord added;
+    QVERIFY(app().store().GetGlass(7, added));
+    QCOMPARE(added.definition.name.str(), std::string("T-HERZ"));
+    const auto file = ReadWholeFile(m_demo.program + kCollectionFileName);
+    QVERIFY(file.has_value());
+    QCOMPARE(file->size(), std::size_t{7} * kGlassRecordBytes);
+    QCOMPARE(main()->listWindow()->grid().text(1, 6), std::string("T-SK16"));
+    QCOMPARE(main()->helpLine()->text(), QString());
+
+    QTest::mouseClick(page()->closeButton(), Qt::LeftButton);
+    QTRY_VERIFY(!page()->isVisible());
+    QCOMPARE(app().forms().CurrentPage(), int(kPageNone));
+    QVERIFY(!main()->ribbonButton(kPageImport)->isChecked());
+}
+
+QTEST_MAIN(TestImportWindow)
+#include "tst_frm4ImportWindow.moc"
