@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <new>
 
 #include "exchange/ImportRecord.h"
@@ -52,7 +53,12 @@ bool CImportOsloGLC::ParseGlassLine(std::string_view line, const std::string& ca
         reason = "it has no name";
         return false;
     }
-    SplitFields(line.substr(std::min(kNameColumns, line.size())), m_fields);
+    // Field 0 is whatever stands before the first blank after the name's
+    // columns: nothing, unless the name runs on past them, and then that
+    // overflow is no value.
+    const std::string_view rest = line.substr(std::min(kNameColumns, line.size()));
+    SplitFields(rest, m_fields);
+    if (!rest.empty() && rest[0] != ' ' && rest[0] != '\t') m_fields.erase(m_fields.begin());
     const auto& f = m_fields;
     const std::size_t have = f.size();
     // Field k of the line, counted from 1.
@@ -117,7 +123,9 @@ bool CImportOsloGLC::ParseGlassLine(std::string_view line, const std::string& ca
     d.glassCode = MakeGlassCode(std::string(field(1)), std::string(field(2)));
     d.density = ValSingle(field(3));
     t.dnDtSimple = ValSingle(field(4));
-    t.expansion = ValSingle(field(5)) / 10.0f;
+    // Divided as read, then kept as a single: one rounding, not two.
+    const double expansion = Val(field(5)) / 10;
+    t.expansion = std::fabs(expansion) <= std::numeric_limits<float>::max() ? static_cast<float>(expansion) : 0.0f;
     GlassProperties& pr = g.properties;
     pr.a3070.set(GeneralText(t.expansion));
     pr.price.set(GeneralText(Val(field(7)) * 10));

@@ -8,6 +8,7 @@
 
 #include "exchange/ImportSamples.h"
 #include "model/GlassData.h"
+#include "model/NumberFormat.h"
 
 namespace {
 
@@ -123,6 +124,41 @@ TEST_F(GlcReadTest, TheCatalogueNameIsTheLastTokenOfTheFirstLine) {
     EXPECT_EQ(result.glasses.at(0).definition.source.str(), "OTHER");
     ASSERT_TRUE(read(catalogue({GlcLine{}}, "OSLO catalog MYCAT ")));
     EXPECT_EQ(result.glasses.at(0).definition.source.str(), "");
+}
+
+// The name has ten columns; what runs on past them up to the first blank is
+// no value, so the values after it stay in their fields.
+TEST_F(GlcReadTest, ANameRunningPastItsColumnsIsCutAndTheValuesStayInPlace) {
+    GlcLine tenColumns;
+    tenColumns.name = "N-LONGNAME";
+    ASSERT_TRUE(read(catalogue({tenColumns})));
+    ASSERT_EQ(result.count(), 1);
+    const GlassRecord expected = result.glasses[0];
+
+    std::string text = catalogue({tenColumns});
+    text.replace(text.find("N-LONGNAME"), 10, "N-LONGNAME-EXTRA");
+    ASSERT_TRUE(read(text));
+    ASSERT_EQ(result.count(), 1);
+    EXPECT_TRUE(result.skipped.empty());
+    const GlassRecord& g = result.glasses[0];
+    EXPECT_EQ(g.definition.name.str(), "N-LONGNAME");
+    EXPECT_FLOAT_EQ(g.definition.density, 2.51f);
+    EXPECT_EQ(g.definition.formulaType, kSellmeier);
+    EXPECT_TRUE(g == expected);
+}
+
+// The file's value over ten, rounded once to the single the record keeps.
+TEST_F(GlcReadTest, TheExpansionIsTheValueOverTen) {
+    for (const char* value : {"71", "0.3", "1.8", "83.7"}) {
+        const std::string text = catalogue({GlcLine{}});
+        std::string changed = text;
+        changed.replace(changed.find(" 71 "), 4, " " + std::string(value) + " ");
+        ASSERT_TRUE(read(changed)) << value;
+        ASSERT_EQ(result.count(), 1);
+        const GlassRecord& g = result.glasses[0];
+        EXPECT_EQ(g.notes.expansion, static_cast<float>(std::stod(value) / 10)) << value;
+        EXPECT_EQ(g.properties.a3070.str(), GeneralText(static_cast<float>(std::stod(value) / 10))) << value;
+    }
 }
 
 TEST_F(GlcReadTest, StatusLettersMapToTheProgramsCodes) {
