@@ -160,6 +160,9 @@ bool CImportZemaxAGF::ParseGlass(TextCursor& in, std::string_view& line, bool& a
 
     d.source.set(source);
     d.catalogNumber = static_cast<std::int16_t>(std::clamp<int>(m_catalogNumber, kOwnCatalogNumber, 32767));
+    // A catalogue gives its formulas' constants, not measured points: the
+    // editor shows and checks them as such.
+    g.indexDataType = kCoefficients;
     std::int64_t code = 0;
     if (WholeNumber(codeValue, 0, INT32_MAX, code) && code >= 1000) {
         d.glassCode = static_cast<std::int32_t>(code);

@@ -67,6 +67,7 @@ TEST_F(AgfReadTest, EveryLineOfARecordLandsInTheRecord) {
     EXPECT_EQ(d.name.str(), "NSEL");
     EXPECT_EQ(d.source.str(), "MYCAT");
     EXPECT_EQ(d.catalogNumber, 8);
+    EXPECT_EQ(g.indexDataType, kCoefficients);  // constants, not points to fit
     EXPECT_EQ(d.formulaType, kSellmeier);
     // K1 L1 K2 L2 K3 L3 become the three K terms, then the three L terms.
     const double slots[] = {1.03961212, 0.231792344, 1.01046945, 0.00600069867, 0.0200179144, 103.560653};
