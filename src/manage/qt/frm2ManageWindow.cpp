@@ -35,9 +35,9 @@ frm2ManageWindow::frm2ManageWindow(frm2Manage& page, QWidget* parent)
     m_comExtAddAll = button("comExtAddAll", kExtAddAllCaption, nullptr, [this] { m_page.comExtAddAll_Click(); });
     m_comExtSynch = button("comExtSynch", kExtSynchCaption, kExtSynchTip, [this] { m_page.comExtSynch_Click(); });
     m_comExtRemove = button("comExtRemove", kExtRemoveCaption, kExtRemoveTip, [this] { m_page.comExtRemove_Click(); });
-    auto* update = new QGridLayout(frame);
-    update->addWidget(m_cmbUpdateProg, 0, 0, 1, 2);
-    update->addWidget(m_cmbDataOverWrite, 0, 2, 1, 2);
+    m_update = new QGridLayout(frame);
+    m_update->addWidget(m_cmbUpdateProg, 0, 0, 1, 2);
+    m_update->addWidget(m_cmbDataOverWrite, 0, 2, 1, 2);
     // Four buttons of one width, with room around the longest caption.
     int buttonWidth = 0;
     for (QPushButton* b : {m_comExtAddSel, m_comExtAddAll, m_comExtSynch, m_comExtRemove})
@@ -46,8 +46,8 @@ frm2ManageWindow::frm2ManageWindow(frm2Manage& page, QWidget* parent)
     for (QPushButton* b : {m_comExtAddSel, m_comExtAddAll, m_comExtSynch, m_comExtRemove}) {
         b->setParent(frame);
         b->setMinimumWidth(buttonWidth);
-        update->addWidget(b, 1, col);
-        update->setColumnStretch(col++, 1);
+        m_update->addWidget(b, 1, col);
+        m_update->setColumnStretch(col++, 1);
     }
 
     QTableWidget* t = m_grid.widget();
@@ -96,6 +96,17 @@ QPushButton* frm2ManageWindow::button(const char* name, const char* caption, con
     b->setAutoDefault(false);
     connect(b, &QPushButton::clicked, this, click);
     return b;
+}
+
+void frm2ManageWindow::arrangeNarrow(bool narrow) {
+    // The four delivery buttons in two rows of two where one row is too wide.
+    QPushButton* const buttons[] = {m_comExtAddSel, m_comExtAddAll, m_comExtSynch, m_comExtRemove};
+    for (int i = 0; i < 4; ++i) {
+        QPushButton* b = buttons[i];
+        m_update->removeWidget(b);
+        if (narrow) m_update->addWidget(b, 1 + i / 2, 2 * (i % 2), 1, 2);
+        else m_update->addWidget(b, 1, i);
+    }
 }
 
 void frm2ManageWindow::setUpdateProg(int index) {

@@ -22,6 +22,7 @@ class AMain;
 class QComboBox;
 class QGroupBox;
 class QMdiArea;
+class QGridLayout;
 class QMdiSubWindow;
 class QPushButton;
 class frmGlassesDelExtWindow;
@@ -57,6 +58,7 @@ public:
 
 protected:
     void unloaded() override { m_page.Form_Unload(); }
+    void arrangeNarrow(bool narrow) override;
 
 private:
     QPushButton* button(const char* name, const char* caption, const char* tip, const std::function<void()>& click);
@@ -64,6 +66,7 @@ private:
     frm2Manage& m_page;
     QtPlacedWindow m_placement;
     QtGrid m_grid;
+    QGridLayout* m_update = nullptr;  // the deliveries' combo boxes and buttons
     QComboBox* m_cmbUpdateProg = nullptr;
     QComboBox* m_cmbDataOverWrite = nullptr;
     QPushButton* m_comExtAddSel = nullptr;
