@@ -1,6 +1,5 @@
 #include "editor/qt/frm3NewWindow.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -39,7 +38,7 @@ void fitTable(QtGrid& grid, int rows) {
 }  // namespace
 
 frm3NewWindow::frm3NewWindow(frm3New& form, QWidget* parent)
-    : QWidget(parent), m_form(form), m_placement(this, "frm3New"), m_ssRefInd(this), m_ssTrans(this), m_ssOther(this) {
+    : WorkPageWindow(parent), m_form(form), m_placement(this, "frm3New"), m_ssRefInd(this), m_ssTrans(this), m_ssOther(this) {
     setObjectName(QStringLiteral("frm3New"));
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("tabProperties"));
@@ -49,15 +48,20 @@ frm3NewWindow::frm3NewWindow(frm3New& form, QWidget* parent)
     m_tabs->addTab(buildDnDtTab(), QString());
     m_tabs->addTab(buildOtherTab(), QString());
     for (int t = 0; t < kEditorTabCount; ++t) m_tabs->setTabText(t, ToQString(kEditorTabCaptions[t]));
+    // Where the client area is short of room the grids give up rows first.
+    for (const QtGrid* grid : {&m_ssRefInd, &m_ssTrans, &m_ssOther})
+        wantTableSize(grid->widget(), QSize(0, grid->widget()->minimumHeight()));
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int tab) {
         m_form.tabProperties_Click(tab);
         controlsChanged();
     });
 
-    // The status panels with the glass code beside them.
+    // The status panels with the glass code beside them; a narrow page puts
+    // the last two panels and the code on a second row, below the first panels.
     auto* status = new QHBoxLayout;
     status->setSpacing(4);
-    status->addWidget(PlainLabel(QStringLiteral("Status:"), this));
+    QLabel* statusLabel = PlainLabel(QStringLiteral("Status:"), this);
+    status->addWidget(statusLabel);
     for (int k = 0; k < kEditorTabCount; ++k) {
         auto* panel = PlainLabel(QString(), this);
         panel->setObjectName(QStringLiteral("pnlStatus%1").arg(k));
@@ -70,11 +74,16 @@ frm3NewWindow::frm3NewWindow(frm3New& form, QWidget* parent)
         m_pnlStatus[static_cast<std::size_t>(k)] = panel;
     }
     status->addStretch(1);
-    status->addWidget(PlainLabel(QStringLiteral("Glass code:"), this));
+    m_glassCodeCaption = PlainLabel(QStringLiteral("Glass code:"), this);
+    status->addWidget(m_glassCodeCaption);
     m_lblGlassCode = PlainLabel(QString(), this);
     m_lblGlassCode->setObjectName(QStringLiteral("lblGlassCode"));
     m_lblGlassCode->setMinimumWidth(m_lblGlassCode->fontMetrics().horizontalAdvance(QStringLiteral("0000000")));
     status->addWidget(m_lblGlassCode);
+    m_statusRows = {status, new QHBoxLayout};
+    m_statusRows[1]->setSpacing(4);
+    m_statusRows[1]->addSpacing(statusLabel->sizeHint().width() + status->spacing());
+    m_statusRows[1]->addStretch(1);
 
     // The tools along the bottom, Close at the right edge.
     auto* tools = new QHBoxLayout;
@@ -103,6 +112,7 @@ frm3NewWindow::frm3NewWindow(frm3New& form, QWidget* parent)
     auto* outer = new QVBoxLayout(this);
     outer->addWidget(m_tabs, 1);
     outer->addLayout(status);
+    outer->addLayout(m_statusRows[1]);
     outer->addLayout(tools);
 
     // Ctrl+V in a point grid pastes the way the Paste button does.
@@ -367,28 +377,24 @@ void frm3NewWindow::controlsChanged() {
     ApplyLabel(m_lblDnDtLinear, c.lblDnDtLinear);
 }
 
+void frm3NewWindow::arrangeNarrow(bool narrow) {
+    QBoxLayout* from = m_statusRows[narrow ? 0 : 1];
+    QBoxLayout* to = m_statusRows[narrow ? 1 : 0];
+    QWidget* const moved[] = {m_pnlStatus[3], m_pnlStatus[4], m_glassCodeCaption, m_lblGlassCode};
+    for (QWidget* w : moved) from->removeWidget(w);
+    // Into the first row after the third panel and at its end; into the
+    // second after its indent and at its end.
+    const int at = narrow ? 1 : 4;
+    to->insertWidget(at, m_pnlStatus[3]);
+    to->insertWidget(at + 1, m_pnlStatus[4]);
+    to->addWidget(m_glassCodeCaption);
+    to->addWidget(m_lblGlassCode);
+}
+
 void frm3NewWindow::showWindow(bool bringToFront) {
+    showPage(false);
     auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
-    if (!m_sized && frame) {
-        frame->resize(frame->sizeHint().expandedTo(frame->minimumSizeHint()));
-        m_sized = true;
-    }
-    show();
-    if (frame) {
-        frame->show();
-        if (bringToFront && frame->mdiArea()) frame->mdiArea()->setActiveSubWindow(frame);
-    }
-    if (bringToFront) raise();
-}
-
-void frm3NewWindow::closeWindow() {
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) frame->close();  // closes this window too
-    else close();
-}
-
-void frm3NewWindow::closeEvent(QCloseEvent* event) {
-    m_form.Form_Unload();
-    event->accept();
+    if (bringToFront && frame && frame->mdiArea()) frame->mdiArea()->setActiveSubWindow(frame);
 }
 
 bool frm3NewWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -404,5 +410,5 @@ bool frm3NewWindow::eventFilter(QObject* watched, QEvent* event) {
         controlsChanged();
         return true;
     }
-    return QWidget::eventFilter(watched, event);
+    return WorkPageWindow::eventFilter(watched, event);
 }

@@ -5,13 +5,14 @@
 // events), never the window's own writes.
 #pragma once
 
-#include <QWidget>
 #include <array>
 
 #include "editor/frm3New.h"
 #include "platform/qt/QtGrid.h"
 #include "platform/qt/QtPlacedWindow.h"
+#include "shell/qt/WorkPageWindow.h"
 
+class QBoxLayout;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -19,7 +20,7 @@ class QListWidget;
 class QPushButton;
 class QTabWidget;
 
-class frm3NewWindow : public QWidget, public I3NewView {
+class frm3NewWindow : public WorkPageWindow, public I3NewView {
     Q_OBJECT
 public:
     explicit frm3NewWindow(frm3New& form, QWidget* parent = nullptr);
@@ -31,7 +32,7 @@ public:
     IGrid& ssOther() override { return m_ssOther; }
     IPlacedWindow& placement() override { return m_placement; }
     void showWindow(bool bringToFront) override;
-    void closeWindow() override;
+    void closeWindow() override { closePage(); }
     void controlsChanged() override;
 
     QtGrid& indexGrid() { return m_ssRefInd; }
@@ -63,7 +64,8 @@ public:
     QLabel* thermLabel(int i) const { return m_lblTherm[static_cast<std::size_t>(i)]; }
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    void unloaded() override { m_form.Form_Unload(); }
+    void arrangeNarrow(bool narrow) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -90,7 +92,9 @@ private:
     QPushButton* m_comMelt = nullptr;
     QPushButton* m_comOK = nullptr;
     std::array<QLabel*, kEditorTabCount> m_pnlStatus{};
+    QLabel* m_glassCodeCaption = nullptr;
     QLabel* m_lblGlassCode = nullptr;
+    std::array<QBoxLayout*, 2> m_statusRows{};  // the second holds what a narrow page moves down
 
     QLineEdit* m_txtGenGlass = nullptr;
     QLineEdit* m_txtGenSource = nullptr;
@@ -114,6 +118,4 @@ private:
     std::array<QLineEdit*, 7> m_txtTherm{};
     std::array<QLabel*, 7> m_lblTherm{};
     QLabel* m_lblDnDtLinear = nullptr;
-
-    bool m_sized = false;
 };

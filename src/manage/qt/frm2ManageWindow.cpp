@@ -34,16 +34,16 @@ frm2ManageWindow::frm2ManageWindow(frm2Manage& page, QWidget* parent)
     m_comExtAddAll = pageButton("comExtAddAll", kExtAddAllCaption, nullptr, [this] { m_page.comExtAddAll_Click(); });
     m_comExtSynch = pageButton("comExtSynch", kExtSynchCaption, kExtSynchTip, [this] { m_page.comExtSynch_Click(); });
     m_comExtRemove = pageButton("comExtRemove", kExtRemoveCaption, kExtRemoveTip, [this] { m_page.comExtRemove_Click(); });
-    auto* update = new QGridLayout(frame);
-    update->addWidget(m_cmbUpdateProg, 0, 0, 1, 2);
-    update->addWidget(m_cmbDataOverWrite, 0, 2, 1, 2);
+    m_update = new QGridLayout(frame);
+    m_update->addWidget(m_cmbUpdateProg, 0, 0, 1, 2);
+    m_update->addWidget(m_cmbDataOverWrite, 0, 2, 1, 2);
     // Four buttons of one width, with room around the longest caption.
     sameWidths({m_comExtAddSel, m_comExtAddAll, m_comExtSynch, m_comExtRemove}, true);
     int col = 0;
     for (QPushButton* b : {m_comExtAddSel, m_comExtAddAll, m_comExtSynch, m_comExtRemove}) {
         b->setParent(frame);
-        update->addWidget(b, 1, col);
-        update->setColumnStretch(col++, 1);
+        m_update->addWidget(b, 1, col);
+        m_update->setColumnStretch(col++, 1);
     }
 
     setUpMaterialTable(m_grid, "ssGlassesCurr");
@@ -74,6 +74,17 @@ frm2ManageWindow::frm2ManageWindow(frm2Manage& page, QWidget* parent)
 }
 
 frm2ManageWindow::~frm2ManageWindow() { m_page.setView(nullptr); }
+
+void frm2ManageWindow::arrangeNarrow(bool narrow) {
+    // The four delivery buttons in two rows of two where one row is too wide.
+    QPushButton* const buttons[] = {m_comExtAddSel, m_comExtAddAll, m_comExtSynch, m_comExtRemove};
+    for (int i = 0; i < 4; ++i) {
+        QPushButton* b = buttons[i];
+        m_update->removeWidget(b);
+        if (narrow) m_update->addWidget(b, 1 + i / 2, 2 * (i % 2), 1, 2);
+        else m_update->addWidget(b, 1, i);
+    }
+}
 
 void frm2ManageWindow::setUpdateProg(int index) {
     const QSignalBlocker block(m_cmbUpdateProg);

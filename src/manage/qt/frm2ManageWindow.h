@@ -21,6 +21,7 @@ class AMain;
 class QComboBox;
 class QGroupBox;
 class QMdiArea;
+class QGridLayout;
 class QMdiSubWindow;
 class QPushButton;
 class frmGlassesDelExtWindow;
@@ -56,11 +57,13 @@ public:
 
 protected:
     void unloaded() override { m_page.Form_Unload(); }
+    void arrangeNarrow(bool narrow) override;
 
 private:
     frm2Manage& m_page;
     QtPlacedWindow m_placement;
     QtGrid m_grid;
+    QGridLayout* m_update = nullptr;  // the deliveries' combo boxes and buttons
     QComboBox* m_cmbUpdateProg = nullptr;
     QComboBox* m_cmbDataOverWrite = nullptr;
     QPushButton* m_comExtAddSel = nullptr;

@@ -99,9 +99,13 @@ frm7MeltWindow::frm7MeltWindow(frm7Melt& page, QWidget* parent)
     state->addWidget(PlainLabel(QStringLiteral("Polynomial type:"), this));
     state->addWidget(m_pnlPolyType);
     state->addStretch(1);
-    state->addWidget(PlainLabel(QStringLiteral("Glass code:"), this));
+    m_glassCodeCaption = PlainLabel(QStringLiteral("Glass code:"), this);
+    state->addWidget(m_glassCodeCaption);
     state->addWidget(m_lblGlassCode);
     state->addWidget(m_pnlStatus);
+    // A narrow page shows the glass code and the status on a row of their own.
+    m_stateRows = {state, new QHBoxLayout};
+    m_stateRows[1]->addStretch(1);
 
     m_pnlMelt = buildMeltPanel();
 
@@ -115,6 +119,7 @@ frm7MeltWindow::frm7MeltWindow(frm7Melt& page, QWidget* parent)
     auto* outer = new QVBoxLayout(this);
     outer->addLayout(top);
     outer->addLayout(state);
+    outer->addLayout(m_stateRows[1]);
     outer->addWidget(m_pnlMelt, 1);
     outer->addLayout(bottom);
 
@@ -234,10 +239,8 @@ void frm7MeltWindow::controlsChanged() {
     ApplyLabel(m_lblGlassCode, c.lblGlassCode);
     ApplyStatusPanel(m_pnlStatus, c.pnlStatus);
     ApplyLabel(m_lblError, c.lblError);
-    if (m_pnlMelt->isHidden() == c.pnlMelt.visible) {
-        m_pnlMelt->setVisible(c.pnlMelt.visible);
-        fitWindow();
-    }
+    const bool panelShownOrHidden = m_pnlMelt->isHidden() == c.pnlMelt.visible;
+    if (panelShownOrHidden) m_pnlMelt->setVisible(c.pnlMelt.visible);
     ApplyButton(m_comClipPaste, c.comClipPaste);
     ApplyButton(m_comClear, c.comClear);
     ApplyButton(m_comWaveSelRefInd, c.comWaveSelRefInd);
@@ -253,28 +256,34 @@ void frm7MeltWindow::controlsChanged() {
     ApplyButton(m_comWaveBand, c.comWaveBand);
     ApplyButton(m_comAdd, c.comAdd);
     ApplyButton(m_comOK, c.comOK);
+    if (panelShownOrHidden) fitWindow();  // with the panel's controls as they now show
+}
+
+void frm7MeltWindow::arrangeNarrow(bool narrow) {
+    QBoxLayout* from = m_stateRows[narrow ? 0 : 1];
+    QBoxLayout* to = m_stateRows[narrow ? 1 : 0];
+    QWidget* const moved[] = {m_glassCodeCaption, m_lblGlassCode, m_pnlStatus};
+    for (QWidget* w : moved) {
+        from->removeWidget(w);
+        to->addWidget(w);  // both rows end in them, after a stretch
+    }
 }
 
 void frm7MeltWindow::fitWindow() {
-    // Room for every column, the fit's too, and every row: showing the fit's
-    // differences never makes the grid scroll.
+    // Room for every column, the fit's too, and every row: while the area has
+    // room, showing the fit's differences never makes the grid scroll.
     QTableWidget* t = m_ssRefInd.widget();
     int width = t->verticalHeader()->sizeHint().width() + 2 * t->frameWidth() + 2;
     for (int c = 1; c <= m_ssRefInd.maxCols(); ++c) width += m_ssRefInd.pixelsFor(m_ssRefInd.colWidth(c));
-    t->setMinimumSize(width, t->horizontalHeader()->sizeHint().height() +
-                                 m_ssRefInd.maxRows() * t->verticalHeader()->defaultSectionSize() + 2 * t->frameWidth() + 4);
-    // A hidden panel's layout is not kept up to date: the window grows when it shows.
-    if (!m_pnlMelt->isVisible()) return;
-    m_pnlMelt->layout()->activate();
-    layout()->activate();
-    QWidget* frame = qobject_cast<QMdiSubWindow*>(parentWidget()) ? parentWidget() : this;
-    const QSize needed = frame->size().expandedTo(frame->minimumSizeHint());
-    if (needed != frame->size()) frame->resize(needed);
+    wantTableSize(t, QSize(width, t->horizontalHeader()->sizeHint().height() +
+                                      m_ssRefInd.maxRows() * t->verticalHeader()->defaultSectionSize() +
+                                      2 * t->frameWidth() + 4));
+    fitToArea();
 }
 
 void frm7MeltWindow::showWindow(bool bringToFront) {
-    showPage(false);
     fitWindow();
+    showPage(false);
     auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
     if (bringToFront && frame && frame->mdiArea()) frame->mdiArea()->setActiveSubWindow(frame);
 }

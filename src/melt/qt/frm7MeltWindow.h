@@ -10,6 +10,7 @@
 #pragma once
 
 #include <QPointer>
+#include <array>
 #include <memory>
 
 #include "melt/frm7Melt.h"
@@ -20,6 +21,7 @@
 class AMain;
 class IClipboard;
 class IWavePicker;
+class QBoxLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -71,6 +73,7 @@ public:
 
 protected:
     void unloaded() override { m_page.Form_Unload(); }
+    void arrangeNarrow(bool narrow) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -87,8 +90,10 @@ private:
     QLineEdit* m_txtMeltCode = nullptr;
     QLabel* m_lblMeltName = nullptr;
     QLabel* m_pnlPolyType = nullptr;
+    QLabel* m_glassCodeCaption = nullptr;
     QLabel* m_lblGlassCode = nullptr;
     QLabel* m_pnlStatus = nullptr;
+    std::array<QBoxLayout*, 2> m_stateRows{};  // the second holds what a narrow page moves down
     QLabel* m_lblError = nullptr;
     QWidget* m_pnlMelt = nullptr;
     QPushButton* m_comClipPaste = nullptr;

@@ -4,17 +4,26 @@
 //
 // A page window derives from it and tells its page logic in unloaded() that
 // the window is closing, whatever closed it.
+//
+// A page never runs past the client area: its frame is at most as large as
+// the area and lies inside it. Where the area is too small for the page, its
+// tables give up room first (down to a few rows and columns, then they
+// scroll), and what still does not fit scrolls inside the frame.
 #pragma once
 
+#include <QPointer>
+#include <QSize>
 #include <QWidget>
 #include <functional>
 #include <initializer_list>
+#include <vector>
 
 class QEventLoop;
 class QGroupBox;
 class QMdiArea;
 class QMdiSubWindow;
 class QPushButton;
+class QScrollArea;
 class QTableWidget;
 class QtGrid;
 
@@ -24,7 +33,8 @@ public:
     using QWidget::QWidget;
 
     // Puts the window into the client area in a frame of its own, hidden; the
-    // frame stays when closed, so the page opens in it again.
+    // frame stays when closed, so the page opens in it again. Call it once the
+    // window's layout is built: the layout moves into a scrolling body.
     QMdiSubWindow* addToArea(QMdiArea* area);
 
 protected:
@@ -51,6 +61,51 @@ protected:
 
     void closeEvent(QCloseEvent* event) override;
 
+    // The size a table takes while the area has room for it (a dimension of 0
+    // leaves that one to the table); with less room it shrinks and scrolls.
+    void wantTableSize(QTableWidget* table, const QSize& size);
+    // Sizes the frame for the page, never past the client area: as large as
+    // the page wants (or larger, when the user made it so), at most the
+    // area. A frame centred in the area stays centred; any other is moved
+    // only as far as it must to lie inside. Outside a frame the window grows
+    // to its size hint.
+    void fitToArea();
+    // A page whose controls need more width than the area gives, even with
+    // its tables shrunk, may offer a narrower arrangement of them: the fit
+    // asks for it (true) only then, and for the usual one (false) again
+    // before it measures the page anew.
+    virtual void arrangeNarrow(bool narrow) { Q_UNUSED(narrow); }
+
 private:
+    class AreaWatcher;
+    struct WantedTable {
+        QPointer<QTableWidget> table;
+        QSize size;
+    };
+
+    QMdiSubWindow* frame() const;
+    // Frame margins around the page.
+    QSize frameExtra() const;
+    // The body's minimum with each table's minimum at most cut pixels under
+    // its wanted size in the direction given.
+    QSize minimumWithCut(Qt::Orientation direction, int cut);
+    // Cuts the tables evenly, by as little as lets the body fit room.
+    void cutTablesToFit(Qt::Orientation direction, int room);
+    // Fits the body into room, narrowing it if need be; false when it must
+    // still scroll up and down.
+    bool fitBody(const QSize& room);
+    void fitFrame(const QSize& areaBefore);
+    void areaResized(const QSize& areaBefore);
+    // Gives the frame size: centred in the area if it was centred in an area
+    // of areaBefore, else moved only as far as it must to lie inside.
+    void place(const QSize& size, const QSize& areaBefore);
+
     QEventLoop* m_modalLoop = nullptr;
+    QScrollArea* m_scroll = nullptr;
+    QWidget* m_body = nullptr;
+    QSize m_designSize;  // the window's size when it went into the area
+    QSize m_fittedSize;  // the frame's size as fitToArea left it
+    bool m_fitting = false;
+    bool m_narrow = false;
+    std::vector<WantedTable> m_tables;
 };

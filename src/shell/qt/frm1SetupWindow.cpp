@@ -3,11 +3,9 @@
 #include <algorithm>
 
 #include <QCloseEvent>
-#include <QEventLoop>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -18,27 +16,27 @@ constexpr int kPathLabelMinWidth = 360;
 }  // namespace
 
 frm1SetupWindow::frm1SetupWindow(frm1Setup& page, QWidget* parent)
-    : QWidget(parent), m_page(page), m_placement(this, "frm1Setup"), m_fileDialog(this) {
+    : WorkPageWindow(parent), m_page(page), m_placement(this, "frm1Setup"), m_fileDialog(this) {
     setObjectName(QStringLiteral("frm1Setup"));
     setWindowTitle(ToQString(kSetupCaption));
 
-    auto* grid = new QGridLayout;
+    m_paths = new QGridLayout;
     for (int p = 0; p < kSiblingCount; ++p) {
-        grid->addWidget(new QLabel(ToQString(kSetupStatusCaptions[p]), this), p, 0);
+        const auto i = static_cast<std::size_t>(p);
+        m_captions[i] = new QLabel(ToQString(kSetupStatusCaptions[p]), this);
         auto* label = new QLabel(ToQString(kSetupNotFound), this);
         label->setTextFormat(Qt::PlainText);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
         label->setMinimumWidth(kPathLabelMinWidth);
-        grid->addWidget(label, p, 1);
         auto* browse = new QPushButton(ToQString(kSetupBrowseCaption), this);
         browse->setToolTip(ToQString(kSetupBrowseTips[p]));
         browse->setMaximumWidth(40);
-        grid->addWidget(browse, p, 2);
-        m_pathLabels[static_cast<std::size_t>(p)] = label;
-        m_browse[static_cast<std::size_t>(p)] = browse;
+        m_pathLabels[i] = label;
+        m_browse[i] = browse;
         connect(browse, &QPushButton::clicked, this, [this, p] { m_page.comSetupPath_Click(p); });
     }
-    grid->setColumnStretch(1, 1);
+    arrangeNarrow(false);
+    m_paths->setColumnStretch(1, 1);
 
     auto* tools = new QWidget(this);  // pnlTools
     tools->setObjectName(QStringLiteral("pnlTools"));
@@ -57,7 +55,7 @@ frm1SetupWindow::frm1SetupWindow(frm1Setup& page, QWidget* parent)
     connect(m_cancel, &QPushButton::clicked, this, [this] { m_page.comCancel_Click(); });
 
     auto* outer = new QVBoxLayout(this);
-    outer->addLayout(grid);
+    outer->addLayout(m_paths);
     outer->addStretch(1);
     outer->addWidget(tools);
     adjustSize();
@@ -71,35 +69,28 @@ void frm1SetupWindow::setPathLabel(int program, const std::string& text) {
     QLabel* label = m_pathLabels[static_cast<std::size_t>(program)];
     label->setText(PathToQString(text));
     label->setToolTip(label->text());
-    // A long folder widens the page instead of being cut off.
+    // A long folder widens the page instead of being cut off (as far as the
+    // client area allows; beyond, the page scrolls).
     label->setMinimumWidth(std::max(kPathLabelMinWidth, label->fontMetrics().horizontalAdvance(label->text()) + 8));
-    layout()->activate();
-    QWidget* frame = qobject_cast<QMdiSubWindow*>(parentWidget()) ? parentWidget() : this;
-    if (frame != this && frame->layout()) frame->layout()->activate();
-    frame->resize(frame->size().expandedTo(frame->sizeHint()));
+    fitToArea();
 }
 
-void frm1SetupWindow::showWindow(bool modal) {
-    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
-    if (!modal) {
-        show();
-        if (frame) frame->show();
-        raise();
-        return;
+void frm1SetupWindow::arrangeNarrow(bool narrow) {
+    // Narrow: each folder on a row of its own, below its caption.
+    for (int p = 0; p < kSiblingCount; ++p) {
+        const auto i = static_cast<std::size_t>(p);
+        QWidget* const row[] = {m_captions[i], m_pathLabels[i], m_browse[i]};
+        for (QWidget* w : row) m_paths->removeWidget(w);
+        if (narrow) {
+            m_paths->addWidget(m_captions[i], 2 * p, 0, 1, 3);
+            m_paths->addWidget(m_pathLabels[i], 2 * p + 1, 0, 1, 2);
+            m_paths->addWidget(m_browse[i], 2 * p + 1, 2);
+        } else {
+            m_paths->addWidget(m_captions[i], p, 0);
+            m_paths->addWidget(m_pathLabels[i], p, 1);
+            m_paths->addWidget(m_browse[i], p, 2);
+        }
     }
-    setWindowModality(Qt::ApplicationModal);
-    show();
-    if (frame) frame->show();
-    QEventLoop loop;
-    m_modalLoop = &loop;
-    loop.exec();
-    m_modalLoop = nullptr;
-    setWindowModality(Qt::NonModal);
-}
-
-void frm1SetupWindow::closeWindow() {
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) frame->close();  // closes this window too
-    else close();
 }
 
 void frm1SetupWindow::closeEvent(QCloseEvent* event) {
@@ -107,7 +98,5 @@ void frm1SetupWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    m_page.Form_Unload();
-    if (m_modalLoop) m_modalLoop->quit();
-    event->accept();
+    WorkPageWindow::closeEvent(event);
 }

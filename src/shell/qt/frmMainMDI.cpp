@@ -9,7 +9,6 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -316,11 +315,7 @@ void frmMainMDI::buildSetupPage() {
     services.switchPage = [this](int page, bool open) { m_app.forms().SwitchPage(page, open); };
     m_setup = std::make_unique<frm1Setup>(std::move(services));
     m_setupWindow = new frm1SetupWindow(*m_setup);
-    m_setupWindow->setWindowIcon(ProgramIcon());
-    m_setupFrame = m_mdi->addSubWindow(m_setupWindow);
-    m_setupFrame->setAttribute(Qt::WA_DeleteOnClose, false);
-    m_setupFrame->setWindowIcon(ProgramIcon());
-    m_setupFrame->hide();
+    m_setupWindow->addToArea(m_mdi);
     m_setupPage = std::make_unique<SetupPage>(*m_setup);
     m_app.forms().setPage(kPageSetup, m_setupPage.get());
 }
@@ -333,11 +328,7 @@ void frmMainMDI::buildEditor() {
         return p->Display(n, w, ws, tab);
     });
     m_editorWindow = new frm3NewWindow(*m_editor);
-    m_editorWindow->setWindowIcon(ProgramIcon());
-    QMdiSubWindow* frame = m_mdi->addSubWindow(m_editorWindow);
-    frame->setAttribute(Qt::WA_DeleteOnClose, false);
-    frame->setWindowIcon(ProgramIcon());
-    frame->hide();
+    m_editorWindow->addToArea(m_mdi);
     m_app.forms().setPage(kPageNew, m_editor.get());
     m_app.editors().setEditor(m_editor.get());
     m_logic.setEditHandler([this](const GlassRecord& glass) { m_app.editors().DisplayEdit(*m_listCaller, glass); });

@@ -157,7 +157,6 @@ private:
     frm3NewWindow* m_editorWindow = nullptr;
     std::unique_ptr<ListCaller> m_listCaller;  // the list as the editor's caller
     frm1SetupWindow* m_setupWindow = nullptr;
-    QMdiSubWindow* m_setupFrame = nullptr;
     std::unique_ptr<frmGlassesList> m_list;
     std::unique_ptr<ArchiveWorkPage> m_archivePage;
     std::unique_ptr<ManageWorkPage> m_managePage;

@@ -1,0 +1,198 @@
+// Every page that opens in the main window's client area lies inside it, at
+// the main window's smallest size and at its default size: the Setup page,
+// the editor, the Manage, Import, Export and Archive pages and the melt maker, the melt maker
+// also with a parent chosen (its pairs grid shown). With room to spare the
+// grids show every column without scrolling.
+#include <QApplication>
+#include <QHeaderView>
+#include <QLayout>
+#include <QListWidget>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+#include <memory>
+
+#include "editor/qt/frm3NewWindow.h"
+#include "exchange/qt/frm4ImportWindow.h"
+#include "exchange/qt/frm5ExportWindow.h"
+#include "manage/qt/DialogDriver.h"
+#include "manage/qt/frm2ManageWindow.h"
+#include "manage/qt/frm6ArchiveWindow.h"
+#include "melt/frm7Melt.h"
+#include "melt/qt/frm7MeltWindow.h"
+#include "melt/qt/popMeltParentWindow.h"
+#include "shell/AMain.h"
+#include "shell/CNewMsg.h"
+#include "shell/qt/KalvenorProgram.h"
+#include "shell/qt/frm1SetupWindow.h"
+#include "shell/qt/frmMainMDI.h"
+#include "support/qt/DemoProgram.h"
+#include "support/qt/QueueBoxes.h"
+
+namespace {
+
+enum Page { kSetup, kEditor, kManage, kImport, kExport, kArchive, kMelt, kMeltWithParent };
+
+// The main window's sizes: 0 its smallest, then its default and one with room to spare.
+const QSize kSmallest(0, 0);
+const QSize kDefault(1024, 720);
+const QSize kRoomy(1600, 1100);
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Page)
+
+class TestWorkPagesFit : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void cleanup();
+    void aPageLiesInsideTheClientArea_data();
+    void aPageLiesInsideTheClientArea();
+
+private:
+    frmMainMDI* main() const { return m_program->mainWindow(); }
+    QWidget* pageWindow(Page page) const;
+    std::vector<QTableWidget*> grids(Page page) const;
+    void open(Page page);
+    void chooseParent();
+
+    QTemporaryDir m_dir;
+    DemoLayout m_demo;
+    std::unique_ptr<QtSettings> m_settings;
+    QueueBoxes m_boxes;
+    std::unique_ptr<KalvenorProgram> m_program;
+};
+
+void TestWorkPagesFit::initTestCase() {
+    QVERIFY(m_dir.isValid());
+    std::string error;
+    m_settings = MakeDemoProgram(m_dir.path().toStdString() + "/", m_demo, error);
+    QVERIFY2(m_settings, error.c_str());
+    m_settings->set(kNewMsgSection, kMeltHintKey, "-1");  // a user who has read the hint
+    m_program = std::make_unique<KalvenorProgram>(m_boxes, *m_settings);
+    m_program->start();
+    QVERIFY(QTest::qWaitForWindowExposed(main()));
+}
+
+void TestWorkPagesFit::cleanupTestCase() {
+    m_program.reset();
+    m_settings.reset();
+}
+
+void TestWorkPagesFit::cleanup() {
+    QVERIFY2(m_boxes.unexpected.empty(), m_boxes.unexpected.empty() ? "" : m_boxes.unexpected.front().c_str());
+    for (Page page : {kSetup, kEditor, kManage, kImport, kExport, kArchive, kMelt}) {
+        QWidget* frame = pageWindow(page)->parentWidget();
+        if (frame->isVisible()) static_cast<QMdiSubWindow*>(frame)->close();
+    }
+}
+
+QWidget* TestWorkPagesFit::pageWindow(Page page) const {
+    switch (page) {
+    case kSetup: return main()->setupWindow();
+    case kEditor: return main()->editorWindow();
+    case kManage: return main()->managePage()->window();
+    case kImport: return main()->importPage()->window();
+    case kExport: return main()->exportPage()->window();
+    case kArchive: return main()->archivePage()->window();
+    case kMelt:
+    case kMeltWithParent: return main()->meltPage()->window();
+    }
+    return nullptr;
+}
+
+std::vector<QTableWidget*> TestWorkPagesFit::grids(Page page) const {
+    switch (page) {
+    case kSetup: return {};
+    case kEditor: return {main()->editorWindow()->indexGrid().widget()};
+    case kManage: return {main()->managePage()->window()->findChild<QTableWidget*>(QStringLiteral("ssGlassesCurr"))};
+    case kImport:
+    case kExport: return {pageWindow(page)->findChild<QTableWidget*>()};
+    case kArchive:
+        return {main()->archivePage()->window()->findChild<QTableWidget*>(QStringLiteral("ssGlassCurr")),
+                main()->archivePage()->window()->findChild<QTableWidget*>(QStringLiteral("ssGlassArchive"))};
+    case kMelt: return {};
+    case kMeltWithParent: return {main()->meltPage()->window()->pairsGrid().widget()};
+    }
+    return {};
+}
+
+void TestWorkPagesFit::open(Page page) {
+    static const int ribbon[] = {kPageSetup, kPageNew, kPageManage, kPageImport, kPageExport, kPageArchive, kPageMelt, kPageMelt};
+    QToolButton* button = main()->ribbonButton(ribbon[page]);
+    QVERIFY(button->isEnabled());
+    QTest::mouseClick(button, Qt::LeftButton);
+    QTRY_VERIFY(pageWindow(page)->parentWidget()->isVisible());
+    if (page == kEditor) main()->editorWindow()->tabs()->setCurrentIndex(1);  // the index points' grid
+    if (page == kMeltWithParent) chooseParent();
+}
+
+void TestWorkPagesFit::chooseParent() {
+    popMeltParentWindow* dialog = main()->meltPage()->parentWindow();
+    DialogDriver driver(dialog, [dialog] {
+        QListWidget* makers = dialog->makerList();
+        QListWidgetItem* schott = makers->findItems(QStringLiteral("Schott"), Qt::MatchExactly).value(0);
+        QVERIFY(schott);
+        QTest::mouseClick(makers->viewport(), Qt::LeftButton, Qt::NoModifier, makers->visualItemRect(schott).center());
+        QTableWidget* table = dialog->grid().widget();
+        const QList<QTableWidgetItem*> found = table->findItems(QStringLiteral("  N-BK7"), Qt::MatchExactly);
+        QVERIFY(!found.isEmpty());
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, table->visualItemRect(found[0]).center());
+        QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+    });
+    QTest::mouseClick(main()->meltPage()->window()->parentButton(), Qt::LeftButton);
+    QVERIFY(driver.acted());
+    QVERIFY(!driver.timedOut());
+    QVERIFY(main()->meltPage()->window()->meltPanel()->isVisible());
+    // The desktop gives the main window back its activation.
+    QApplication::setActiveWindow(main());
+}
+
+void TestWorkPagesFit::aPageLiesInsideTheClientArea_data() {
+    QTest::addColumn<Page>("page");
+    QTest::addColumn<QSize>("mainSize");
+    const std::pair<const char*, Page> pages[] = {{"Setup", kSetup},     {"editor", kEditor},
+                                                  {"Manage", kManage},   {"Import", kImport},
+                                                  {"Export", kExport},   {"Archive", kArchive},
+                                                  {"melt maker", kMelt}, {"melt maker with a parent", kMeltWithParent}};
+    const std::pair<const char*, QSize> sizes[] = {{"smallest", kSmallest}, {"default", kDefault}, {"roomy", kRoomy}};
+    for (const auto& [sizeName, size] : sizes)
+        for (const auto& [pageName, page] : pages)
+            QTest::addRow("%s, %s", pageName, sizeName) << page << size;
+}
+
+void TestWorkPagesFit::aPageLiesInsideTheClientArea() {
+    QFETCH(Page, page);
+    QFETCH(QSize, mainSize);
+    main()->resize(mainSize.expandedTo(main()->minimumSize()));
+    main()->centralWidget()->layout()->activate();
+    QApplication::processEvents();
+    open(page);
+
+    QApplication::processEvents();  // the layouts settle
+
+    QWidget* window = pageWindow(page);
+    QWidget* frame = window->parentWidget();
+    const QRect area(QPoint(0, 0), main()->mdiArea()->viewport()->size());
+    QVERIFY2(area.contains(frame->geometry()), "the page runs past the client area");
+    // Its controls fit across: the grids give up the room, not the page.
+    auto* body = window->findChild<QScrollArea*>();
+    QVERIFY(body);
+    QVERIFY2(body->horizontalScrollBar()->maximum() == 0, "the page scrolls sideways");
+    if (mainSize == kRoomy) {
+        // With room to spare, nothing scrolls.
+        QVERIFY2(body->verticalScrollBar()->maximum() == 0, "the page scrolls");
+        for (QTableWidget* grid : grids(page))
+            QVERIFY2(grid->horizontalScrollBar()->maximum() == 0, qPrintable(grid->objectName() + " scrolls"));
+    }
+}
+
+QTEST_MAIN(TestWorkPagesFit)
+#include "tst_WorkPagesFitTheArea.moc"
