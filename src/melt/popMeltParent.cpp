@@ -98,8 +98,10 @@ void popMeltParent::setupGlassGrid() {
 void popMeltParent::lstMakers_Click(int index) {
     if (m_initialising || !m_view || index < 0 || index >= static_cast<int>(m_makers.size())) return;
     const std::string maker = m_makers[static_cast<std::size_t>(index)];
-    m_record.melt.parentSource.set(maker);
+    // Taken only with the maker's rows: after a failed query the glass chosen
+    // before (still in the grid, OK still enabled) keeps its own maker.
     if (!queryMaker(maker)) return;
+    m_record.melt.parentSource.set(maker);
     if (m_services.cursor) m_services.cursor->showHourglass();
     fillGlassGrid();
     m_view->setGridVisible(true);

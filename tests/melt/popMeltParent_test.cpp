@@ -261,6 +261,7 @@ TEST_F(PopMeltParentTest, AFailingQueryIsToldOnceAndTheGridKeepsItsRows) {
     view.user = [&] {
         page.lstMakers_Click(makerIndex("Schott"));
         ASSERT_EQ(view.grid.maxRows(), 4);
+        view.grid.userClick(1, rowOf("N-SF11"));
         {
             RawConnection raw(cat.path());
             ASSERT_TRUE(raw.exec("DROP TABLE GlassData"));
@@ -271,9 +272,14 @@ TEST_F(PopMeltParentTest, AFailingQueryIsToldOnceAndTheGridKeepsItsRows) {
         EXPECT_EQ(boxes.last().style, kBoxInformation);
         EXPECT_EQ(boxes.last().text, "There is an error in the database query");
         EXPECT_EQ(view.grid.maxRows(), 4);
-        page.comCancel_Click();
+        // The glass chosen before is still the one OK hands over, with its own maker.
+        EXPECT_TRUE(view.okEnabled);
+        page.comOK_Click();
     };
-    EXPECT_FALSE(page.Display(glass));
+    ASSERT_TRUE(page.Display(glass));
+    EXPECT_EQ(glass.melt.parentName.str(), "N-SF11");
+    EXPECT_EQ(glass.melt.parentSource.str(), "Schott");
+    EXPECT_EQ(settings.get(kMeltParentSection, kMeltParentMakerKey), std::optional<std::string>("Schott"));
 }
 
 }  // namespace
