@@ -3,8 +3,8 @@
 #include <charconv>
 #include <cmath>
 
-#include "model/FixedText.h"
 #include "platform/NumberText.h"
+#include "platform/Text1252.h"
 
 int CompareGridTexts(const std::string& a, const std::string& b) {
     const std::string ta = TrimBlanks(a), tb = TrimBlanks(b);

@@ -1,7 +1,6 @@
 #include "shell/qt/WorkPageWindow.h"
 
 #include <QCloseEvent>
-#include <QResizeEvent>
 #include <QEventLoop>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -10,9 +9,11 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTableWidget>
+#include <QWindowStateChangeEvent>
 #include <algorithm>
 #include <cstdlib>
 
@@ -55,12 +56,23 @@ void refreshLayouts(QWidget* root) {
 
 }  // namespace
 
-// Follows the client area's size for the page.
+// Follows the client area's size for the page, and its frame's return from
+// minimised or maximised.
 class WorkPageWindow::AreaWatcher : public QObject {
 public:
     explicit AreaWatcher(WorkPageWindow* page) : QObject(page), m_page(page) {}
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Resize) m_page->areaResized(static_cast<QResizeEvent*>(event)->oldSize());
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        QMdiSubWindow* frame = m_page->frame();
+        if (event->type() == QEvent::Resize && watched != frame) {
+            m_page->areaResized(static_cast<QResizeEvent*>(event)->oldSize());
+        } else if (event->type() == QEvent::WindowStateChange && watched == frame &&
+                   (static_cast<QWindowStateChangeEvent*>(event)->oldState() & kNotNormal) &&
+                   !(frame->windowState() & kNotNormal)) {
+            // The frame takes back its normal geometry only after this event;
+            // the area may have shrunk below it meanwhile.
+            QMetaObject::invokeMethod(
+                m_page, [page = m_page] { page->areaResized(page->m_placedArea); }, Qt::QueuedConnection);
+        }
         return false;
     }
 
@@ -90,7 +102,9 @@ QMdiSubWindow* WorkPageWindow::addToArea(QMdiArea* area) {
     frame->setAttribute(Qt::WA_DeleteOnClose, false);
     frame->setWindowIcon(ProgramIcon());
     frame->hide();
-    area->viewport()->installEventFilter(new AreaWatcher(this));
+    auto* watcher = new AreaWatcher(this);
+    area->viewport()->installEventFilter(watcher);
+    frame->installEventFilter(watcher);
     fitToArea();
     return frame;
 }
@@ -219,6 +233,7 @@ void WorkPageWindow::place(const QSize& size, const QSize& areaBefore) {
     };
     f->setGeometry(at(centred[0], g.x(), size.width(), area.width()),
                    at(centred[1], g.y(), size.height(), area.height()), size.width(), size.height());
+    m_placedArea = area;
 }
 
 void WorkPageWindow::areaResized(const QSize& areaBefore) {

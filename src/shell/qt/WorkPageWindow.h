@@ -105,6 +105,7 @@ private:
     QWidget* m_body = nullptr;
     QSize m_designSize;  // the window's size when it went into the area
     QSize m_fittedSize;  // the frame's size as fitToArea left it
+    QSize m_placedArea;  // the area's size when the frame was last placed
     bool m_fitting = false;
     bool m_narrow = false;
     std::vector<WantedTable> m_tables;

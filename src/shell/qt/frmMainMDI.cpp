@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QEnterEvent>
-#include <QMouseEvent>
 #include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>

@@ -2,7 +2,8 @@
 // the main window's smallest size and at its default size: the Setup page,
 // the editor, the Manage, Import, Export and Archive pages and the melt maker, the melt maker
 // also with a parent chosen (its pairs grid shown). With room to spare the
-// grids show every column without scrolling.
+// grids show every column without scrolling. A page minimised or maximised
+// while the area shrank comes back inside it.
 #include <QApplication>
 #include <QHeaderView>
 #include <QLayout>
@@ -55,6 +56,8 @@ private slots:
     void cleanup();
     void aPageLiesInsideTheClientArea_data();
     void aPageLiesInsideTheClientArea();
+    void aPageRestoredAfterTheAreaShrankLiesInside_data();
+    void aPageRestoredAfterTheAreaShrankLiesInside();
 
 private:
     frmMainMDI* main() const { return m_program->mainWindow(); }
@@ -192,6 +195,40 @@ void TestWorkPagesFit::aPageLiesInsideTheClientArea() {
         for (QTableWidget* grid : grids(page))
             QVERIFY2(grid->horizontalScrollBar()->maximum() == 0, qPrintable(grid->objectName() + " scrolls"));
     }
+}
+
+void TestWorkPagesFit::aPageRestoredAfterTheAreaShrankLiesInside_data() {
+    QTest::addColumn<Page>("page");
+    QTest::addColumn<Qt::WindowState>("state");
+    QTest::addRow("Setup maximised") << kSetup << Qt::WindowMaximized;
+    QTest::addRow("Setup minimised") << kSetup << Qt::WindowMinimized;
+    QTest::addRow("Archive maximised") << kArchive << Qt::WindowMaximized;
+    QTest::addRow("Archive minimised") << kArchive << Qt::WindowMinimized;
+}
+
+// A page maximised or minimised while the main window shrinks goes back to
+// its normal size inside the smaller area, not where the larger one had room.
+void TestWorkPagesFit::aPageRestoredAfterTheAreaShrankLiesInside() {
+    QFETCH(Page, page);
+    QFETCH(Qt::WindowState, state);
+    main()->resize(kRoomy);
+    QApplication::processEvents();
+    open(page);
+    QApplication::processEvents();
+    auto* frame = static_cast<QMdiSubWindow*>(pageWindow(page)->parentWidget());
+    const QSize roomy = main()->mdiArea()->viewport()->size();
+    frame->move(roomy.width() - frame->width(), roomy.height() - frame->height());  // the user drags it to a corner
+    QApplication::processEvents();
+
+    frame->setWindowState(state);
+    QApplication::processEvents();
+    main()->resize(main()->minimumSize());
+    QApplication::processEvents();
+    frame->setWindowState(Qt::WindowNoState);
+    QApplication::processEvents();
+
+    const QRect area(QPoint(0, 0), main()->mdiArea()->viewport()->size());
+    QVERIFY2(area.contains(frame->geometry()), "the restored page runs past the client area");
 }
 
 QTEST_MAIN(TestWorkPagesFit)
