@@ -220,7 +220,8 @@ QPixmap greyed(const QPixmap& normal) {
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
             const QRgb p = image.pixel(x, y);
-            const int g = darkest >= 255 ? kLightest : ink + (qGray(p) - darkest) * (kLightest - ink) / (255 - darkest);
+            const int g = darkest >= 255 ? kLightest
+                                           : ink + (std::max(qGray(p), darkest) - darkest) * (kLightest - ink) / (255 - darkest);
             image.setPixel(x, y, qRgba(g, g, g, qAlpha(p)));
         }
     return QPixmap::fromImage(image);
