@@ -469,6 +469,9 @@ bool CatalogueDatabase::addRow(std::string_view tableName, const std::vector<DbF
     Statement st(m_db, sql);
     if (st.prepared() != SQLITE_OK || st.bindAll(binds) != SQLITE_OK) return failFromEngine(sqlite3_extended_errcode(m_db));
     if (sqlite3_step(st.get()) != SQLITE_DONE) return failFromEngine(sqlite3_extended_errcode(m_db));
+    // A rule of the file's may drop the row without an error; a caller that
+    // deletes the original next would lose it.
+    if (sqlite3_changes(m_db) != 1) return fail(kDbErrNoCurrentRecord, "No current record.");
     return true;
 }
 

@@ -129,7 +129,8 @@ public:
     bool findRows(std::string_view table, const DbCriteria& criteria, DbRowSet& out);
     // The first row, in stored order, whose GlassID is id; found tells whether there is one.
     bool seekID(std::string_view table, std::int64_t id, DbRowSet& out, bool& found);
-    // Appends a row; columns not named keep their default (Null).
+    // Appends a row; columns not named keep their default (Null). A row the
+    // engine did not add (a rule of the file dropped it) fails.
     bool addRow(std::string_view table, const std::vector<DbField>& fields);
     // Appends a row from values by ordinal position (a row copied from the other table).
     bool addRowByPosition(std::string_view table, const std::vector<DbValue>& values);

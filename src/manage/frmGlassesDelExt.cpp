@@ -57,7 +57,7 @@ void frmGlassesDelExt::fillFileList() {
     auto entries = ReadDesignFile(folder);
     if (!entries) {
         const auto path = FindFileIgnoreCase(folder, kDesignFileName);
-        m_boxes.show(kBoxExclamation, "Unable to read file:\r\n" + path.value_or(folder + kDesignFileName));
+        m_boxes.show(kBoxExclamation, "Unable to read file:\r\n" + path.value_or(JoinPath(folder, kDesignFileName)));
         return;
     }
     for (const GlassRecord& g : *entries) {

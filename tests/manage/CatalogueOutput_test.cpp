@@ -299,6 +299,9 @@ TEST_F(CatalogueOutputTest, AFailureInTheMiddleLeavesNothingOfTheBatch) {
         RawConnection raw(dbPath());
         ASSERT_TRUE(raw.exec("CREATE TRIGGER refuse BEFORE INSERT ON GlassData WHEN NEW.GlassName = 'Refused' "
                              "BEGIN SELECT RAISE(ABORT, 'row refused'); END"));
+        // And one that drops a row named "Dropped" without a word.
+        ASSERT_TRUE(raw.exec("CREATE TRIGGER dropped BEFORE INSERT ON GlassData WHEN NEW.GlassName = 'Dropped' "
+                             "BEGIN SELECT RAISE(IGNORE); END"));
     }
     const auto before = DumpCatalogue(dbPath());
     GlassRecord badNumber = Material("Comma");
@@ -310,6 +313,7 @@ TEST_F(CatalogueOutputTest, AFailureInTheMiddleLeavesNothingOfTheBatch) {
     const Case cases[] = {
         {badNumber, "3421\tData type conversion error in field 'Tg': '1,5' is not a number."},
         {Material("Refused"), "row refused"},
+        {Material("Dropped"), "3021\tNo current record."},
     };
     for (const auto& c : cases) {
         const GlassRecord batch[] = {Material("First"), c.middle, Material("Last")};

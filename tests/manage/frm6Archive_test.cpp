@@ -251,6 +251,11 @@ TEST_F(ArchivePageTest, AFailedMoveRollsTheWholeClickBack) {
         {"the row is kept", "CREATE TRIGGER keep BEFORE DELETE ON GlassData WHEN OLD.GlassID = 4 "
                             "BEGIN SELECT RAISE(IGNORE); END",
          true, {{1, 1}, {5, 5}}, "Error in archiving glass. Process rolled back.\r\n\r\n3021\tNo current record."},
+        // The same rule on the other table drops the copy: the deletion alone
+        // would lose the glass.
+        {"the copy is dropped", "CREATE TRIGGER keep BEFORE INSERT ON Archive WHEN NEW.GlassID = 4 "
+                                "BEGIN SELECT RAISE(IGNORE); END",
+         true, {{1, 1}, {5, 5}}, "Error in archiving glass. Process rolled back.\r\n\r\n3021\tNo current record."},
         {"restoring onto a taken ID", "INSERT INTO GlassData (GlassID, GlassName) VALUES (1, 'Taken')", false,
          {{1, 1}},
          "Error in restoring glass.  Process rolled back. \r\n\r\n3022\tThe changes were not made because they "

@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QMdiSubWindow>
 #include <QPushButton>
-#include <QSettings>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -13,14 +12,12 @@
 #include <deque>
 #include <memory>
 
-#include "app/DemoFolder.h"
 #include "manage/ManageFixtures.h"
 #include "manage/qt/frm6ArchiveWindow.h"
-#include "platform/Clock.h"
-#include "platform/qt/QtSettings.h"
 #include "shell/AMain.h"
 #include "shell/qt/KalvenorProgram.h"
 #include "shell/qt/frmMainMDI.h"
+#include "support/qt/DemoProgram.h"
 #include "support/qt/QueueBoxes.h"
 
 namespace {
@@ -67,14 +64,9 @@ private:
 
 void TestArchiveWindow::initTestCase() {
     QVERIFY(m_dir.isValid());
-    const std::string root = m_dir.path().toStdString() + "/";
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(root + "settings"));
-    m_settings = std::make_unique<QtSettings>();
-    SystemClock clock;
     std::string error;
-    QVERIFY2(MakeDemo(root + "demo", *m_settings, clock, error), error.c_str());
-    m_demo = DemoFolders(root + "demo");
-    qputenv("KALVENOR_HOME", QByteArray::fromStdString(m_demo.program));
+    m_settings = MakeDemoProgram(m_dir.path().toStdString() + "/", m_demo, error);
+    QVERIFY2(m_settings, error.c_str());
     {
         CatalogueDatabase db;
         QVERIFY(db.open(m_demo.catalogue));
