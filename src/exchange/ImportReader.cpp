@@ -6,6 +6,7 @@
 #include "exchange/CImportOsloGLC.h"
 #include "exchange/CImportZemaxAGF.h"
 #include "model/FileUtil.h"
+#include "platform/Text1252.h"
 
 void ImportedMaterials::clear() {
     glasses.clear();
@@ -19,7 +20,9 @@ bool IMaterialReader::ImportFile(const std::string& path, ImportedMaterials& res
     result.clear();
     const auto file = ReadFileBuffer(path);
     if (!file) return false;
-    return ImportBytes(file->bytes.get(), file->size, FileNameOfPath(path), result);
+    // The name may become a source, so it is taken in the records' code page.
+    return ImportBytes(file->bytes.get(), file->size, Text1252FromUtf8(FileNameOfPath(path), BrokenUtf8::KeepByte),
+                       result);
 }
 
 std::unique_ptr<IMaterialReader> MakeMaterialReader(int importType, IBoxes& boxes) {

@@ -44,9 +44,10 @@ struct ImportedMaterials {
 class IMaterialReader {
 public:
     virtual ~IMaterialReader() = default;
-    // Reads the file at path; its name (the part after the last "/" or "\")
-    // is the file name that readers taking the source from it use. False,
-    // with result empty, when the file cannot be read.
+    // Reads the file at path; its name (the part after the last "/" or "\"),
+    // turned from the file system's UTF-8 into Windows-1252, is the file name
+    // that readers taking the source from it use. False, with result empty,
+    // when the file cannot be read.
     virtual bool ImportFile(const std::string& path, ImportedMaterials& result);
     // The same over the file's bytes already in memory, with its file name.
     virtual bool ImportBytes(const std::uint8_t* bytes, std::size_t size, const std::string& fileName,

@@ -39,9 +39,13 @@ std::string identText(const GlassRecord& g) {
     return part(g.definition.name.str(), "(no name)") + "/" + part(g.definition.source.str(), "(no source)");
 }
 
-std::string joined(const std::vector<std::string>& items, const char* separator) {
+// The identities an add message lists, joined by ", ": past kNamesListed the
+// rest are counted, so the box stays within the screen.
+std::string listedIdents(const std::vector<std::string>& idents) {
     std::string out;
-    for (std::size_t i = 0; i < items.size(); ++i) out += (i > 0 ? separator : "") + items[i];
+    const std::size_t shown = std::min(idents.size(), kNamesListed);
+    for (std::size_t i = 0; i < shown; ++i) out += (i > 0 ? ", " : "") + idents[i];
+    if (idents.size() > shown) out += " and " + std::to_string(idents.size() - shown) + " more";
     return out;
 }
 
@@ -287,12 +291,12 @@ void frm4Import::addRange(int first, int last, bool bAll) {
     if (!catalogue.empty()) {
         boxes.show(bAll ? kBoxExclamation : kBoxPlain,
                    "The following materials are catalog glasses and cannot be overwritten!\r\n\r\n" +
-                       joined(catalogue, ", ") + "\r\n\r\nIf you really want to use this data, then rename the 'Source'.");
+                       listedIdents(catalogue) + "\r\n\r\nIf you really want to use this data, then rename the 'Source'.");
         return;
     }
     if (!custom.empty() &&
         boxes.show(kBoxQuestionYesNo, "The following materials are already in your collection:\r\n\r\n" +
-                                          joined(custom, ", ") +
+                                          listedIdents(custom) +
                                           "\r\n\r\nDo you want to overwrite the existing data?") != kAnswerYes)
         return;
 

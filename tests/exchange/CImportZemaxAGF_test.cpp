@@ -436,4 +436,12 @@ TEST_F(AgfReadTest, ImportFileReadsAUtf16CatalogueOnDisk) {
     EXPECT_TRUE(result.errorText.empty());
 }
 
+TEST_F(AgfReadTest, TheSourceFromAFileNameIsInTheRecordsCodePage) {
+    // The file system names files in UTF-8; the record keeps Windows-1252.
+    TestFolder folder;
+    folder.write("Glash\xC3\xBCtte.agf", catalogue({sellmeierRecord()}));
+    ASSERT_TRUE(reader.ImportFile(folder.file("Glash\xC3\xBCtte.agf"), result));
+    EXPECT_EQ(only().definition.source.str(), "Glash\xFCtte");
+}
+
 }  // namespace

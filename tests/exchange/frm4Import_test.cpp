@@ -483,6 +483,35 @@ TEST_F(ImportPageTest, ExistingMaterialsAreReplacedOnlyAfterOneQuestion) {
     EXPECT_EQ(savedNames(), (Strings{"Z", "A", "B"}));
 }
 
+TEST_F(ImportPageTest, AnAddOfManyKnownMaterialsNamesAFewAndCountsTheRest) {
+    // A catalogue imported again: a box naming every glass would grow past
+    // the screen and hide its buttons.
+    std::vector<GlassRecord> glasses;
+    std::vector<std::uint8_t> catalogue;
+    std::string named;
+    for (int i = 1; i <= 14; ++i) {
+        const std::string name = "G" + std::to_string(i);
+        glasses.push_back(Material(name));
+        const auto record = catalogueName(name, "Mine");
+        catalogue.insert(catalogue.end(), record.begin(), record.end());
+        if (i <= 12) named += (i > 1 ? ", " : "") + name + "/Mine";
+    }
+    keep(glasses);
+    open("again.GLZ", kImportGLZ, glzText(glasses));
+    boxes.answer(kAnswerNo);
+    page.comAddAll_Click();
+    EXPECT_EQ(boxes.last().text, "The following materials are already in your collection:\r\n\r\n" + named +
+                                     " and 2 more\r\n\r\nDo you want to overwrite the existing data?");
+
+    folder.write("design/" + std::string(kCatalogNamesFileName), catalogue);
+    store.LoadCatalogNames(folder.file("design/"));
+    boxes.answer(kAnswerOk);
+    page.comAddAll_Click();
+    EXPECT_EQ(boxes.last().text, "The following materials are catalog glasses and cannot be overwritten!\r\n\r\n" +
+                                     named + " and 2 more\r\n\r\nIf you really want to use this data, then rename "
+                                             "the 'Source'.");
+}
+
 TEST_F(ImportPageTest, AddSelectedTakesTheBlockOrTheActiveRow) {
     open("four.GLZ", kImportGLZ, glzText({Material("A"), Material("B"), Material("C"), Material("D")}));
     const struct {
