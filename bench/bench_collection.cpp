@@ -140,8 +140,6 @@ void BM_ReadIntoFreshBuffer(benchmark::State& state) {
     finish(state);
 }
 
-// The same read into a buffer whose pages are already in place: the floor a
-// load cannot go below.
 // The whole file into buffer; false on a short read.
 bool readWholeInto(std::vector<std::uint8_t>& buffer) {
     const int fd = ::open(collection().file.c_str(), O_RDONLY);
@@ -155,6 +153,8 @@ bool readWholeInto(std::vector<std::uint8_t>& buffer) {
     return done == buffer.size();
 }
 
+// The same read into a buffer whose pages are already in place: the floor a
+// load cannot go below.
 void BM_ReadIntoTouchedBuffer(benchmark::State& state) {
     std::vector<std::uint8_t> buffer(static_cast<std::size_t>(collection().bytes()));
     readWholeInto(buffer);  // every page in place before the clock starts

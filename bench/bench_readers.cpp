@@ -138,6 +138,8 @@ void BM_ImportAgfFile(benchmark::State& state) {
         if (!reader.ImportFile(path.string(), result) || result.count() != kGlasses) state.SkipWithError("read failed");
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+    std::error_code ec;
+    std::filesystem::remove(path, ec);
 }
 
 }  // namespace

@@ -3,7 +3,8 @@
 // converted), the rest is its content. Beyond not crashing: the store holds
 // only valid, distinct identities, no more records than the file's whole
 // records; from the current file each record packs back to bytes of the file,
-// in file order; a converted collection reads back as it was written.
+// in file order, and the file itself is left as it was (a copy kept of a
+// damaged one too); a converted collection reads back as it was written.
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -57,6 +58,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const GlassRecord& g : store.Records()) check(IsValidGlassIdent(g));
 
     if (file.recordBytes == kGlassRecordBytes) {
+        // A load never changes the file; a copy kept of it is the file as it was.
+        const std::vector<std::uint8_t> original(content, content + length);
+        check(ReadBytes(FuzzFolder() + file.name) == original);
+        const std::string copy = FuzzFolder() + file.name + kDamagedCopySuffix;
+        if (std::filesystem::exists(copy, ec)) check(ReadBytes(copy) == original);
         std::size_t at = 0;
         for (const GlassRecord& g : store.Records()) {
             const auto bytes = packed(g);

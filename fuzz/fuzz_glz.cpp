@@ -3,8 +3,6 @@
 // read writes out and reads back; after that first round the text is settled
 // (writing what was read back gives the same text again). The bytes as a
 // file on disk, read a small window at a time, give the same outcome.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
@@ -32,7 +30,7 @@ std::string writeAll(std::vector<GlassRecord>& glasses) {
 // The same bytes as a file on disk, read through a small window, read as
 // they do in memory.
 void checkReadAsFile(const std::uint8_t* data, std::size_t size, bool ok, const std::vector<GlassRecord>& glasses) {
-    static const std::string path = "/tmp/fuzz_glz_" + std::to_string(::getpid()) + ".GLZ";
+    static const std::string path = FuzzFolder() + "read.GLZ";
     {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));

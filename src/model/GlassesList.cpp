@@ -115,9 +115,22 @@ bool keepBackup(const std::string& file, const std::string& backup, std::string&
     return false;
 }
 
+// True when copy already keeps the file as it is: another name of it, or a
+// regular file of the same bytes.
+bool alreadyKept(const std::string& path, const std::string& copy) {
+    struct stat file {}, kept {};
+    if (::stat(path.c_str(), &file) != 0 || ::lstat(copy.c_str(), &kept) != 0 || !S_ISREG(kept.st_mode))
+        return false;
+    if (file.st_dev == kept.st_dev && file.st_ino == kept.st_ino) return true;
+    if (file.st_size != kept.st_size) return false;
+    const auto a = ReadFileBuffer(path), b = ReadFileBuffer(copy);
+    return a && b && a->size == b->size && std::memcmp(a->bytes.get(), b->bytes.get(), a->size) == 0;
+}
+
 // Gives the file a second name beside it, path & kDamagedCopySuffix (then
-// ".2", ".3" ... up to kMaxDamagedCopies), never over an existing entry. The
-// file is never written in place, so a link keeps its bytes as they are now.
+// ".2", ".3" ... up to kMaxDamagedCopies), never over an existing entry; a
+// copy kept at an earlier start is used again. The file is never written in
+// place, so a link keeps its bytes as they are now.
 constexpr int kMaxDamagedCopies = 99;
 
 bool keepDamagedCopy(const std::string& path, std::string& copy, std::string& why) {
@@ -128,6 +141,7 @@ bool keepDamagedCopy(const std::string& path, std::string& copy, std::string& wh
             copy += '.';
             copy += std::to_string(n);
         }
+        if (alreadyKept(path, copy)) return true;
         // A link to the file itself, also when path is a link to it.
         if (::linkat(AT_FDCWD, path.c_str(), AT_FDCWD, copy.c_str(), AT_SYMLINK_FOLLOW) == 0) return true;
         if (errno == EEXIST) continue;

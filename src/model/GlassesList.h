@@ -127,8 +127,9 @@ public:
     // leaves the store empty, deletes nothing and tells the user. A damaged
     // file (records that fail GlassRecordFault, or a last record cut short)
     // gives its sound records; a copy of the file as it was is kept beside it
-    // (kDamagedCopySuffix, with a number when that name is taken) and the
-    // user is told once what was found and where the copy is.
+    // (kDamagedCopySuffix, with a number when that name is taken; a copy
+    // kept at an earlier start is used again) and the user is told once what
+    // was found and where the copy is.
     void LoadUserGlasses();
     // Writes the collection file crash-safely, keeping the previous one as the
     // backup; an empty collection removes the file (the backup stays). On

@@ -224,6 +224,37 @@ TEST_F(CollectionFileTest, TheCopyOfADamagedFileNeverReplacesAnotherFile) {
     EXPECT_EQ(folder.read(damagedCopy), (std::vector<std::uint8_t>{'e', 'a', 'r', 'l', 'i', 'e', 'r'}));
 }
 
+// A damaged file that is loaded again (the program started once more before
+// anything was saved) is not copied again: one copy per start would use up
+// the names and then block every save.
+TEST_F(CollectionFileTest, ADamagedFileAlreadyKeptIsNotCopiedAgain) {
+    struct Case {
+        const char* what;
+        std::function<void(const std::vector<std::uint8_t>&)> before;
+    };
+    const Case cases[] = {
+        {"loaded before",
+         [&](const std::vector<std::uint8_t>&) {
+             boxes.answer(kAnswerOk);
+             loadFresh();
+         }},
+        {"copied byte for byte", [&](const std::vector<std::uint8_t>& bytes) { folder.write(damagedCopy, bytes); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const std::string& name : folderEntries()) fs::remove(folder.file(name));
+        const std::vector<std::uint8_t> bytes = writeFileCutShort();
+        c.before(bytes);
+        boxes.answer(kAnswerOk);
+
+        EXPECT_EQ(loadFresh().size(), 1u);
+        EXPECT_NE(boxes.last().text.find("kept as:\r\n" + folder.file(damagedCopy)), std::string::npos)
+            << boxes.last().text;
+        EXPECT_EQ(folderEntries(), (std::vector<std::string>{kCollectionFileName, damagedCopy}));
+        EXPECT_EQ(folder.read(damagedCopy), bytes);
+    }
+}
+
 // Without a copy the records that could not be loaded would be lost by the
 // next save, so nothing is saved in this run.
 TEST_F(CollectionFileTest, ADamagedFileThatCannotBeCopiedIsNeverReplaced) {
