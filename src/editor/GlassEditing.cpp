@@ -1,6 +1,7 @@
 #include "editor/GlassEditing.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "model/GlassesList.h"
@@ -129,6 +130,12 @@ SaveResult SaveGlassRecord(GlassRecord& glass, const SaveRequest& request, Glass
     glass = stored;
     store.RefreshListWindow();
     return SaveResult::Saved;
+}
+
+bool ToSingle(double value, float& single) {
+    if (!(std::fabs(value) <= static_cast<double>(std::numeric_limits<float>::max()))) return false;
+    single = static_cast<float>(value);
+    return true;
 }
 
 bool EnterCellText(IGrid& grid, int col, int row, const std::string& text) {

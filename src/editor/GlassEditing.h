@@ -72,6 +72,10 @@ struct SaveRequest {
 // record differs from before only by the normalisation.
 SaveResult SaveGlassRecord(GlassRecord& glass, const SaveRequest& request, GlassesList& store, IBoxes& boxes);
 
+// A typed number as the single a record field keeps; false beyond the range
+// of a single, which would be kept as infinity.
+bool ToSingle(double value, float& single);
+
 // A cell's edit rule, run for each cell whose text a paste or the picker
 // changed, as for one the user typed.
 using CellEdited = std::function<void(int col, int row)>;

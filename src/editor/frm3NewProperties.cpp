@@ -66,8 +66,9 @@ std::string convertPropertyValue(int row, const std::string& typed, IBoxes& boxe
     double v = 0;
     if (text.empty() || !ValidateNumberString(text, false, boxes) || !ParseNumber(text, v)) return "";
     double rounded = 0;
-    if (!ParseNumber(Format(v, GetPropertyFormat(row)), rounded)) return "";
-    return ShortestText(static_cast<float>(rounded));
+    float single = 0;
+    if (!ParseNumber(Format(v, GetPropertyFormat(row)), rounded) || !ToSingle(rounded, single)) return "";
+    return ShortestText(single);
 }
 
 }  // namespace
@@ -115,10 +116,11 @@ void frm3New::txtTherm_Commit(int box, const std::string& text) {
     if (text == m_controls.txtTherm[static_cast<std::size_t>(box)].text) return;
     std::string typed = text;
     double v = 0;
-    if (ValidateNumberString(typed, true, m_boxes) && ParseNumber(typed, v)) {
+    float value = 0;
+    if (ValidateNumberString(typed, true, m_boxes) && ParseNumber(typed, v) && ToSingle(v, value)) {
         float* const constants[kThermBoxes] = {&n.d0, &n.d1, &n.d2, &n.e0, &n.e1, &n.lambdaTK, &n.referenceTemperature};
         float& target = n.dnDtType == kSimpleDnDt ? n.dnDtSimple : *constants[box];
-        target = static_cast<float>(v);
+        target = value;
     }
     // The boxes show what is stored, also after a text that was no number.
     FillDnDt();
@@ -192,10 +194,11 @@ void frm3New::ssOther_Change(int col, int row) {
     const std::string text = ssOther().text(col, row);
     if (row == kDensityRow) {
         double v = 0;
-        if (!ParseNumber(text, v)) v = 0;
+        float density = 0;
+        if (!ParseNumber(text, v) || !ToSingle(v, density)) density = 0;
         // A density of 0 or less is not stored; the refill puts the stored one back.
-        if (static_cast<float>(v) > 0) {
-            m_glass.definition.density = static_cast<float>(v);
+        if (density > 0) {
+            m_glass.definition.density = density;
             SetReady(kOther, true);
             UpdateStatusPanels();
         }

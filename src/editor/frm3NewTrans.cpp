@@ -125,9 +125,9 @@ void frm3New::txtTransGlassWidth_Commit(const std::string& text) {
     if (text == m_controls.txtTransGlassWidth.text) return;
     std::string typed = text;
     double value = 0;
-    if (ValidateNumberString(typed, true, m_boxes) && ParseNumber(typed, value)) {
+    float thickness = 0;
+    if (ValidateNumberString(typed, true, m_boxes) && ParseNumber(typed, value) && ToSingle(value, thickness)) {
         MeasuredData& m = m_glass.measured;
-        const auto thickness = static_cast<float>(value);
         if (thickness > 0 && thickness != m.thickness) {
             m.thickness = thickness;
             RecalculateTransPoints(m_glass);

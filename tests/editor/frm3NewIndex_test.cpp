@@ -285,7 +285,7 @@ TEST_F(IndexTabTest, CheckCoeffsWithoutAUsableWavebandStoresNothing) {
     form.tabProperties_Click(kEditorTabIndex);
     view.index.userType(2, 1, "1.2");
     const GlassRecord before = glass();
-    for (auto [lower, upper] : {std::pair{"500nm", "500nm"}, {"700", "400"}, {"400", "40000"}, {"-40000", "400"}}) {
+    for (auto [lower, upper] : {std::pair{"500nm", "500nm"}, {"700", "400"}, {"400", "40000"}, {"-40000", "400"}, {"400", "70000"}}) {
         SCOPED_TRACE(std::string(lower) + " " + upper);
         view.index.userType(2, kWavebandRow, lower);
         view.index.userType(4, kWavebandRow, upper);

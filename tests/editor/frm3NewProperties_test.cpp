@@ -93,6 +93,7 @@ TEST_F(PropertiesTest, ATypedValueIsStoredRoundedToItsRow) {
         {1, "7.06", a3070, "7.1            ", "7.1"},
         {1, "abc", a3070, "               ", ""},
         {1, "", a3070, "               ", ""},
+        {1, "1e39", a3070, "               ", ""},  // beyond a single's range
         {3, "557.5", [](const GlassProperties& p) { return p.tg.raw(); }, "558            ", "0558"},
         {6, "12.5 J", [](const GlassProperties& p) { return p.cp.raw(); }, "12.5           ", "12.500"},
         {11, "0.2085", [](const GlassProperties& p) { return p.poisson.raw(); }, "0.209          ", "0.209"},
@@ -116,7 +117,7 @@ TEST_F(PropertiesTest, TheDensityMakesTheSectionReady) {
     form.DisplayNew();
     form.tabProperties_Click(kEditorTabOther);
     EXPECT_EQ(view.other.text(2, 9), "0.000");
-    for (const char* refused : {"0", "-2.5"}) {
+    for (const char* refused : {"0", "-2.5", "1e39"}) {  // the last beyond a single's range
         ASSERT_TRUE(view.other.userType(2, 9, refused));
         EXPECT_EQ(glass().definition.density, 0.0f);
         EXPECT_FALSE(form.GetReady(kOther));
@@ -233,6 +234,9 @@ TEST_F(PropertiesTest, ADnDtBoxStoresOnlyWhatWasTyped) {
     boxes.answer(kAnswerOk);
     form.txtTherm_Commit(1, "n/a");
     EXPECT_EQ(boxes.last().text, "    'n/a'\r\n\r\nThis is not a valid number: try again.");
+    EXPECT_EQ(glass().notes.d1, 1.1e-8f);
+    EXPECT_EQ(thermTexts()[1], "1.100e-08");
+    form.txtTherm_Commit(1, "1e39");  // beyond a single's range
     EXPECT_EQ(glass().notes.d1, 1.1e-8f);
     EXPECT_EQ(thermTexts()[1], "1.100e-08");
 

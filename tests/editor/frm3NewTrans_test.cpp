@@ -249,6 +249,10 @@ TEST_F(TransTabTest, TheThicknessBoxStoresOnlyWhatWasTyped) {
     form.txtTransGlassWidth_Commit("0");
     EXPECT_EQ(m().thickness, 2.25f);
     EXPECT_EQ(controls().txtTransGlassWidth.text, "2.3");
+    // Beyond the range of a single it would be stored as infinity.
+    form.txtTransGlassWidth_Commit("1e39");
+    EXPECT_EQ(m().thickness, 2.25f);
+    EXPECT_EQ(controls().txtTransGlassWidth.text, "2.3");
 
     boxes.answer(kAnswerOk);
     form.txtTransGlassWidth_Commit("thin");

@@ -95,7 +95,12 @@ TEST_F(EditorTest, EditModeOpensOverItsCallerOnACopy) {
 }
 
 TEST_F(EditorTest, ReviewModeLocksEverythingButClose) {
-    const GlassRecord review = storedGlass("IMPORTED", "FILE");
+    // Given by points, whose tools (fit, sort) an editable window would offer.
+    const GlassRecord review = [] {
+        GlassRecord g = storedGlass("IMPORTED", "FILE");
+        g.indexDataType = kIndexData;
+        return g;
+    }();
     editors.DisplayReview(caller, review);
     ASSERT_TRUE(form.isOpen());
     EXPECT_FALSE(caller.enabled);
