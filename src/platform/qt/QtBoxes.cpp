@@ -2,9 +2,13 @@
 
 #include <QCursor>
 #include <QFontMetrics>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QLabel>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTextOption>
 #include <algorithm>
 
@@ -45,6 +49,42 @@ void keepTabbedLinesWhole(QMessageBox& box) {
     label->setMinimumWidth(widest + metrics.averageCharWidth());
 }
 
+// A text taller than most of the screen scrolls inside the box, so its
+// buttons stay on the screen.
+void keepWithinScreen(QMessageBox& box) {
+    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    const QScreen* screen = box.screen();
+    if (!label || !grid || !screen) return;
+    const int room = screen->availableGeometry().height() / 2;
+    const QFontMetrics metrics(label->font());
+    const QStringList lines = box.text().split(QLatin1Char('\n'));
+    if (static_cast<qsizetype>(room / metrics.lineSpacing()) >= lines.size()) return;
+    int row = 0, col = 0, rows = 0, cols = 0;
+    const int at = grid->indexOf(label);
+    if (at < 0) return;
+    grid->getItemPosition(at, &row, &col, &rows, &cols);
+    grid->removeWidget(label);
+    auto* scroll = new QScrollArea(&box);
+    scroll->setObjectName(QStringLiteral("boxTextScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setWidgetResizable(true);
+    // Lines as long as they are, up to two thirds of the screen's width;
+    // longer ones wrap at that width.
+    const int tabStop = qRound(QTextOption().tabStopDistance());
+    int widest = 0;
+    for (const QString& line : lines)
+        widest = std::max(widest, metrics.boundingRect(QRect(), Qt::TextExpandTabs, line, tabStop).width());
+    const int most = screen->availableGeometry().width() * 2 / 3;
+    label->setWordWrap(widest > most);
+    scroll->setWidget(label);
+    scroll->setMinimumWidth(std::min(widest, most) + metrics.averageCharWidth() +
+                            scroll->verticalScrollBar()->sizeHint().width());
+    scroll->setFixedHeight(room);
+    grid->addWidget(scroll, row, col, rows, cols);
+}
+
 // A box waits for the user: the hourglass of the work that asks goes while it
 // is open and comes back when it closes.
 class ArrowWhileAsking {
@@ -81,6 +121,7 @@ int QtBoxes::show(int style, const std::string& text, const std::string& title) 
     for (int a : layout.buttons) buttons |= ButtonFor(a);
     box.setStandardButtons(buttons);
     if (text.find('\t') != std::string::npos) keepTabbedLinesWhole(box);
+    keepWithinScreen(box);
     box.setDefaultButton(ButtonFor(layout.defaultAnswer));
     box.setEscapeButton(ButtonFor(layout.escapeAnswer));
     const ArrowWhileAsking arrow;

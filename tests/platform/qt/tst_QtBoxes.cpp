@@ -15,6 +15,8 @@ private slots:
     void windows1252RoundTrip();
     void tabbedLinesAreNotWrapped();
     void theHourglassMakesWayForTheBox();
+    void aLongTextScrollsInsideTheScreen_data();
+    void aLongTextScrollsInsideTheScreen();
 };
 
 void TestQtBoxes::markupAndAmpersandsShowAsTyped() {
@@ -125,6 +127,43 @@ void TestQtBoxes::theHourglassMakesWayForTheBox() {
     QVERIFY(QGuiApplication::overrideCursor());
     QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
     QGuiApplication::restoreOverrideCursor();
+}
+
+void TestQtBoxes::aLongTextScrollsInsideTheScreen_data() {
+    QTest::addColumn<int>("paragraph");
+    QTest::newRow("a list") << 0;
+    QTest::newRow("a list with a long paragraph") << 3000;
+}
+
+void TestQtBoxes::aLongTextScrollsInsideTheScreen() {
+    // An add that names hundreds of materials: the buttons stay on the screen.
+    QFETCH(int, paragraph);
+    std::string text = "The following materials are already in your collection:\r\n";
+    for (int i = 1; i <= 400; ++i) text += "\r\nGLASS-" + std::to_string(i) + "/MAKER";
+    for (int i = 0; i < paragraph / 5; ++i) text += (i == 0 ? "\r\n" : " ") + std::string("word");
+    text += "\r\n\r\nDo you want to overwrite the existing data?";
+    QRect screen, frame, yes;
+    bool lastLineReachable = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        screen = box->screen()->availableGeometry();
+        frame = box->frameGeometry();
+        QAbstractButton* button = box->button(QMessageBox::Yes);
+        yes = QRect(button->mapTo(box, QPoint(0, 0)) + box->geometry().topLeft(), button->size());
+        auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        QVERIFY(label);
+        // The whole text is there to scroll to.
+        lastLineReachable = label->text().endsWith(QStringLiteral("existing data?")) &&
+                            label->height() >= 400 * label->fontMetrics().lineSpacing();
+        button->click();
+    });
+    QtBoxes boxes;
+    QCOMPARE(boxes.show(kBoxQuestionYesNo, text), int(kAnswerYes));
+    QVERIFY2(frame.height() <= screen.height(), qPrintable(QStringLiteral("%1 > %2").arg(frame.height()).arg(screen.height())));
+    QVERIFY2(frame.width() <= screen.width(), qPrintable(QStringLiteral("%1 > %2").arg(frame.width()).arg(screen.width())));
+    QVERIFY(screen.contains(yes));
+    QVERIFY(lastLineReachable);
 }
 
 QTEST_MAIN(TestQtBoxes)
