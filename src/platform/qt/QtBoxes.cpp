@@ -49,7 +49,7 @@ void keepTabbedLinesWhole(QMessageBox& box) {
     label->setMinimumWidth(widest + metrics.averageCharWidth());
 }
 
-// A text taller than most of the screen scrolls inside the box, so its
+// A text taller than half the screen scrolls inside the box, so its
 // buttons stay on the screen.
 void keepWithinScreen(QMessageBox& box) {
     auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
