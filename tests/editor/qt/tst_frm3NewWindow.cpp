@@ -14,16 +14,13 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
-#include <QSettings>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 #include <deque>
 #include <memory>
 
-#include "app/DemoFolder.h"
 #include "editor/frm3New.h"
 #include "editor/popEditParamWave.h"
 #include "editor/qt/frm3NewWindow.h"
@@ -32,13 +29,12 @@
 #include "model/GlassData.h"
 #include "model/GlassesList.h"
 #include "model/NumberFormat.h"
-#include "platform/Clock.h"
-#include "platform/qt/QtSettings.h"
 #include "shell/AMain.h"
 #include "shell/qt/KalvenorProgram.h"
 #include "shell/qt/frmGlassesList.h"
 #include "shell/qt/frmMainMDI.h"
 #include "support/FakeCaller.h"
+#include "support/qt/DemoProgram.h"
 #include "support/qt/GridTyping.h"
 #include "support/qt/QueueBoxes.h"
 
@@ -67,10 +63,10 @@ private slots:
     void aNewMaterialFromNothingToStored();
 
 private:
-    frmMainMDI* main() const { return m_program->mainWindow(); }
+    frmMainMDI* main() const { return m_run.main(); }
     frm3NewWindow* editor() const { return main()->editorWindow(); }
     QMdiSubWindow* frame() const { return qobject_cast<QMdiSubWindow*>(editor()->parentWidget()); }
-    AMain& app() const { return m_program->app(); }
+    AMain& app() const { return m_run.program().app(); }
     QString panel(int section) const { return editor()->statusPanel(section)->text(); }
     void clickTab(int tab) {
         QTabBar* bar = editor()->tabs()->tabBar();
@@ -84,32 +80,20 @@ private:
         QTest::keyClick(box, Qt::Key_Return);
     }
 
-    QTemporaryDir m_dir;
-    DemoLayout m_demo;
-    std::unique_ptr<QtSettings> m_settings;
     QueueBoxes m_boxes;
-    std::unique_ptr<KalvenorProgram> m_program;
+    DemoRun m_run;  // after the boxes, which outlive the program
 };
 
 void TestEditorWindow::initTestCase() {
-    QVERIFY(m_dir.isValid());
-    const std::string root = m_dir.path().toStdString() + "/";
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(root + "settings"));
-    m_settings = std::make_unique<QtSettings>();
-    SystemClock clock;
     std::string error;
-    QVERIFY2(MakeDemo(root + "demo", *m_settings, clock, error), error.c_str());
-    m_demo = DemoFolders(root + "demo");
-    qputenv("KALVENOR_HOME", QByteArray::fromStdString(m_demo.program));
-    m_program = std::make_unique<KalvenorProgram>(m_boxes, *m_settings);
-    m_program->start();
+    QVERIFY2(m_run.make(error), error.c_str());
+    m_run.start(m_boxes);
     QVERIFY(QTest::qWaitForWindowExposed(main()));
     main()->resize(1100, 780);
 }
 
 void TestEditorWindow::cleanupTestCase() {
-    m_program.reset();
-    m_settings.reset();
+    m_run.stop();
 }
 
 void TestEditorWindow::init() {
@@ -230,7 +214,7 @@ void TestEditorWindow::aMaterialOfTheListIsEditedFromItsMenu() {
     QVERIFY(m_boxes.unexpected.empty());
     QCOMPARE(app().store().Count(), 6);
     QCOMPARE(list.text(2, 6), std::string("Melt 7"));
-    const auto file = ReadWholeFile(m_demo.program + kCollectionFileName);
+    const auto file = ReadWholeFile(m_run.demo().program + kCollectionFileName);
     QVERIFY(file.has_value());
     QCOMPARE(file->size(), std::size_t{6} * kGlassRecordBytes);
 
@@ -365,7 +349,7 @@ void TestEditorWindow::aNewMaterialFromNothingToStored() {
     QCOMPARE(stored.properties.a3070.str(), std::string("7.1"));
     QCOMPARE(stored.notes.dnDtType, std::int16_t(kSimpleDnDt));
     QCOMPARE(stored.notes.dnDtSimple, 2.5f);
-    const auto file = ReadWholeFile(m_demo.program + kCollectionFileName);
+    const auto file = ReadWholeFile(m_run.demo().program + kCollectionFileName);
     QVERIFY(file.has_value());
     QCOMPARE(file->size(), std::size_t(before + 1) * kGlassRecordBytes);
     // The window starts the next material.

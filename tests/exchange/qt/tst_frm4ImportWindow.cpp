@@ -7,7 +7,6 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 #include <memory>
@@ -47,37 +46,30 @@ private slots:
     void aCatalogueIsReadReviewedAndAdded();
 
 private:
-    frmMainMDI* main() const { return m_program->mainWindow(); }
+    frmMainMDI* main() const { return m_run.main(); }
     frm4ImportWindow* page() const { return main()->importPage()->window(); }
     frm3NewWindow* editor() const { return main()->editorWindow(); }
-    AMain& app() const { return m_program->app(); }
+    AMain& app() const { return m_run.program().app(); }
 
-    QTemporaryDir m_dir;
-    DemoLayout m_demo;
-    std::unique_ptr<QtSettings> m_settings;
     QueueBoxes m_boxes;
-    std::unique_ptr<KalvenorProgram> m_program;
+    DemoRun m_run;  // after the boxes, which outlive the program
     QString m_catalogue;
 };
 
 void TestImportWindow::initTestCase() {
-    QVERIFY(m_dir.isValid());
     std::string error;
-    m_settings = MakeDemoProgram(m_dir.path().toStdString() + "/", m_demo, error);
-    QVERIFY2(m_settings, error.c_str());
+    QVERIFY2(m_run.make(error), error.c_str());
     // The dialog opens on the Zemax filter, as after a Zemax file before.
-    m_settings->set(kImportSection, kImportLastTypeKey, std::to_string(kImportAGF));
-    QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("catalogues")));
-    m_catalogue = m_dir.path() + QStringLiteral("/catalogues/Tessa.agf");
+    m_run.settings().set(kImportSection, kImportLastTypeKey, std::to_string(kImportAGF));
+    QVERIFY(QDir(m_run.folder()).mkdir(QStringLiteral("catalogues")));
+    m_catalogue = m_run.folder() + QStringLiteral("/catalogues/Tessa.agf");
     QVERIFY(QFile::copy(QStringLiteral(KALVENOR_TEST_DATA "/exchange/Tessa.agf"), m_catalogue));
-    m_program = std::make_unique<KalvenorProgram>(m_boxes, *m_settings);
-    m_program->start();
+    m_run.start(m_boxes);
     QVERIFY(QTest::qWaitForWindowExposed(main()));
 }
 
 void TestImportWindow::cleanupTestCase() {
-    m_program.reset();
-    m_settings.reset();
+    m_run.stop();
 }
 
 void TestImportWindow::aCatalogueIsReadReviewedAndAdded() {
@@ -105,7 +97,7 @@ void TestImportWindow::aCatalogueIsReadReviewedAndAdded() {
     QCOMPARE(app().settings().getOr(kNewMsgSection, "ImportPolyRefit", ""), std::string("-1"));
     QCOMPARE(page()->windowTitle(), QStringLiteral("Import material data from text file: Tessa.agf"));
     QCOMPARE(app().settings().getOr(kImportSection, "B4ImpPathZemax_AGF", ""),
-             m_dir.path().toStdString() + "/catalogues/");
+             m_run.folder().toStdString() + "/catalogues/");
 
     QTableWidget* t = page()->table();
     QCOMPARE(column(t, 0), (Names{"T-SK16", "T-HERZ"}));
@@ -144,7 +136,7 @@ void TestImportWindow::aCatalogueIsReadReviewedAndAdded() {
     GlassRecord added;
     QVERIFY(app().store().GetGlass(7, added));
     QCOMPARE(added.definition.name.str(), std::string("T-HERZ"));
-    const auto file = ReadWholeFile(m_demo.program + kCollectionFileName);
+    const auto file = ReadWholeFile(m_run.demo().program + kCollectionFileName);
     QVERIFY(file.has_value());
     QCOMPARE(file->size(), std::size_t{7} * kGlassRecordBytes);
     QCOMPARE(main()->listWindow()->grid().text(1, 6), std::string("T-SK16"));

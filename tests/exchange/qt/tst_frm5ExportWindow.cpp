@@ -4,7 +4,6 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 #include <memory>
@@ -32,9 +31,9 @@ private slots:
     void backUpOneRowThenEverything();
 
 private:
-    frmMainMDI* main() const { return m_program->mainWindow(); }
+    frmMainMDI* main() const { return m_run.main(); }
     frm5ExportWindow* page() const { return main()->exportPage()->window(); }
-    QString file(const char* name) const { return m_dir.path() + QLatin1Char('/') + QLatin1String(name); }
+    QString file(const char* name) const { return m_run.folder() + QLatin1Char('/') + QLatin1String(name); }
     Names namesIn(const QString& path) {
         CImportNewGLZ reader(m_boxes);
         std::vector<GlassRecord> glasses;
@@ -45,32 +44,25 @@ private:
         return out;
     }
 
-    QTemporaryDir m_dir;
-    DemoLayout m_demo;
-    std::unique_ptr<QtSettings> m_settings;
     QueueBoxes m_boxes;
-    std::unique_ptr<KalvenorProgram> m_program;
+    DemoRun m_run;  // after the boxes, which outlive the program
 };
 
 void TestExportWindow::initTestCase() {
-    QVERIFY(m_dir.isValid());
     std::string error;
-    m_settings = MakeDemoProgram(m_dir.path().toStdString() + "/", m_demo, error);
-    QVERIFY2(m_settings, error.c_str());
-    m_program = std::make_unique<KalvenorProgram>(m_boxes, *m_settings);
-    m_program->start();
+    QVERIFY2(m_run.make(error), error.c_str());
+    m_run.start(m_boxes);
     QVERIFY(QTest::qWaitForWindowExposed(main()));
 }
 
 void TestExportWindow::cleanupTestCase() {
-    m_program.reset();
-    m_settings.reset();
+    m_run.stop();
 }
 
 void TestExportWindow::backUpOneRowThenEverything() {
     QVERIFY(main()->ribbonButton(kPageExport)->isEnabled());
     QTest::mouseClick(main()->ribbonButton(kPageExport), Qt::LeftButton);
-    QCOMPARE(m_program->app().forms().CurrentPage(), int(kPageExport));
+    QCOMPARE(m_run.program().app().forms().CurrentPage(), int(kPageExport));
     QVERIFY(page()->isVisible());
     QCOMPARE(page()->windowTitle(), QStringLiteral("Backup material data"));
     QTableWidget* t = page()->table();
@@ -97,7 +89,7 @@ void TestExportWindow::backUpOneRowThenEverything() {
 
     QTest::mouseClick(page()->closeButton(), Qt::LeftButton);
     QTRY_VERIFY(!page()->isVisible());
-    QCOMPARE(m_program->app().forms().CurrentPage(), int(kPageNone));
+    QCOMPARE(m_run.program().app().forms().CurrentPage(), int(kPageNone));
 }
 
 QTEST_MAIN(TestExportWindow)

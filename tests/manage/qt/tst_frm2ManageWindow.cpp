@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 #include <deque>
@@ -42,9 +41,9 @@ private slots:
     void sortBySourceThroughTheWindow();
 
 private:
-    frmMainMDI* main() const { return m_program->mainWindow(); }
+    frmMainMDI* main() const { return m_run.main(); }
     frm2ManageWindow* page() const { return main()->managePage()->window(); }
-    std::string dbPath() const { return m_demo.catalogue + kCatalogueFileName; }
+    std::string dbPath() const { return m_run.demo().catalogue + kCatalogueFileName; }
     Names ownRows() {
         RawConnection raw(dbPath());
         Names out;
@@ -87,32 +86,25 @@ private:
         QCOMPARE(listed, (Names{"N-BAF10/SCHOTT", "N-F2/SCHOTT"}));
     }
 
-    QTemporaryDir m_dir;
-    DemoLayout m_demo;
-    std::unique_ptr<QtSettings> m_settings;
     QueueBoxes m_boxes;
-    std::unique_ptr<KalvenorProgram> m_program;
+    DemoRun m_run;  // after the boxes, which outlive the program
 };
 
 void TestManageWindow::initTestCase() {
-    QVERIFY(m_dir.isValid());
     std::string error;
-    m_settings = MakeDemoProgram(m_dir.path().toStdString() + "/", m_demo, error);
-    QVERIFY2(m_settings, error.c_str());
-    m_program = std::make_unique<KalvenorProgram>(m_boxes, *m_settings);
-    m_program->start();
+    QVERIFY2(m_run.make(error), error.c_str());
+    m_run.start(m_boxes);
     QVERIFY(QTest::qWaitForWindowExposed(main()));
 }
 
 void TestManageWindow::cleanupTestCase() {
-    m_program.reset();
-    m_settings.reset();
+    m_run.stop();
 }
 
 void TestManageWindow::deliverTwoMaterialsAndRemoveThemAgain() {
     QVERIFY(main()->ribbonButton(kPageManage)->isEnabled());
     QTest::mouseClick(main()->ribbonButton(kPageManage), Qt::LeftButton);
-    QCOMPARE(m_program->app().forms().CurrentPage(), int(kPageManage));
+    QCOMPARE(m_run.program().app().forms().CurrentPage(), int(kPageManage));
     QVERIFY(page()->isVisible());
     QVERIFY(qobject_cast<QMdiSubWindow*>(page()->parentWidget())->isVisible());
     QCOMPARE(page()->windowTitle(), QStringLiteral("Manage materials in Kalvenor database"));
@@ -137,16 +129,16 @@ void TestManageWindow::deliverTwoMaterialsAndRemoveThemAgain() {
     QTest::mouseClick(page()->addSelectedButton(), Qt::LeftButton);
     QCOMPARE(m_boxes.shown, (Names{"Are you sure that you want to export the selected material[s] to "
                                    "Lumivar3D/Tol & Vitrarch"}));
-    QCOMPARE(designNames(m_demo.design3D), (Names{"N-BAF10", "N-F2"}));
-    QCOMPARE(designNames(m_demo.tolerancer), (Names{"N-BAF10", "N-F2"}));
+    QCOMPARE(designNames(m_run.demo().design3D), (Names{"N-BAF10", "N-F2"}));
+    QCOMPARE(designNames(m_run.demo().tolerancer), (Names{"N-BAF10", "N-F2"}));
     QCOMPARE(ownRows(), (Names{"N-BAF10", "N-F2"}));
     QCOMPARE(main()->helpLine()->text(), QString());
 
     // Out of the design programs' files, then out of the catalogue.
     removeEverything(0);
-    QVERIFY(!QFile::exists(QString::fromStdString(m_demo.design3D + kDesignFileName)));
-    QVERIFY(!QFile::exists(QString::fromStdString(m_demo.tolerancer + kDesignFileName)));
-    QVERIFY(QFile::exists(QString::fromStdString(m_demo.design3D + kDesignBackupName)));
+    QVERIFY(!QFile::exists(QString::fromStdString(m_run.demo().design3D + kDesignFileName)));
+    QVERIFY(!QFile::exists(QString::fromStdString(m_run.demo().tolerancer + kDesignFileName)));
+    QVERIFY(QFile::exists(QString::fromStdString(m_run.demo().design3D + kDesignBackupName)));
     removeEverything(1);
     QCOMPARE(ownRows(), Names{});
     QCOMPARE(m_boxes.shown.size(), std::size_t(1));
@@ -154,7 +146,7 @@ void TestManageWindow::deliverTwoMaterialsAndRemoveThemAgain() {
 
     QTest::mouseClick(page()->closeButton(), Qt::LeftButton);
     QTRY_VERIFY(!page()->isVisible());
-    QCOMPARE(m_program->app().forms().CurrentPage(), int(kPageNone));
+    QCOMPARE(m_run.program().app().forms().CurrentPage(), int(kPageNone));
     QVERIFY(!main()->ribbonButton(kPageManage)->isChecked());
 }
 
@@ -167,7 +159,7 @@ void TestManageWindow::sortBySourceThroughTheWindow() {
     QCOMPARE(column(page()->table(), 0), (Names{"N-BAF10", "N-BK7", "N-F2", "N-SF11", "N-SF6"}));
     QCOMPARE(column(page()->table(), 6), (Names{"1", "2", "3", "4", "5"}));
     Names collection;
-    for (const auto& g : m_program->app().store().GetGlasses()) collection.push_back(g.definition.name.str());
+    for (const auto& g : m_run.program().app().store().GetGlasses()) collection.push_back(g.definition.name.str());
     QCOMPARE(collection, column(page()->table(), 0));
     QTest::mouseClick(page()->closeButton(), Qt::LeftButton);
     QTRY_VERIFY(!page()->isVisible());

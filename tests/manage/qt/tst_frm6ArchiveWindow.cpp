@@ -6,7 +6,6 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 #include <deque>
@@ -35,9 +34,9 @@ private slots:
     void aDatabaseHeldByAnotherConnectionKeepsThePageShut();
 
 private:
-    frmMainMDI* main() const { return m_program->mainWindow(); }
+    frmMainMDI* main() const { return m_run.main(); }
     frm6ArchiveWindow* page() const { return main()->archivePage()->window(); }
-    std::string dbPath() const { return m_demo.catalogue + kCatalogueFileName; }
+    std::string dbPath() const { return m_run.demo().catalogue + kCatalogueFileName; }
     Names table(const char* name) {
         RawConnection raw(dbPath());
         Names out;
@@ -55,21 +54,16 @@ private:
     }
     void pressArchiveButton() { QTest::mouseClick(main()->ribbonButton(kPageArchive), Qt::LeftButton); }
 
-    QTemporaryDir m_dir;
-    DemoLayout m_demo;
-    std::unique_ptr<QtSettings> m_settings;
     QueueBoxes m_boxes;
-    std::unique_ptr<KalvenorProgram> m_program;
+    DemoRun m_run;  // after the boxes, which outlive the program
 };
 
 void TestArchiveWindow::initTestCase() {
-    QVERIFY(m_dir.isValid());
     std::string error;
-    m_settings = MakeDemoProgram(m_dir.path().toStdString() + "/", m_demo, error);
-    QVERIFY2(m_settings, error.c_str());
+    QVERIFY2(m_run.make(error), error.c_str());
     {
         CatalogueDatabase db;
-        QVERIFY(db.open(m_demo.catalogue));
+        QVERIFY(db.open(m_run.demo().catalogue));
         // The test's own glasses in place of the demo's parent glasses.
         int removed = 0;
         QVERIFY(db.deleteRows(kGlassDataTable, {}, removed));
@@ -80,20 +74,18 @@ void TestArchiveWindow::initTestCase() {
             QVERIFY(db.addRow(kGlassDataTable, {{"GlassID", id++}, {"s1", std::int64_t{0}}, {"GlassName", name},
                                                 {"Source", "Schott"}, {"Status", status}}));
     }
-    m_program = std::make_unique<KalvenorProgram>(m_boxes, *m_settings);
-    m_program->start();
+    m_run.start(m_boxes);
     QVERIFY(QTest::qWaitForWindowExposed(main()));
 }
 
 void TestArchiveWindow::cleanupTestCase() {
-    m_program.reset();
-    m_settings.reset();
+    m_run.stop();
 }
 
 void TestArchiveWindow::archiveAndRestoreThroughTheRibbon() {
     QVERIFY(main()->ribbonButton(kPageArchive)->isEnabled());
     pressArchiveButton();
-    QCOMPARE(m_program->app().forms().CurrentPage(), int(kPageArchive));
+    QCOMPARE(m_run.program().app().forms().CurrentPage(), int(kPageArchive));
     QVERIFY(page()->isVisible());
     QVERIFY(qobject_cast<QMdiSubWindow*>(page()->parentWidget())->isVisible());
     QCOMPARE(page()->windowTitle(), QStringLiteral("Vitrarch materials"));
@@ -130,7 +122,7 @@ void TestArchiveWindow::archiveAndRestoreThroughTheRibbon() {
 
     QTest::mouseClick(page()->closeButton(), Qt::LeftButton);
     QTRY_VERIFY(!page()->isVisible());
-    QCOMPARE(m_program->app().forms().CurrentPage(), int(kPageNone));
+    QCOMPARE(m_run.program().app().forms().CurrentPage(), int(kPageNone));
     QVERIFY(!main()->ribbonButton(kPageArchive)->isChecked());
     QCOMPARE(m_boxes.shown.size(), std::size_t(1));
 }
@@ -144,7 +136,7 @@ void TestArchiveWindow::aDatabaseHeldByAnotherConnectionKeepsThePageShut() {
     QCOMPARE(m_boxes.shown,
              Names{"The database file 'TessaralExA.MDB' is already open.  Please close Vitrarch, and try again"});
     QVERIFY(!page()->isVisible());
-    QCOMPARE(m_program->app().forms().CurrentPage(), int(kPageNone));
+    QCOMPARE(m_run.program().app().forms().CurrentPage(), int(kPageNone));
     QVERIFY(!main()->ribbonButton(kPageArchive)->isChecked());
     QVERIFY(other.exec("ROLLBACK"));
     // Free again: the page opens.

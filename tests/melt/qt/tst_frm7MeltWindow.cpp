@@ -11,7 +11,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 #include <memory>
@@ -53,10 +52,10 @@ private slots:
     void aReviewIsLocked();
 
 private:
-    frmMainMDI* main() const { return m_program->mainWindow(); }
+    frmMainMDI* main() const { return m_run.main(); }
     frm7MeltWindow* melt() const { return main()->meltPage()->window(); }
     QMdiSubWindow* frame() const { return qobject_cast<QMdiSubWindow*>(melt()->parentWidget()); }
-    AMain& app() const { return m_program->app(); }
+    AMain& app() const { return m_run.program().app(); }
     void choose(const QString& maker, const QString& glass);
     std::string cell(int col, int row) { return melt()->pairsGrid().text(col, row); }
     int listRow(const std::string& name) {
@@ -66,28 +65,21 @@ private:
         return 0;
     }
 
-    QTemporaryDir m_dir;
-    DemoLayout m_demo;
-    std::unique_ptr<QtSettings> m_settings;
     QueueBoxes m_boxes;
-    std::unique_ptr<KalvenorProgram> m_program;
+    DemoRun m_run;  // after the boxes, which outlive the program
 };
 
 void TestMeltWindow::initTestCase() {
-    QVERIFY(m_dir.isValid());
     std::string error;
-    m_settings = MakeDemoProgram(m_dir.path().toStdString() + "/", m_demo, error);
-    QVERIFY2(m_settings, error.c_str());
-    m_settings->set(kNewMsgSection, kMeltHintKey, "-1");  // a user who has read the hint
-    m_program = std::make_unique<KalvenorProgram>(m_boxes, *m_settings);
-    m_program->start();
+    QVERIFY2(m_run.make(error), error.c_str());
+    m_run.settings().set(kNewMsgSection, kMeltHintKey, "-1");  // a user who has read the hint
+    m_run.start(m_boxes);
     QVERIFY(QTest::qWaitForWindowExposed(main()));
     main()->resize(1200, 800);
 }
 
 void TestMeltWindow::cleanupTestCase() {
-    m_program.reset();
-    m_settings.reset();
+    m_run.stop();
 }
 
 void TestMeltWindow::cleanup() {

@@ -13,7 +13,6 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 #include <memory>
@@ -60,33 +59,26 @@ private slots:
     void aPageRestoredAfterTheAreaShrankLiesInside();
 
 private:
-    frmMainMDI* main() const { return m_program->mainWindow(); }
+    frmMainMDI* main() const { return m_run.main(); }
     QWidget* pageWindow(Page page) const;
     std::vector<QTableWidget*> grids(Page page) const;
     void open(Page page);
     void chooseParent();
 
-    QTemporaryDir m_dir;
-    DemoLayout m_demo;
-    std::unique_ptr<QtSettings> m_settings;
     QueueBoxes m_boxes;
-    std::unique_ptr<KalvenorProgram> m_program;
+    DemoRun m_run;  // after the boxes, which outlive the program
 };
 
 void TestWorkPagesFit::initTestCase() {
-    QVERIFY(m_dir.isValid());
     std::string error;
-    m_settings = MakeDemoProgram(m_dir.path().toStdString() + "/", m_demo, error);
-    QVERIFY2(m_settings, error.c_str());
-    m_settings->set(kNewMsgSection, kMeltHintKey, "-1");  // a user who has read the hint
-    m_program = std::make_unique<KalvenorProgram>(m_boxes, *m_settings);
-    m_program->start();
+    QVERIFY2(m_run.make(error), error.c_str());
+    m_run.settings().set(kNewMsgSection, kMeltHintKey, "-1");  // a user who has read the hint
+    m_run.start(m_boxes);
     QVERIFY(QTest::qWaitForWindowExposed(main()));
 }
 
 void TestWorkPagesFit::cleanupTestCase() {
-    m_program.reset();
-    m_settings.reset();
+    m_run.stop();
 }
 
 void TestWorkPagesFit::cleanup() {

@@ -14,7 +14,6 @@
 #include <QSettings>
 #include <QTableWidget>
 #include <QHeaderView>
-#include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 #include <cmath>
@@ -100,7 +99,7 @@ private slots:
     void aCloseWaitsForTheLongOperationThenSavesThePosition();
 
 private:
-    frmMainMDI* window() const { return m_program->mainWindow(); }
+    frmMainMDI* window() const { return m_run.main(); }
     QtGrid& grid() const { return window()->listWindow()->grid(); }
     void rightClick(int row) {
         QTableWidget* table = grid().widget();
@@ -132,32 +131,25 @@ private:
         for (int r = 1; r <= grid().maxRows(); ++r) out.push_back(grid().text(1, r));
         return out;
     }
-    std::string collectionFile() const { return m_demo.program + kCollectionFileName; }
-    std::string backupFile() const { return m_demo.program + kCollectionBackupName; }
+    std::string collectionFile() const { return m_run.demo().program + kCollectionFileName; }
+    std::string backupFile() const { return m_run.demo().program + kCollectionBackupName; }
 
-    QTemporaryDir m_dir;
-    DemoLayout m_demo;
-    std::unique_ptr<QtSettings> m_settings;
     QueueBoxes m_boxes;
-    std::unique_ptr<KalvenorProgram> m_program;
+    DemoRun m_run;  // after the boxes, which outlive the program
 };
 
 void TestMainWindow::initTestCase() {
-    QVERIFY(m_dir.isValid());
     std::string error;
-    m_settings = MakeDemoProgram(m_dir.path().toStdString() + "/", m_demo, error);
-    QVERIFY2(m_settings, error.c_str());
+    QVERIFY2(m_run.make(error), error.c_str());
 
-    m_program = std::make_unique<KalvenorProgram>(m_boxes, *m_settings);
-    m_program->start();
+    m_run.start(m_boxes);
     QVERIFY(window() != nullptr);
     QVERIFY(QTest::qWaitForWindowExposed(window()));
-    QCOMPARE(m_program->app().ProgramFolder(), m_demo.program);
+    QCOMPARE(m_run.program().app().ProgramFolder(), m_run.demo().program);
 }
 
 void TestMainWindow::cleanupTestCase() {
-    m_program.reset();
-    m_settings.reset();
+    m_run.stop();
 }
 
 void TestMainWindow::init() {
@@ -230,7 +222,7 @@ void TestMainWindow::theListShowsWholeNamesAndSources() {
     QFETCH(QString, name);
     QFETCH(QString, source);
     QFETCH(bool, wholeSource);
-    GlassesList& store = m_program->app().store();
+    GlassesList& store = m_run.program().app().store();
     const std::vector<GlassRecord> before = store.GetGlasses();
     const int widthBefore = window()->listWindow()->frame()->width();
     GlassRecord glass = before.front();
@@ -269,14 +261,14 @@ void TestMainWindow::theListShowsWholeNamesAndSources() {
 void TestMainWindow::theSetupPageOpensAndClosesThroughTheRibbon() {
     QTest::mouseClick(window()->ribbonButton(1), Qt::LeftButton);
     QVERIFY(window()->setupWindow()->isVisible());
-    QCOMPARE(m_program->app().forms().CurrentPage(), int(kPageSetup));
+    QCOMPARE(m_run.program().app().forms().CurrentPage(), int(kPageSetup));
     QVERIFY(window()->ribbonButton(1)->isChecked());
     // No pop-up menu while a page is open.
     rightClick(1);
     QVERIFY(!window()->popupMenu()->isVisible());
     QTest::mouseClick(window()->setupWindow()->cancelButton(), Qt::LeftButton);
     QTRY_VERIFY(!window()->setupWindow()->isVisible());
-    QCOMPARE(m_program->app().forms().CurrentPage(), int(kPageNone));
+    QCOMPARE(m_run.program().app().forms().CurrentPage(), int(kPageNone));
     QVERIFY(!window()->ribbonButton(1)->isChecked());
 }
 
@@ -430,7 +422,7 @@ void TestMainWindow::theWallpaperIsCentredAndChangesEveryTime() {
 }
 
 void TestMainWindow::aCloseWaitsForTheLongOperationThenSavesThePosition() {
-    const std::string ini = m_demo.program + kIniFileName;
+    const std::string ini = m_run.demo().program + kIniFileName;
     QVERIFY(!FileExists(ini));
     QTimer::singleShot(0, window(), [this] { window()->close(); });
     window()->HelpNote("Searching", true);  // lets the close request run

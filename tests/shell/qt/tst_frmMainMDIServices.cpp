@@ -6,7 +6,6 @@
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QStyle>
-#include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 #include <filesystem>
@@ -38,35 +37,28 @@ private slots:
     void everyWindowCarriesTheProgramIcon();
 
 private:
-    frmMainMDI* window() const { return m_program->mainWindow(); }
-    std::string helpFile() const { return m_demo.program + "KALVO.CHM"; }
+    frmMainMDI* window() const { return m_run.main(); }
+    std::string helpFile() const { return m_run.demo().program + "KALVO.CHM"; }
 
-    QTemporaryDir m_dir;
-    DemoLayout m_demo;
-    std::unique_ptr<QtSettings> m_settings;
     QtBoxes m_boxes;
     RecordingUrlOpener m_urls;
-    std::unique_ptr<KalvenorProgram> m_program;
+    DemoRun m_run;  // after the boxes, which outlive the program
 };
 
 void TestMainWindowServices::initTestCase() {
-    QVERIFY(m_dir.isValid());
     std::string error;
-    m_settings = MakeDemoProgram(m_dir.path().toStdString() + "/", m_demo, error);
-    QVERIFY2(m_settings, error.c_str());
+    QVERIFY2(m_run.make(error), error.c_str());
     // Written on Windows: the case of the name differs from the one looked for.
     std::ofstream(helpFile()) << "ITSF";
 
     ResetHelpFile();
-    m_program = std::make_unique<KalvenorProgram>(m_boxes, *m_settings);
-    m_program->start();
+    m_run.start(m_boxes);
     QVERIFY(window() != nullptr);
     window()->setUrlOpener(m_urls);
 }
 
 void TestMainWindowServices::cleanupTestCase() {
-    m_program.reset();
-    m_settings.reset();
+    m_run.stop();
     ResetHelpFile();
 }
 
@@ -81,12 +73,12 @@ void TestMainWindowServices::init() {
 void TestMainWindowServices::aDelayedHintShowsOnTheMainWindowsTimer() {
     ModalAnswerer answerer;
     answerer.press(QMessageBox::No);
-    m_program->app().hints().Display("Pick the wavelengths.", "WaveSelector", true, 250, "Wavelengths");
+    m_run.program().app().hints().Display("Pick the wavelengths.", "WaveSelector", true, 250, "Wavelengths");
     QVERIFY(answerer.seen().empty());  // not before the window has had its events
     QTRY_VERIFY(answerer.done());
     QCOMPARE(answerer.seen()[0].title, QStringLiteral("Wavelengths"));
     QCOMPARE(answerer.seen()[0].text, QStringLiteral("Pick the wavelengths.\r\n\r\nDo you want to see this message again?"));
-    QCOMPARE(m_settings->get(kNewMsgSection, "WaveSelector"), std::optional<std::string>("-1"));
+    QCOMPARE(m_run.settings().get(kNewMsgSection, "WaveSelector"), std::optional<std::string>("-1"));
 }
 
 void TestMainWindowServices::theLogoOpensTheContactBoxAndItsButtonsTheSites() {
@@ -150,7 +142,7 @@ void TestMainWindowServices::f1WithoutAHelpFileSaysSo() {
     QCOMPARE(answerer.seen().size(), std::size_t(1));
     QCOMPARE(answerer.seen()[0].text,
              QStringLiteral("No help is available: the help file Kalvo.chm is not in the program folder:\r\n") +
-                 QString::fromStdString(m_demo.program));
+                 QString::fromStdString(m_run.demo().program));
     QCOMPARE(answerer.seen()[0].icon, QMessageBox::Information);
 }
 
