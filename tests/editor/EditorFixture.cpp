@@ -7,34 +7,14 @@
 #include "model/NumberFormat.h"
 #include "model/StoreFixtures.h"
 
-namespace {
-
-std::vector<std::uint8_t> catalogueNames(const std::string& name, const std::string& source) {
-    std::vector<std::uint8_t> bytes(kCatalogNameRecordBytes, 0);
-    for (std::size_t i = 0; i < 30; ++i) bytes[i] = i < name.size() ? static_cast<std::uint8_t>(name[i]) : ' ';
-    for (std::size_t i = 0; i < 30; ++i) bytes[32 + i] = i < source.size() ? static_cast<std::uint8_t>(source[i]) : ' ';
-    return bytes;
-}
-
-std::vector<std::uint8_t> suppliedNames(const std::string& name, const std::string& source) {
-    DesignGlassRecord rec;
-    rec.definition.name.set(name);
-    rec.definition.source.set(source);
-    std::vector<std::uint8_t> bytes(kDesignGlassRecordBytes);
-    WriteDesignGlassRecord(rec, bytes.data());
-    return bytes;
-}
-
-}  // namespace
-
 EditorTest::EditorTest()
     : store(boxes, clock, folder.path()),
       forms(boxes, [] { return true; }),
       form(store, forms, editors, boxes, cursor, clipboard),
       view(form) {
     std::filesystem::create_directory(folder.file("design"));
-    folder.write("design/" + std::string(kCatalogNamesFileName), catalogueNames("N-BK7", "SCHOTT"));
-    folder.write("design/" + std::string(kSuppliedNamesFileName), suppliedNames("AIR", "LUMIVAR"));
+    folder.write("design/" + std::string(kCatalogNamesFileName), CatalogueNameBytes("N-BK7", "SCHOTT"));
+    folder.write("design/" + std::string(kSuppliedNamesFileName), SuppliedNameBytes("AIR", "LUMIVAR"));
     store.LoadCatalogNames(folder.path() + "design/");
     store.LoadSuppliedNames(folder.path() + "design/");
     store.SetRefreshCallback([this] { ++listRefreshes; });

@@ -76,22 +76,6 @@ public:
     Strings reviewed;
 };
 
-std::vector<std::uint8_t> catalogueName(const std::string& name, const std::string& source) {
-    std::vector<std::uint8_t> bytes(kCatalogNameRecordBytes, 0);
-    PutText(bytes, 0, name, 30);
-    PutText(bytes, 32, source, 30);
-    return bytes;
-}
-
-std::vector<std::uint8_t> suppliedName(const std::string& name, const std::string& source) {
-    DesignGlassRecord rec;
-    rec.definition.name.set(name);
-    rec.definition.source.set(source);
-    std::vector<std::uint8_t> bytes(kDesignGlassRecordBytes);
-    WriteDesignGlassRecord(rec, bytes.data());
-    return bytes;
-}
-
 std::string glzText(std::vector<GlassRecord> glasses) {
     return MakeGLZText(glasses, 1, static_cast<int>(glasses.size()), "Tuesday, March 4, 2025");
 }
@@ -112,8 +96,8 @@ class ImportPageTest : public ::testing::Test {
 protected:
     void SetUp() override {
         std::filesystem::create_directory(folder.file("design"));
-        folder.write("design/" + std::string(kCatalogNamesFileName), catalogueName("N-BK7", "SCHOTT"));
-        folder.write("design/" + std::string(kSuppliedNamesFileName), suppliedName("AIR", "LUMIVAR"));
+        folder.write("design/" + std::string(kCatalogNamesFileName), CatalogueNameBytes("N-BK7", "SCHOTT"));
+        folder.write("design/" + std::string(kSuppliedNamesFileName), SuppliedNameBytes("AIR", "LUMIVAR"));
         store.LoadCatalogNames(folder.file("design/"));
         store.LoadSuppliedNames(folder.file("design/"));
         store.SetRefreshCallback([this] { ++refreshes; });
@@ -492,7 +476,7 @@ TEST_F(ImportPageTest, AnAddOfManyKnownMaterialsNamesAFewAndCountsTheRest) {
     for (int i = 1; i <= 14; ++i) {
         const std::string name = "G" + std::to_string(i);
         glasses.push_back(Material(name));
-        const auto record = catalogueName(name, "Mine");
+        const auto record = CatalogueNameBytes(name, "Mine");
         catalogue.insert(catalogue.end(), record.begin(), record.end());
         if (i <= 12) named += (i > 1 ? ", " : "") + name + "/Mine";
     }

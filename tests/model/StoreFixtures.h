@@ -11,6 +11,7 @@
 
 #include "model/FileUtil.h"
 #include "model/GlassRecord.h"
+#include "model/GlassesList.h"
 
 inline GlassRecord MakeGlass(const std::string& name, const std::string& source, float density = 2.5f) {
     GlassRecord g;
@@ -77,6 +78,24 @@ void Put(std::vector<std::uint8_t>& bytes, std::size_t offset, T value) {
 
 inline void PutText(std::vector<std::uint8_t>& bytes, std::size_t offset, const std::string& text, std::size_t size) {
     for (std::size_t i = 0; i < size; ++i) bytes[offset + i] = i < text.size() ? static_cast<std::uint8_t>(text[i]) : ' ';
+}
+
+// The design program's name lists: a catalogue name record and a supplied
+// material record naming name/source.
+inline std::vector<std::uint8_t> CatalogueNameBytes(const std::string& name, const std::string& source) {
+    std::vector<std::uint8_t> bytes(kCatalogNameRecordBytes, 0);
+    PutText(bytes, 0, name, 30);
+    PutText(bytes, 32, source, 30);
+    return bytes;
+}
+
+inline std::vector<std::uint8_t> SuppliedNameBytes(const std::string& name, const std::string& source) {
+    DesignGlassRecord rec;
+    rec.definition.name.set(name);
+    rec.definition.source.set(source);
+    std::vector<std::uint8_t> bytes(kDesignGlassRecordBytes);
+    WriteDesignGlassRecord(rec, bytes.data());
+    return bytes;
 }
 
 inline std::vector<std::uint8_t> CollectionBytes(const std::vector<GlassRecord>& glasses) {
