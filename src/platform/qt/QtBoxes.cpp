@@ -49,20 +49,23 @@ void keepTabbedLinesWhole(QMessageBox& box) {
     label->setMinimumWidth(widest + metrics.averageCharWidth());
 }
 
-// A text taller than half the screen scrolls inside the box, so its
-// buttons stay on the screen.
+// A text taller than half the screen scrolls inside the box, so its buttons
+// stay on the screen. Its lines keep their length up to two thirds of the
+// screen's width and wrap beyond.
 void keepWithinScreen(QMessageBox& box) {
     auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
     auto* grid = qobject_cast<QGridLayout*>(box.layout());
     const QScreen* screen = box.screen();
     if (!label || !grid || !screen) return;
-    const int room = screen->availableGeometry().height() / 2;
+    const QRect available = screen->availableGeometry();
+    const int room = available.height() / 2;
     const QFontMetrics metrics(label->font());
-    const QStringList lines = box.text().split(QLatin1Char('\n'));
-    if (static_cast<qsizetype>(room / metrics.lineSpacing()) >= lines.size()) return;
-    int row = 0, col = 0, rows = 0, cols = 0;
+    const QRect needed = metrics.boundingRect(QRect(0, 0, available.width() * 2 / 3, QWIDGETSIZE_MAX),
+                                              Qt::TextWordWrap | Qt::TextExpandTabs, box.text(),
+                                              qRound(QTextOption().tabStopDistance()));
     const int at = grid->indexOf(label);
-    if (at < 0) return;
+    if (needed.height() <= room || at < 0) return;
+    int row = 0, col = 0, rows = 0, cols = 0;
     grid->getItemPosition(at, &row, &col, &rows, &cols);
     grid->removeWidget(label);
     auto* scroll = new QScrollArea(&box);
@@ -70,17 +73,9 @@ void keepWithinScreen(QMessageBox& box) {
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setWidgetResizable(true);
-    // Lines as long as they are, up to two thirds of the screen's width;
-    // longer ones wrap at that width.
-    const int tabStop = qRound(QTextOption().tabStopDistance());
-    int widest = 0;
-    for (const QString& line : lines)
-        widest = std::max(widest, metrics.boundingRect(QRect(), Qt::TextExpandTabs, line, tabStop).width());
-    const int most = screen->availableGeometry().width() * 2 / 3;
-    label->setWordWrap(widest > most);
+    label->setWordWrap(true);
     scroll->setWidget(label);
-    scroll->setMinimumWidth(std::min(widest, most) + metrics.averageCharWidth() +
-                            scroll->verticalScrollBar()->sizeHint().width());
+    scroll->setMinimumWidth(needed.width() + metrics.averageCharWidth() + scroll->verticalScrollBar()->sizeHint().width());
     scroll->setFixedHeight(room);
     grid->addWidget(scroll, row, col, rows, cols);
 }
