@@ -39,11 +39,11 @@ std::string identText(const GlassRecord& g) {
     return part(g.definition.name.str(), "(no name)") + "/" + part(g.definition.source.str(), "(no source)");
 }
 
-// The identities an add message lists, joined by ", ": past kNamesListed the
-// rest are counted, so the box stays within the screen.
-std::string listedIdents(const std::vector<std::string>& idents) {
+// The identities an add message lists, joined by ", "; past most the rest
+// are counted.
+std::string listedIdents(const std::vector<std::string>& idents, std::size_t most) {
     std::string out;
-    const std::size_t shown = std::min(idents.size(), kNamesListed);
+    const std::size_t shown = std::min(idents.size(), most);
     for (std::size_t i = 0; i < shown; ++i) out += (i > 0 ? ", " : "") + idents[i];
     if (idents.size() > shown) out += " and " + std::to_string(idents.size() - shown) + " more";
     return out;
@@ -291,12 +291,13 @@ void frm4Import::addRange(int first, int last, bool bAll) {
     if (!catalogue.empty()) {
         boxes.show(bAll ? kBoxExclamation : kBoxPlain,
                    "The following materials are catalog glasses and cannot be overwritten!\r\n\r\n" +
-                       listedIdents(catalogue) + "\r\n\r\nIf you really want to use this data, then rename the 'Source'.");
+                       listedIdents(catalogue, kNamesListed) + "\r\n\r\nIf you really want to use this data, then rename the 'Source'.");
         return;
     }
+    // The question names every material it would overwrite.
     if (!custom.empty() &&
         boxes.show(kBoxQuestionYesNo, "The following materials are already in your collection:\r\n\r\n" +
-                                          listedIdents(custom) +
+                                          listedIdents(custom, custom.size()) +
                                           "\r\n\r\nDo you want to overwrite the existing data?") != kAnswerYes)
         return;
 

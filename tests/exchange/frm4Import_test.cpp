@@ -467,25 +467,27 @@ TEST_F(ImportPageTest, ExistingMaterialsAreReplacedOnlyAfterOneQuestion) {
     EXPECT_EQ(savedNames(), (Strings{"Z", "A", "B"}));
 }
 
-TEST_F(ImportPageTest, AnAddOfManyKnownMaterialsNamesAFewAndCountsTheRest) {
-    // A catalogue imported again: a box naming every glass would grow past
-    // the screen and hide its buttons.
+TEST_F(ImportPageTest, AnAddOfManyCatalogueGlassesNamesAFewAndCountsTheRest) {
+    // A maker's catalogue imported as it is: the refusal names a few and
+    // counts the rest; the overwrite question names every material it would
+    // overwrite.
     std::vector<GlassRecord> glasses;
     std::vector<std::uint8_t> catalogue;
-    std::string named;
+    std::string named, all;
     for (int i = 1; i <= 14; ++i) {
         const std::string name = "G" + std::to_string(i);
         glasses.push_back(Material(name));
         const auto record = CatalogueNameBytes(name, "Mine");
         catalogue.insert(catalogue.end(), record.begin(), record.end());
         if (i <= 12) named += (i > 1 ? ", " : "") + name + "/Mine";
+        all += (i > 1 ? ", " : "") + name + "/Mine";
     }
     keep(glasses);
     open("again.GLZ", kImportGLZ, glzText(glasses));
     boxes.answer(kAnswerNo);
     page.comAddAll_Click();
-    EXPECT_EQ(boxes.last().text, "The following materials are already in your collection:\r\n\r\n" + named +
-                                     " and 2 more\r\n\r\nDo you want to overwrite the existing data?");
+    EXPECT_EQ(boxes.last().text, "The following materials are already in your collection:\r\n\r\n" + all +
+                                     "\r\n\r\nDo you want to overwrite the existing data?");
 
     folder.write("design/" + std::string(kCatalogNamesFileName), catalogue);
     store.LoadCatalogNames(folder.file("design/"));
