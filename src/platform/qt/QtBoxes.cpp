@@ -1,6 +1,7 @@
 #include "platform/qt/QtBoxes.h"
 
 #include <QCursor>
+#include <QDialogButtonBox>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -9,7 +10,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QTextOption>
+#include <QStyle>
 #include <algorithm>
 
 #include "platform/qt/QtText.h"
@@ -34,51 +35,115 @@ int QtBoxes::AnswerFor(QMessageBox::StandardButton button) {
 
 namespace {
 
-// Lines laid out with tabs are tables: wrapped, a column's text would land
-// under the next column. The label lays tabs out at its default stops; lines
-// without a tab wrap as usual.
-void keepTabbedLinesWhole(QMessageBox& box) {
-    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
-    if (!label) return;
-    const QFontMetrics metrics(label->font());
-    const int tabStop = qRound(QTextOption().tabStopDistance());
-    int widest = 0;
-    for (const QString& line : box.text().split(QLatin1Char('\n')))
-        if (line.contains(QLatin1Char('\t')))  // a paragraph may still wrap
-            widest = std::max(widest, metrics.boundingRect(QRect(), Qt::TextExpandTabs, line, tabStop).width());
-    label->setMinimumWidth(widest + metrics.averageCharWidth());
+// The width a label needs for text laid out as the label lays it out
+// (tab stops, document margins), unwrapped.
+int unwrappedWidth(const QLabel& like, const QString& text) {
+    QLabel probe;
+    probe.setFont(like.font());
+    probe.setTextFormat(like.textFormat());
+    probe.setTextInteractionFlags(like.textInteractionFlags());
+    probe.setText(text);
+    return probe.sizeHint().width();
 }
 
-// A text taller than half the screen scrolls inside the box, so its buttons
-// stay on the screen. Its lines keep their length up to two thirds of the
-// screen's width and wrap beyond.
-void keepWithinScreen(QMessageBox& box) {
-    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
-    auto* grid = qobject_cast<QGridLayout*>(box.layout());
-    const QScreen* screen = box.screen();
-    if (!label || !grid || !screen) return;
-    const QRect available = screen->availableGeometry();
-    const int room = available.height() / 2;
-    const QFontMetrics metrics(label->font());
-    const QRect needed = metrics.boundingRect(QRect(0, 0, available.width() * 2 / 3, QWIDGETSIZE_MAX),
-                                              Qt::TextWordWrap | Qt::TextExpandTabs, box.text(),
-                                              qRound(QTextOption().tabStopDistance()));
-    const int at = grid->indexOf(label);
-    if (needed.height() <= room || at < 0) return;
-    int row = 0, col = 0, rows = 0, cols = 0;
-    grid->getItemPosition(at, &row, &col, &rows, &cols);
-    grid->removeWidget(label);
-    auto* scroll = new QScrollArea(&box);
-    scroll->setObjectName(QStringLiteral("boxTextScroll"));
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setWidgetResizable(true);
-    label->setWordWrap(true);
-    scroll->setWidget(label);
-    scroll->setMinimumWidth(needed.width() + metrics.averageCharWidth() + scroll->verticalScrollBar()->sizeHint().width());
-    scroll->setFixedHeight(room);
-    grid->addWidget(scroll, row, col, rows, cols);
-}
+// A message box that fits its text: Qt sizes the box from its own guesses
+// at the text (which differ between displays and fonts, and ignore tab
+// stops); this one measures the text as its label lays it out, after Qt has
+// done its sizing. The text keeps its lines up to half the screen's width
+// and wraps beyond; lines laid out with tabs are tables and wrap only where
+// the screen is too narrow for them. A text taller than the screen leaves
+// room for scrolls inside the box, so its buttons stay on the screen.
+class FittingBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+    // Puts the text into a scroll area; call once the text is set.
+    void prepare() {
+        m_label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        auto* grid = qobject_cast<QGridLayout*>(layout());
+        const int at = m_label && grid ? grid->indexOf(m_label) : -1;
+        if (at < 0) return;
+        int row = 0, col = 0, rows = 0, cols = 0;
+        grid->getItemPosition(at, &row, &col, &rows, &cols);
+        grid->removeWidget(m_label);
+        m_scroll = new QScrollArea(this);
+        m_scroll->setObjectName(QStringLiteral("boxTextScroll"));
+        m_scroll->setFrameShape(QFrame::NoFrame);
+        m_scroll->setWidgetResizable(true);
+        m_scroll->setWidget(m_label);
+        m_scroll->viewport()->setAutoFillBackground(false);
+        m_label->setAutoFillBackground(false);
+        grid->addWidget(m_scroll, row, col, rows, cols);
+    }
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event);
+        fit();
+    }
+
+private:
+    void fit() {
+        const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
+        if (!m_scroll || !shown) return;
+        const QRect room = shown->availableGeometry();
+        auto* grid = qobject_cast<QGridLayout*>(layout());
+        if (!grid) return;
+        const QMargins margins = grid->contentsMargins();
+        // Room beside the icon, and above the buttons and below the title bar.
+        int beside = margins.left() + margins.right() + std::max(0, grid->horizontalSpacing());
+        if (auto* icon = findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label")); icon && icon->isVisibleTo(this))
+            beside += icon->sizeHint().width();
+        int below = margins.top() + margins.bottom() + std::max(0, grid->verticalSpacing());
+        if (auto* buttons = findChild<QDialogButtonBox*>(); buttons) below += buttons->sizeHint().height();
+        // The window frame, which the desktop adds around the box.
+        const int side = 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 16;
+        const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight) + side;
+        const int widest = std::max(100, room.width() - beside - side);
+        const int tallest = std::max(100, room.height() - below - title);
+
+        m_label->setWordWrap(false);
+        const QSize natural = m_label->sizeHint();
+        int width = natural.width();
+        int height = natural.height();
+        bool sideways = false;
+        if (width > room.width() / 2) {
+            int keep = room.width() / 2;
+            for (const QString& line : text().split(QLatin1Char('\n')))
+                if (line.contains(QLatin1Char('\t'))) keep = std::max(keep, unwrappedWidth(*m_label, line));
+            m_label->setWordWrap(true);
+            keep = std::max(keep, m_label->minimumSizeHint().width());  // the longest word
+            width = std::min({natural.width(), keep, widest});
+            sideways = keep > widest;
+            height = m_label->heightForWidth(width);
+        }
+        const bool scrolls = height > tallest;
+        const int bar = m_scroll->verticalScrollBar()->sizeHint().width();
+        m_scroll->setHorizontalScrollBarPolicy(sideways ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+        m_scroll->setVerticalScrollBarPolicy(scrolls ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+        if (sideways) height += m_scroll->horizontalScrollBar()->sizeHint().height();
+        m_scroll->setFixedSize(width + (scrolls ? bar : 0), std::min(height, tallest));
+
+        grid->activate();
+        QSize box = grid->totalMinimumSize();
+        box.setWidth(std::min(std::max(box.width(), minimumWidthForTitle()), room.width()));
+        setFixedSize(box);
+        // Centred again on what it belongs to, now that its size is known.
+        QRect place(QPoint(0, 0), box);
+        const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+        place.moveCenter(owner && owner->isVisible() ? owner->frameGeometry().center() : room.center());
+        place.moveLeft(std::clamp(place.left(), room.left(), std::max(room.left(), room.right() - box.width())));
+        place.moveTop(std::clamp(place.top(), room.top(), std::max(room.top(), room.bottom() - box.height() - title)));
+        move(place.topLeft());
+    }
+
+    int minimumWidthForTitle() const {
+        return QFontMetrics(font()).horizontalAdvance(windowTitle()) + 100;
+    }
+
+    QLabel* m_label = nullptr;
+    QScrollArea* m_scroll = nullptr;
+};
 
 // A box waits for the user: the hourglass of the work that asks goes while it
 // is open and comes back when it closes.
@@ -101,7 +166,7 @@ private:
 
 int QtBoxes::show(int style, const std::string& text, const std::string& title) {
     const BoxLayout layout = BoxLayoutFor(style);
-    QMessageBox box(m_parent);
+    FittingBox box(m_parent);
     box.setWindowTitle(ToQString(title));
     box.setTextFormat(Qt::PlainText);
     box.setText(ToQString(text));
@@ -115,8 +180,7 @@ int QtBoxes::show(int style, const std::string& text, const std::string& title) 
     QMessageBox::StandardButtons buttons;
     for (int a : layout.buttons) buttons |= ButtonFor(a);
     box.setStandardButtons(buttons);
-    if (text.find('\t') != std::string::npos) keepTabbedLinesWhole(box);
-    keepWithinScreen(box);
+    box.prepare();
     box.setDefaultButton(ButtonFor(layout.defaultAnswer));
     box.setEscapeButton(ButtonFor(layout.escapeAnswer));
     const ArrowWhileAsking arrow;

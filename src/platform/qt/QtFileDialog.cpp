@@ -1,10 +1,55 @@
 #include "platform/qt/QtFileDialog.h"
 
+#include <QAbstractItemView>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QScreen>
 #include <QStringList>
+#include <QTreeView>
+#include <algorithm>
 
 #include "platform/qt/QtText.h"
+
+namespace {
+
+// The index of the filter in use. With the patterns hidden, Qt 6.4 gives the
+// label alone ("Zemax AGF"); later versions give the whole entry. Either form
+// is matched, the label as Qt strips it from the entry.
+int chosenFilter(const QStringList& filters, const QStringList& labels, const QString& selected) {
+    qsizetype i = filters.indexOf(selected);
+    if (i < 0) i = labels.indexOf(selected.simplified());
+    return i < 0 ? -1 : static_cast<int>(i);
+}
+
+// Wide enough for long catalogue names, never wider than most of the screen.
+void sizeToTheScreen(QFileDialog& dialog) {
+    const QScreen* screen = dialog.screen() ? dialog.screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect room = screen->availableGeometry();
+    const QFontMetrics metrics(dialog.font());
+    const int width = std::min(metrics.averageCharWidth() * 120, room.width() * 9 / 10);
+    const int height = std::min(metrics.height() * 32, room.height() * 4 / 5);
+    dialog.resize(std::max(width, dialog.sizeHint().width()), std::max(height, dialog.sizeHint().height()));
+}
+
+// The name column takes the width of the longest name in the folder, up to
+// half the dialog; the other columns keep theirs.
+void fitTheNameColumn(QFileDialog& dialog) {
+    auto* tree = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    auto* model = dialog.findChild<QFileSystemModel*>();
+    if (!tree || !model) return;
+    auto fit = [&dialog, tree] {
+        tree->resizeColumnToContents(0);
+        const int limit = std::max(dialog.width() / 2, tree->header()->sectionSizeHint(0));
+        if (tree->columnWidth(0) > limit) tree->setColumnWidth(0, limit);
+    };
+    QObject::connect(model, &QFileSystemModel::directoryLoaded, &dialog, fit);
+}
+
+}  // namespace
 
 FileDialogResult QtFileDialog::run(const FileDialogRequest& request) {
     QFileDialog dialog(m_parent, ToQString(request.title));
@@ -13,11 +58,13 @@ FileDialogResult QtFileDialog::run(const FileDialogRequest& request) {
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setViewMode(QFileDialog::Detail);
 
-    QStringList filters;
+    QStringList filters, labels;
     for (const FileFilterEntry& e : ParseFileFilter(request.filter)) {
         QStringList patterns;
         for (const std::string& p : e.patterns) patterns << ToQString(CaseInsensitivePattern(p));
+        labels << ToQString(e.label).simplified();
         filters << ToQString(e.label) + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
     }
     if (!filters.isEmpty()) {
@@ -26,8 +73,10 @@ FileDialogResult QtFileDialog::run(const FileDialogRequest& request) {
         dialog.selectNameFilter(filters.at(i));
     }
     if (!request.defaultExt.empty()) dialog.setDefaultSuffix(ToQString(request.defaultExt));
+    fitTheNameColumn(dialog);
     if (!request.initialFolder.empty()) dialog.setDirectory(PathToQString(request.initialFolder));
     if (!request.proposedName.empty()) dialog.selectFile(PathToQString(request.proposedName));
+    sizeToTheScreen(dialog);
 
     FileDialogResult result;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
@@ -36,7 +85,7 @@ FileDialogResult QtFileDialog::run(const FileDialogRequest& request) {
     }
     result.outcome = FileDialogResult::Chosen;
     result.fullName = PathFromQString(QFileInfo(dialog.selectedFiles().first()).absoluteFilePath());
-    const qsizetype chosen = filters.indexOf(dialog.selectedNameFilter());
-    result.filterIndex = chosen >= 0 ? static_cast<int>(chosen) + 1 : request.filterIndex;
+    const int chosen = chosenFilter(filters, labels, dialog.selectedNameFilter());
+    result.filterIndex = chosen >= 0 ? chosen + 1 : request.filterIndex;
     return result;
 }

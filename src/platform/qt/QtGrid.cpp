@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <algorithm>
 #include <cmath>
@@ -16,6 +17,7 @@
 namespace {
 
 constexpr int kCellPadding = 8;  // pixels a column adds to its characters
+constexpr int kFitLimitChars = 45;  // the widest a column grows to fit its texts
 
 int shiftFlags(Qt::KeyboardModifiers m) {
     int s = 0;
@@ -146,6 +148,10 @@ QtGrid::QtGrid(QWidget* parent) : m_table(new QTableWidget(parent)) {
     m_table->horizontalHeader()->viewport()->installEventFilter(m_filter);
     m_table->verticalHeader()->viewport()->installEventFilter(m_filter);
 
+    // A selected column keeps its heading's weight, so the heading still fits.
+    m_table->horizontalHeader()->setHighlightSections(false);
+    m_table->verticalHeader()->setHighlightSections(false);
+
     QTableWidget* t = m_table;
     m_connections.push_back(QObject::connect(t, &QTableWidget::cellClicked, t, [this](int r, int c) {
         if (m_events.clicked) m_events.clicked(c + 1, r + 1);
@@ -233,6 +239,7 @@ void QtGrid::refreshCell(int col, int row) {
     item->setBackground(back.isValid() ? QBrush(back) : QBrush());
     item->setForeground(fore.isValid() ? QBrush(fore) : QBrush());
     if (fresh) m_table->setItem(row - 1, col - 1, item);
+    if (!item->text().isEmpty()) growColumn(col, m_table->fontMetrics().horizontalAdvance(item->text()) + cellMargin());
 }
 
 void QtGrid::refreshHeading(int col, int row) {
@@ -240,11 +247,26 @@ void QtGrid::refreshHeading(int col, int row) {
         const std::string t = text(col, 0);
         if (t.empty()) delete m_table->takeHorizontalHeaderItem(col - 1);  // the section's number
         else m_table->setHorizontalHeaderItem(col - 1, new QTableWidgetItem(ToQString(t)));
+        if (!t.empty()) growColumn(col, m_table->horizontalHeader()->sectionSizeHint(col - 1));
     } else if (col == 0 && row >= 1) {
         const std::string t = text(0, row);
         if (t.empty()) delete m_table->takeVerticalHeaderItem(row - 1);
         else m_table->setVerticalHeaderItem(row - 1, new QTableWidgetItem(ToQString(t)));
     }
+}
+
+int QtGrid::cellMargin() const {
+    return 2 * (m_table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_table) + 1) + (m_table->showGrid() ? 1 : 0);
+}
+
+void QtGrid::growColumn(int col, int needed) {
+    if (!m_widensToTexts || col < 1 || col > maxCols() || colHidden(col)) return;
+    const int limit = std::max(pixelsFor(colWidth(col)), kFitLimitChars * std::max(1, m_table->fontMetrics().averageCharWidth()));
+    const int width = std::min(needed, limit);
+    if (width <= m_table->columnWidth(col - 1)) return;
+    m_applyingWidths = true;
+    m_table->setColumnWidth(col - 1, width);
+    m_applyingWidths = false;
 }
 
 void QtGrid::cellsChanged(int col, int row, int col2, int row2) {
@@ -279,6 +301,7 @@ void QtGrid::columnChanged(int col) {
         m_table->setColumnHidden(col - 1, colHidden(col));
     }
     m_applyingWidths = false;
+    growColumn(col, contentsWidth(col));
 }
 
 void QtGrid::redrawChanged() {

@@ -8,6 +8,10 @@
 // Selection: blocks of cells, several with Ctrl held (setSelectRows for whole
 // rows). Positions of the mouse events and of cellAt are in the table
 // widget's own pixels. Ctrl+V pastes the clipboard at the active cell.
+//
+// Widths set in characters are the least a column shows: a column widens to
+// the heading and the cell texts the program writes, up to a sensible limit,
+// as the fonts of the display measure them (unless setWidensToTexts(false)).
 #pragma once
 
 #include <QMetaObject>
@@ -27,6 +31,8 @@ public:
     QTableWidget* widget() const { return m_table; }
     // Selection of whole rows (the pickers) instead of blocks of cells.
     void setSelectRows(bool rows);
+    // Off for a window that sizes the columns to its own room.
+    void setWidensToTexts(bool widens) { m_widensToTexts = widens; }
 
     void setActiveCell(int col, int row) override;
     int activeCol() const override;
@@ -60,6 +66,10 @@ private:
     void refreshCell(int col, int row);
     void refreshHeading(int col, int row);
     void commitEdit(int col, int row, const QString& typed);
+    // The pixels a cell adds to its text: the delegate's margins and the grid line.
+    int cellMargin() const;
+    // Widens a column to the pixels its texts need, up to the limit.
+    void growColumn(int col, int needed);
     void raiseMouse(QWidget* from, QMouseEvent* event);
     void raiseKey(QKeyEvent* event, bool down);
 
@@ -68,4 +78,5 @@ private:
     Filter* m_filter = nullptr;
     std::vector<QMetaObject::Connection> m_connections;
     bool m_applyingWidths = false;
+    bool m_widensToTexts = true;
 };

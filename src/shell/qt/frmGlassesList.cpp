@@ -29,6 +29,7 @@ frmGlassesList::frmGlassesList(AMain& app, frmMainMDI& main, QMdiArea* area)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);  // 20 twips each side
     layout->addWidget(m_grid.widget());
+    m_grid.setWidensToTexts(false);  // the list fits its columns to its own width
     m_grid.widget()->setObjectName(QStringLiteral("ssGlassesList"));
     m_grid.widget()->installEventFilter(this);
     m_grid.widget()->viewport()->installEventFilter(this);

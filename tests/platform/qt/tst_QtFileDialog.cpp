@@ -1,10 +1,16 @@
 // The file chooser on screen: the save chooser takes a new name with the
 // default extension and asks before overwriting; the filter in use comes back.
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "exchange/frm4Import.h"
 #include "platform/qt/QtFileDialog.h"
 #include "platform/qt/QtText.h"
 #include "support/qt/ModalAnswerer.h"
@@ -14,6 +20,8 @@ class TestQtFileDialog : public QObject {
 private slots:
     void saveTakesANewNameAndAsksBeforeOverwriting();
     void openGivesTheFileAndTheFilterInUse();
+    void theTypeTheUserPicksComesBack_data();
+    void theTypeTheUserPicksComesBack();
 
 private:
     static FileDialogRequest request(bool save, const QTemporaryDir& dir) {
@@ -85,6 +93,64 @@ void TestQtFileDialog::openGivesTheFileAndTheFilterInUse() {
     QVERIFY(answerer.seen()[2].text.contains(QStringLiteral("missing.GLA")));
     QVERIFY(answerer.done());
     QCOMPARE(answerer.unscripted(), 0);
+}
+
+void TestQtFileDialog::theTypeTheUserPicksComesBack_data() {
+    QTest::addColumn<int>("start");
+    QTest::addColumn<QString>("picked");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("Zemax AGF after GLZ") << 1 << QStringLiteral("Zemax AGF") << QStringLiteral("MAKER.AGF") << 5;
+    QTest::newRow("OSLO GLC after AGF") << 5 << QStringLiteral("OSLO GLC") << QStringLiteral("maker.glc") << 4;
+    QTest::newRow("GLZ after AGF") << 5 << QStringLiteral("Kalvenor") << QStringLiteral("Backup.GLZ") << 1;
+}
+
+// The Import page's types in the real dialog: the user picks a type from its
+// list with the keyboard, then a file of that type, and opens it.
+void TestQtFileDialog::theTypeTheUserPicksComesBack() {
+    QFETCH(int, start);
+    QFETCH(QString, picked);
+    QFETCH(QString, file);
+    QFETCH(int, expected);
+    QTemporaryDir dir;
+    QFile f(dir.filePath(file));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.close();
+
+    bool picking = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        QVERIFY(types);
+        const int target = types->findText(picked, Qt::MatchStartsWith);
+        QStringList items;
+        for (int i = 0; i < types->count(); ++i) items << types->itemText(i);
+        if (target < 0) dialog->reject();
+        QVERIFY2(target >= 0, qPrintable(picked + " is not in the list: " + items.join(QStringLiteral(" / "))));
+        types->setFocus();
+        while (types->currentIndex() != target)
+            QTest::keyClick(types, types->currentIndex() < target ? Qt::Key_Down : Qt::Key_Up);
+        picking = true;
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        name->setText(file);
+        auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+        QVERIFY(buttons);
+        QTest::mouseClick(buttons->button(QDialogButtonBox::Open), Qt::LeftButton);
+    });
+    QtFileDialog chooser;
+    FileDialogRequest req;
+    req.filter = kImportFilter;
+    req.filterIndex = start;
+    req.defaultExt = "GLZ";
+    req.title = kImportDialogTitle;
+    req.initialFolder = PathFromQString(dir.path());
+    const FileDialogResult r = chooser.run(req);
+    QVERIFY(picking);
+    QCOMPARE(r.outcome, FileDialogResult::Chosen);
+    QCOMPARE(PathToQString(r.fullName), dir.filePath(file));
+    QCOMPARE(r.filterIndex, expected);
 }
 
 QTEST_MAIN(TestQtFileDialog)

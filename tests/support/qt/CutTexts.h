@@ -1,0 +1,169 @@
+// Finds the texts a window cuts: a label, button, grid heading or grid cell
+// whose text, measured in the widget's own font, needs more room than the
+// widget gives it. Only what is on the screen counts: hidden widgets, hidden
+// columns, and grid rows and columns scrolled out of sight are left alone.
+#pragma once
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStringList>
+#include <QStyle>
+#include <QStyleOption>
+#include <QTableView>
+#include <QTextDocument>
+#include <QToolButton>
+#include <algorithm>
+
+namespace cut_texts {
+
+inline QString where(const QWidget* w) {
+    QString path;
+    for (const QWidget* p = w; p; p = p->parentWidget()) {
+        const QString name = p->objectName().isEmpty() ? QString::fromLatin1(p->metaObject()->className()) : p->objectName();
+        path = path.isEmpty() ? name : name + QLatin1Char('/') + path;
+        if (p->isWindow()) break;
+    }
+    return path;
+}
+
+// The widest line, tabs expanded as a label lays them out.
+inline int lineWidth(const QFontMetrics& metrics, const QString& text, int flags = 0) {
+    int widest = 0;
+    for (const QString& line : text.split(QLatin1Char('\n')))
+        widest = std::max(widest, metrics.boundingRect(QRect(0, 0, 100000, 1000), flags | Qt::TextExpandTabs, line).width());
+    return widest;
+}
+
+inline void label(const QLabel* l, QStringList& cut) {
+    if (l->text().isEmpty() || !l->pixmap().isNull()) return;
+    QRect room = l->contentsRect().adjusted(l->margin(), l->margin(), -l->margin(), -l->margin());
+    if (l->wordWrap()) {
+        const int needed = l->heightForWidth(l->width());
+        if (needed > l->height())
+            cut << QStringLiteral("%1: wrapped \"%2\" needs %3 px of height, has %4")
+                       .arg(where(l), l->text().left(60))
+                       .arg(needed)
+                       .arg(l->height());
+        return;
+    }
+    QString text = l->text();
+    if (l->textFormat() == Qt::RichText || (l->textFormat() == Qt::AutoText && Qt::mightBeRichText(text))) {
+        QTextDocument doc;
+        doc.setDefaultFont(l->font());
+        doc.setHtml(text);
+        text = doc.toPlainText();
+    }
+    const QFontMetrics metrics(l->font());
+    const int width = lineWidth(metrics, text, l->buddy() ? int(Qt::TextShowMnemonic) : 0);
+    const int lines = static_cast<int>(text.count(QLatin1Char('\n'))) + 1;
+    const int height = metrics.ascent() + metrics.descent() + (lines - 1) * metrics.lineSpacing();
+    if (width > room.width() || height > room.height() + 1)
+        cut << QStringLiteral("%1: \"%2\" needs %3x%4 px, has %5x%6")
+                   .arg(where(l), text.left(60))
+                   .arg(width)
+                   .arg(height)
+                   .arg(room.width())
+                   .arg(room.height());
+}
+
+inline void button(const QAbstractButton* b, QStringList& cut) {
+    if (b->text().isEmpty()) return;
+    const QStyle* style = b->style();
+    const QFontMetrics metrics(b->font());
+    const int text = metrics.size(Qt::TextShowMnemonic, b->text()).width();
+    int room = b->width();
+    if (qobject_cast<const QCheckBox*>(b)) {
+        room -= style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, b) +
+                style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, b);
+    } else if (qobject_cast<const QRadioButton*>(b)) {
+        room -= style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, b) +
+                style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, b);
+    } else if (auto* push = qobject_cast<const QPushButton*>(b)) {
+        // The style's own room for the label: inside the frame and the default-button ring.
+        QStyleOptionButton option;
+        option.initFrom(push);
+        option.text = push->text();
+        option.icon = push->icon();
+        option.iconSize = push->iconSize();
+        if (push->autoDefault()) option.features |= QStyleOptionButton::AutoDefaultButton;
+        if (push->isDefault()) option.features |= QStyleOptionButton::DefaultButton;
+        room = style->subElementRect(QStyle::SE_PushButtonContents, &option, push).width();
+        if (!push->icon().isNull()) room -= push->iconSize().width() + 4;
+    } else {
+        auto* tool = qobject_cast<const QToolButton*>(b);
+        if (!b->icon().isNull() && tool && tool->toolButtonStyle() == Qt::ToolButtonTextBesideIcon)
+            room -= b->iconSize().width() + 4;
+        room -= 2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, b);
+    }
+    if (text > room)
+        cut << QStringLiteral("%1: button \"%2\" needs %3 px, has %4").arg(where(b), b->text()).arg(text).arg(room);
+}
+
+// The headings and cells of a grid that are on the screen.
+inline void grid(const QTableView* view, QStringList& cut) {
+    const QAbstractItemModel* model = view->model();
+    if (!model) return;
+    const QStyle* style = view->style();
+    const int cellMargin = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
+    const QHeaderView* top = view->horizontalHeader();
+    const int headMargin = 2 * style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, top);
+    const QRect seen = view->viewport()->rect();
+    for (int c = 0; c < model->columnCount(); ++c) {
+        if (view->isColumnHidden(c) || top->sectionSize(c) == 0) continue;
+        const int x = top->sectionViewportPosition(c);
+        // Only columns wholly in sight: the grid scrolls to the others.
+        if (x < 0 || x + top->sectionSize(c) > seen.width()) continue;
+        if (top->isVisible()) {
+            QFont font = top->font();
+            if (top->highlightSections()) font.setBold(true);  // as a heading of a selected column paints
+            const QString text = model->headerData(c, Qt::Horizontal).toString();
+            const int needed = lineWidth(QFontMetrics(font), text) + headMargin;
+            if (!text.isEmpty() && needed > top->sectionSize(c))
+                cut << QStringLiteral("%1: heading \"%2\" needs %3 px, has %4")
+                           .arg(where(view), text)
+                           .arg(needed)
+                           .arg(top->sectionSize(c));
+        }
+        for (int r = 0; r < model->rowCount(); ++r) {
+            if (view->isRowHidden(r)) continue;
+            const int y = view->rowViewportPosition(r);
+            if (y < 0 || y > seen.height()) continue;
+            if (view->columnSpan(r, c) != 1) continue;
+            const QModelIndex index = model->index(r, c);
+            const QString text = index.data(Qt::DisplayRole).toString();
+            if (text.isEmpty() || index.data(Qt::CheckStateRole).isValid()) continue;
+            QFont font = view->font();
+            if (const QVariant f = index.data(Qt::FontRole); f.isValid()) font = f.value<QFont>();
+            const int needed = lineWidth(QFontMetrics(font), text) + cellMargin;
+            if (needed > view->columnWidth(c))
+                cut << QStringLiteral("%1: cell (%2, %3) \"%4\" needs %5 px, has %6")
+                           .arg(where(view))
+                           .arg(r + 1)
+                           .arg(c + 1)
+                           .arg(text)
+                           .arg(needed)
+                           .arg(view->columnWidth(c));
+        }
+    }
+}
+
+}  // namespace cut_texts
+
+// Every cut text in the window and the widgets it holds, in words.
+inline QStringList CutTexts(QWidget* window) {
+    QStringList cut;
+    QList<QWidget*> all = window->findChildren<QWidget*>();
+    all.prepend(window);
+    for (QWidget* w : all) {
+        if (!w->isVisible() || w->width() <= 0 || w->height() <= 0) continue;
+        if (auto* l = qobject_cast<QLabel*>(w)) cut_texts::label(l, cut);
+        else if (auto* b = qobject_cast<QAbstractButton*>(w)) cut_texts::button(b, cut);
+        else if (auto* t = qobject_cast<QTableView*>(w)) cut_texts::grid(t, cut);
+    }
+    return cut;
+}
