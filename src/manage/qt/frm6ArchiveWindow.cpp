@@ -84,7 +84,9 @@ void frm6ArchiveWindow::setArchiveEnabled(bool enabled) { m_comArchive->setEnabl
 
 void frm6ArchiveWindow::setRestoreEnabled(bool enabled) { m_comDeArchive->setEnabled(enabled); }
 
-void frm6ArchiveWindow::setSortOrder(int index) { m_cmbSortOrder->setCurrentIndex(index < 0 ? 0 : index); }
+// No order chosen shows none: the grids are in the tables' own order, and
+// an item shown as chosen would promise an order they do not keep.
+void frm6ArchiveWindow::setSortOrder(int index) { m_cmbSortOrder->setCurrentIndex(index < 0 ? -1 : index); }
 
 void frm6ArchiveWindow::showWindow(bool modal) {
     fitTables({m_current.widget(), m_archive.widget()});

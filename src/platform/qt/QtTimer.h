@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QTimer>
+#include <functional>
 
 #include "platform/Timer.h"
 
@@ -12,7 +13,10 @@ public:
     int interval() const override { return m_timer.interval(); }
     void setEnabled(bool enabled) override;
     bool enabled() const override { return m_timer.isActive(); }
+    // While held, a tick waits for the next interval.
+    void setHeldWhile(std::function<bool()> held) { m_held = std::move(held); }
 
 private:
     QTimer m_timer;
+    std::function<bool()> m_held;
 };

@@ -387,6 +387,9 @@ void frmMainMDI::formLoad() {
     CSApplication().ThisFormPosnGet(m_placement, true, false);
     m_logic.EnableTools(FirstLoad());
     LoadSetup();
+    // A hint that falls due while a page is still being made (its load pumps
+    // the window events) waits until the page is shown and drawn.
+    m_tmrNewMsg.setHeldWhile([this] { return m_pumpDepth > 0; });
     m_app.hints().UseThisTimer(&m_tmrNewMsg);
     SetHelpFile(CSApplication().Path());
     paintBackground(m_header, kHeaderColour);

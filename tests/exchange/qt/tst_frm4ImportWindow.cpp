@@ -44,6 +44,7 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void aCatalogueIsReadReviewedAndAdded();
+    void theTypePickedInTheDialogReadsTheFile();
 
 private:
     frmMainMDI* main() const { return m_run.main(); }
@@ -146,6 +147,40 @@ void TestImportWindow::aCatalogueIsReadReviewedAndAdded() {
     QTRY_VERIFY(!page()->isVisible());
     QCOMPARE(app().forms().CurrentPage(), int(kPageNone));
     QVERIFY(!main()->ribbonButton(kPageImport)->isChecked());
+}
+
+// A user who starts on the GLZ type picks the Zemax type in the dialog and
+// a catalogue, then the GLZ type and a backup: each file is read as the type
+// picked.
+void TestImportWindow::theTypePickedInTheDialogReadsTheFile() {
+    m_run.settings().set(kImportSection, kImportLastTypeKey, std::to_string(kImportGLZ));
+    const QString backup = m_run.folder() + QStringLiteral("/catalogues/Backup.GLZ");
+    QVERIFY(QFile::copy(QStringLiteral(KALVENOR_TEST_DATA "/exchange/small.GLZ"), backup));
+    QTest::mouseClick(main()->ribbonButton(kPageImport), Qt::LeftButton);
+    QVERIFY(page()->isVisible());
+
+    ModalAnswerer answerer;
+    answerer.chooseFile(m_catalogue, QStringLiteral("Zemax AGF"));
+    m_boxes.shown.clear();
+    m_boxes.unexpected.clear();
+    m_boxes.answers = {kAnswerOk};  // the glass it cannot take is named
+    QTest::mouseClick(page()->openButton(), Qt::LeftButton);
+    QVERIFY(answerer.done());
+    QCOMPARE(answerer.unscripted(), 0);
+    QCOMPARE(column(page()->table(), 0), (Names{"T-SK16", "T-HERZ"}));
+    QVERIFY(m_boxes.unexpected.empty());
+    QCOMPARE(app().settings().getOr(kImportSection, kImportLastTypeKey, ""), std::to_string(kImportAGF));
+
+    answerer.chooseFile(backup, QStringLiteral("Kalvenor"));
+    QTest::mouseClick(page()->openButton(), Qt::LeftButton);
+    QVERIFY(answerer.done());
+    QCOMPARE(answerer.unscripted(), 0);
+    QCOMPARE(column(page()->table(), 0), (Names{"Crown '5'"}));
+    QVERIFY2(m_boxes.unexpected.empty(), m_boxes.unexpected.empty() ? "" : m_boxes.unexpected.front().c_str());
+    QCOMPARE(app().settings().getOr(kImportSection, kImportLastTypeKey, ""), std::to_string(kImportGLZ));
+
+    QTest::mouseClick(page()->closeButton(), Qt::LeftButton);
+    QTRY_VERIFY(!page()->isVisible());
 }
 
 QTEST_MAIN(TestImportWindow)

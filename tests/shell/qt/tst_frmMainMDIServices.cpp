@@ -3,7 +3,9 @@
 // the contact box whose buttons send the browser to the two sites; F1, which
 // opens the help file found in the program folder or says it is missing; and
 // the program's icon on every window.
+#include <QElapsedTimer>
 #include <QMdiSubWindow>
+#include <QThread>
 #include <QMessageBox>
 #include <QStyle>
 #include <QToolButton>
@@ -30,6 +32,7 @@ private slots:
     void cleanupTestCase();
     void init();
     void aDelayedHintShowsOnTheMainWindowsTimer();
+    void aHintDueWhileAPageLoadsWaitsForTheLoad();
     void theLogoOpensTheContactBoxAndItsButtonsTheSites();
     void aBrowserThatCannotBeLaunchedIsReported();
     void f1OpensTheHelpFileFoundIgnoringCase();
@@ -79,6 +82,23 @@ void TestMainWindowServices::aDelayedHintShowsOnTheMainWindowsTimer() {
     QCOMPARE(answerer.seen()[0].title, QStringLiteral("Wavelengths"));
     QCOMPARE(answerer.seen()[0].text, QStringLiteral("Pick the wavelengths.\r\n\r\nDo you want to see this message again?"));
     QCOMPARE(m_run.settings().get(kNewMsgSection, "WaveSelector"), std::optional<std::string>("-1"));
+}
+
+// A page whose load pumps the window events (its help line, its progress)
+// is shown and drawn before its hint opens over it.
+void TestMainWindowServices::aHintDueWhileAPageLoadsWaitsForTheLoad() {
+    ModalAnswerer answerer;
+    answerer.press(QMessageBox::Yes);
+    m_run.program().app().hints().Display("Pick the wavelengths.", "PageLoadHint", true, 1, "Wavelengths");
+    QElapsedTimer loading;
+    loading.start();
+    while (loading.elapsed() < 150) {
+        window()->HelpNote("Loading the page", false);
+        QVERIFY2(answerer.seen().empty(), "the hint opened inside the page's load");
+        QThread::msleep(5);
+    }
+    QTRY_VERIFY(answerer.done());
+    QCOMPARE(answerer.seen()[0].title, QStringLiteral("Wavelengths"));
 }
 
 void TestMainWindowServices::theLogoOpensTheContactBoxAndItsButtonsTheSites() {

@@ -6,12 +6,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
+#include <QTest>
 #include <QTimer>
 #include <deque>
 #include <vector>
@@ -41,8 +43,12 @@ public:
     // An input box: type text and press OK, or Cancel.
     ModalAnswerer& type(const QString& text) { return add({Step::Type, QMessageBox::NoButton, text}); }
     ModalAnswerer& cancelInput() { return add({Step::CancelInput, QMessageBox::NoButton, {}}); }
-    // A file dialog: choose the file and accept, or cancel.
-    ModalAnswerer& chooseFile(const QString& path) { return add({Step::ChooseFile, QMessageBox::NoButton, path}); }
+    // A file dialog: choose the file and accept, or cancel. With a type, the
+    // entry of the dialog's type list that starts with it is picked first,
+    // with the keyboard as a user would.
+    ModalAnswerer& chooseFile(const QString& path, const QString& type = {}) {
+        return add({Step::ChooseFile, QMessageBox::NoButton, path, type});
+    }
 
     const std::vector<Seen>& seen() const { return m_seen; }
     int unscripted() const { return m_unscripted; }
@@ -53,6 +59,7 @@ private:
         enum Kind { Press, Escape, Type, CancelInput, ChooseFile } kind;
         QMessageBox::StandardButton button;
         QString text;
+        QString type = {};
     };
 
     ModalAnswerer& add(const Step& s) {
@@ -104,7 +111,10 @@ private:
         } else if (auto* files = qobject_cast<QFileDialog*>(w)) {
             m_seen.push_back({files->windowTitle(), files->nameFilters().join(QStringLiteral(";;")), {}, Qt::AutoText,
                               {}, QMessageBox::NoIcon, false});
-            if (s.kind == Step::ChooseFile) {
+            if (s.kind == Step::ChooseFile && !s.type.isEmpty() && !pickType(files, s.type)) {
+                ++m_unscripted;
+                files->reject();
+            } else if (s.kind == Step::ChooseFile) {
                 files->selectFile(s.text);
                 // Queued: a save dialog's overwrite question is a modal box of
                 // its own, answered by a later poll of this timer.
@@ -116,6 +126,16 @@ private:
             ++m_unscripted;
             w->close();
         }
+    }
+
+    static bool pickType(QFileDialog* files, const QString& type) {
+        auto* types = files->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        const int target = types ? types->findText(type, Qt::MatchStartsWith) : -1;
+        if (target < 0) return false;
+        types->setFocus();
+        while (types->currentIndex() != target)
+            QTest::keyClick(types, types->currentIndex() < target ? Qt::Key_Down : Qt::Key_Up);
+        return true;
     }
 
     QTimer m_timer;
