@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -204,22 +205,16 @@ double QtGrid::charsFor(int pixels) const {
 
 int QtGrid::contentsWidth(int col) const {
     if (!m_table || col < 1 || col > maxCols()) return 0;
-    // The widest text decides; the delegate adds its margins to that one only.
-    const QFontMetrics metrics = m_table->fontMetrics();
-    int widest = -1, widestRow = 0;
-    for (int r = 1; r <= maxRows(); ++r) {
-        const int advance = metrics.horizontalAdvance(ToQString(text(col, r)));
-        if (advance > widest) {
-            widest = advance;
-            widestRow = r;
-        }
-    }
     int width = m_table->horizontalHeader()->sectionSizeHint(col - 1);
-    if (widestRow > 0) {
-        const int cell = m_table->sizeHintForIndex(m_table->model()->index(widestRow - 1, col - 1)).width();
-        width = std::max(width, m_table->showGrid() ? cell + 1 : cell);
-    }
+    for (int r = 1; r <= maxRows(); ++r) width = std::max(width, cellWidth(ToQString(text(col, r))));
     return width;
+}
+
+int QtGrid::cellWidth(const QString& text) const {
+    if (text.isEmpty()) return 0;
+    // To the fraction of a pixel: a text a fraction wider than its cell is elided.
+    const qreal advance = QFontMetricsF(m_table->font()).horizontalAdvance(text);
+    return static_cast<int>(std::ceil(advance)) + cellMargin();
 }
 
 void QtGrid::refreshCell(int col, int row) {
@@ -239,7 +234,7 @@ void QtGrid::refreshCell(int col, int row) {
     item->setBackground(back.isValid() ? QBrush(back) : QBrush());
     item->setForeground(fore.isValid() ? QBrush(fore) : QBrush());
     if (fresh) m_table->setItem(row - 1, col - 1, item);
-    if (!item->text().isEmpty()) growColumn(col, m_table->fontMetrics().horizontalAdvance(item->text()) + cellMargin());
+    growColumn(col, cellWidth(item->text()));
 }
 
 void QtGrid::refreshHeading(int col, int row) {
@@ -256,6 +251,7 @@ void QtGrid::refreshHeading(int col, int row) {
 }
 
 int QtGrid::cellMargin() const {
+    // The delegate's text margins either side, and the grid line.
     return 2 * (m_table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_table) + 1) + (m_table->showGrid() ? 1 : 0);
 }
 

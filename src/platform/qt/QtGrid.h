@@ -68,6 +68,8 @@ private:
     void commitEdit(int col, int row, const QString& typed);
     // The pixels a cell adds to its text: the delegate's margins and the grid line.
     int cellMargin() const;
+    // The pixels a cell needs to show the text whole.
+    int cellWidth(const QString& text) const;
     // Widens a column to the pixels its texts need, up to the limit.
     void growColumn(int col, int needed);
     void raiseMouse(QWidget* from, QMouseEvent* event);

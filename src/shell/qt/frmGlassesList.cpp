@@ -108,11 +108,12 @@ void frmGlassesList::fitColumns() {
     // A width the user chose is only widened; one fitted here follows the contents.
     if (m_frame->width() < wanted || m_frame->width() == m_fittedWidth) m_frame->resize(wanted, m_frame->height());
     m_fittedWidth = m_frame->width();
-    // Names first; the source column takes what is left (at least its
-    // heading) and stretches as the window widens.
+    // Names first; the source column takes what is left, stretching as the
+    // window widens, and keeps its widest text: without the room for it the
+    // list scrolls sideways rather than cut it.
     const int room = m_frame->width() - chrome;
     m_grid.setColWidth(1, m_grid.charsFor(m_nameWidth));
-    m_grid.setColWidth(2, m_grid.charsFor(std::max(room - m_nameWidth, table->horizontalHeader()->sectionSizeHint(1))));
+    m_grid.setColWidth(2, m_grid.charsFor(std::max(room - m_nameWidth, m_sourceWidth)));
 }
 
 bool frmGlassesList::eventFilter(QObject* watched, QEvent* event) {

@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QLayout>
-#include <QListWidget>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScrollArea>
@@ -20,12 +19,10 @@
 #include "editor/qt/frm3NewWindow.h"
 #include "exchange/qt/frm4ImportWindow.h"
 #include "exchange/qt/frm5ExportWindow.h"
-#include "manage/qt/DialogDriver.h"
 #include "manage/qt/frm2ManageWindow.h"
 #include "manage/qt/frm6ArchiveWindow.h"
 #include "melt/frm7Melt.h"
 #include "melt/qt/frm7MeltWindow.h"
-#include "melt/qt/popMeltParentWindow.h"
 #include "shell/AMain.h"
 #include "shell/CNewMsg.h"
 #include "shell/qt/KalvenorProgram.h"
@@ -33,6 +30,7 @@
 #include "shell/qt/frmMainMDI.h"
 #include "support/qt/DemoProgram.h"
 #include "support/qt/QueueBoxes.h"
+#include "support/qt/WorkPages.h"
 
 namespace {
 
@@ -60,10 +58,10 @@ private slots:
 
 private:
     frmMainMDI* main() const { return m_run.main(); }
+    static WorkPage workPage(Page page);
     QWidget* pageWindow(Page page) const;
     std::vector<QTableWidget*> grids(Page page) const;
     void open(Page page);
-    void chooseParent();
 
     QueueBoxes m_boxes;
     DemoRun m_run;  // after the boxes, which outlive the program
@@ -83,25 +81,16 @@ void TestWorkPagesFit::cleanupTestCase() {
 
 void TestWorkPagesFit::cleanup() {
     QVERIFY2(m_boxes.unexpected.empty(), m_boxes.unexpected.empty() ? "" : m_boxes.unexpected.front().c_str());
-    for (Page page : {kSetup, kEditor, kManage, kImport, kExport, kArchive, kMelt}) {
-        QWidget* frame = pageWindow(page)->parentWidget();
-        if (frame->isVisible()) static_cast<QMdiSubWindow*>(frame)->close();
-    }
+    CloseWorkPages(main());
 }
 
-QWidget* TestWorkPagesFit::pageWindow(Page page) const {
-    switch (page) {
-    case kSetup: return main()->setupWindow();
-    case kEditor: return main()->editorWindow();
-    case kManage: return main()->managePage()->window();
-    case kImport: return main()->importPage()->window();
-    case kExport: return main()->exportPage()->window();
-    case kArchive: return main()->archivePage()->window();
-    case kMelt:
-    case kMeltWithParent: return main()->meltPage()->window();
-    }
-    return nullptr;
+WorkPage TestWorkPagesFit::workPage(Page page) {
+    static const WorkPage pages[] = {kPageSetup,  kPageNew,     kPageManage, kPageImport,
+                                     kPageExport, kPageArchive, kPageMelt,   kPageMelt};
+    return pages[page];
 }
+
+QWidget* TestWorkPagesFit::pageWindow(Page page) const { return WorkPageWindowOf(main(), workPage(page)); }
 
 std::vector<QTableWidget*> TestWorkPagesFit::grids(Page page) const {
     switch (page) {
@@ -120,34 +109,9 @@ std::vector<QTableWidget*> TestWorkPagesFit::grids(Page page) const {
 }
 
 void TestWorkPagesFit::open(Page page) {
-    static const int ribbon[] = {kPageSetup, kPageNew, kPageManage, kPageImport, kPageExport, kPageArchive, kPageMelt, kPageMelt};
-    QToolButton* button = main()->ribbonButton(ribbon[page]);
-    QVERIFY(button->isEnabled());
-    QTest::mouseClick(button, Qt::LeftButton);
-    QTRY_VERIFY(pageWindow(page)->parentWidget()->isVisible());
+    QVERIFY(OpenWorkPage(main(), workPage(page)));
     if (page == kEditor) main()->editorWindow()->tabs()->setCurrentIndex(1);  // the index points' grid
-    if (page == kMeltWithParent) chooseParent();
-}
-
-void TestWorkPagesFit::chooseParent() {
-    popMeltParentWindow* dialog = main()->meltPage()->parentWindow();
-    DialogDriver driver(dialog, [dialog] {
-        QListWidget* makers = dialog->makerList();
-        QListWidgetItem* schott = makers->findItems(QStringLiteral("Schott"), Qt::MatchExactly).value(0);
-        QVERIFY(schott);
-        QTest::mouseClick(makers->viewport(), Qt::LeftButton, Qt::NoModifier, makers->visualItemRect(schott).center());
-        QTableWidget* table = dialog->grid().widget();
-        const QList<QTableWidgetItem*> found = table->findItems(QStringLiteral("  N-BK7"), Qt::MatchExactly);
-        QVERIFY(!found.isEmpty());
-        QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, table->visualItemRect(found[0]).center());
-        QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
-    });
-    QTest::mouseClick(main()->meltPage()->window()->parentButton(), Qt::LeftButton);
-    QVERIFY(driver.acted());
-    QVERIFY(!driver.timedOut());
-    QVERIFY(main()->meltPage()->window()->meltPanel()->isVisible());
-    // The desktop gives the main window back its activation.
-    QApplication::setActiveWindow(main());
+    if (page == kMeltWithParent) QVERIFY(ChooseMeltParent(main()));
 }
 
 void TestWorkPagesFit::aPageLiesInsideTheClientArea_data() {

@@ -15,9 +15,9 @@
 #include <QStyle>
 #include <QStyleOption>
 #include <QTableView>
-#include <QTextDocument>
 #include <QToolButton>
 #include <algorithm>
+#include <cmath>
 
 namespace cut_texts {
 
@@ -31,17 +31,20 @@ inline QString where(const QWidget* w) {
     return path;
 }
 
-// The widest line, tabs expanded as a label lays them out.
-inline int lineWidth(const QFontMetrics& metrics, const QString& text, int flags = 0) {
-    int widest = 0;
-    for (const QString& line : text.split(QLatin1Char('\n')))
-        widest = std::max(widest, metrics.boundingRect(QRect(0, 0, 100000, 1000), flags | Qt::TextExpandTabs, line).width());
-    return widest;
+// The widest line as the text is laid out, to the fraction of a pixel: a
+// text a fraction wider than its room is elided.
+inline int lineWidth(const QFont& font, const QString& text) {
+    const QFontMetricsF metrics(font);
+    qreal widest = 0;
+    for (const QString& line : text.split(QLatin1Char('\n'))) widest = std::max(widest, metrics.horizontalAdvance(line));
+    return static_cast<int>(std::ceil(widest));
 }
 
+// A label's own measure of its text: for a wrapped label the height it needs
+// at its width, otherwise its size hint, which the label takes from the
+// text as it lays it out (tab stops and all).
 inline void label(const QLabel* l, QStringList& cut) {
     if (l->text().isEmpty() || !l->pixmap().isNull()) return;
-    QRect room = l->contentsRect().adjusted(l->margin(), l->margin(), -l->margin(), -l->margin());
     if (l->wordWrap()) {
         const int needed = l->heightForWidth(l->width());
         if (needed > l->height())
@@ -51,24 +54,14 @@ inline void label(const QLabel* l, QStringList& cut) {
                        .arg(l->height());
         return;
     }
-    QString text = l->text();
-    if (l->textFormat() == Qt::RichText || (l->textFormat() == Qt::AutoText && Qt::mightBeRichText(text))) {
-        QTextDocument doc;
-        doc.setDefaultFont(l->font());
-        doc.setHtml(text);
-        text = doc.toPlainText();
-    }
-    const QFontMetrics metrics(l->font());
-    const int width = lineWidth(metrics, text, l->buddy() ? int(Qt::TextShowMnemonic) : 0);
-    const int lines = static_cast<int>(text.count(QLatin1Char('\n'))) + 1;
-    const int height = metrics.ascent() + metrics.descent() + (lines - 1) * metrics.lineSpacing();
-    if (width > room.width() || height > room.height() + 1)
+    const QSize needed = l->sizeHint();
+    if (needed.width() > l->width() || needed.height() > l->height())
         cut << QStringLiteral("%1: \"%2\" needs %3x%4 px, has %5x%6")
-                   .arg(where(l), text.left(60))
-                   .arg(width)
-                   .arg(height)
-                   .arg(room.width())
-                   .arg(room.height());
+                   .arg(where(l), l->text().left(60))
+                   .arg(needed.width())
+                   .arg(needed.height())
+                   .arg(l->width())
+                   .arg(l->height());
 }
 
 inline void button(const QAbstractButton* b, QStringList& cut) {
@@ -109,7 +102,8 @@ inline void grid(const QTableView* view, QStringList& cut) {
     const QAbstractItemModel* model = view->model();
     if (!model) return;
     const QStyle* style = view->style();
-    const int cellMargin = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
+    // The delegate's text margins, and the grid line.
+    const int cellMargin = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1) + (view->showGrid() ? 1 : 0);
     const QHeaderView* top = view->horizontalHeader();
     const int headMargin = 2 * style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, top);
     const QRect seen = view->viewport()->rect();
@@ -122,7 +116,7 @@ inline void grid(const QTableView* view, QStringList& cut) {
             QFont font = top->font();
             if (top->highlightSections()) font.setBold(true);  // as a heading of a selected column paints
             const QString text = model->headerData(c, Qt::Horizontal).toString();
-            const int needed = lineWidth(QFontMetrics(font), text) + headMargin;
+            const int needed = lineWidth(font, text) + headMargin;
             if (!text.isEmpty() && needed > top->sectionSize(c))
                 cut << QStringLiteral("%1: heading \"%2\" needs %3 px, has %4")
                            .arg(where(view), text)
@@ -139,7 +133,7 @@ inline void grid(const QTableView* view, QStringList& cut) {
             if (text.isEmpty() || index.data(Qt::CheckStateRole).isValid()) continue;
             QFont font = view->font();
             if (const QVariant f = index.data(Qt::FontRole); f.isValid()) font = f.value<QFont>();
-            const int needed = lineWidth(QFontMetrics(font), text) + cellMargin;
+            const int needed = lineWidth(font, text) + cellMargin;
             if (needed > view->columnWidth(c))
                 cut << QStringLiteral("%1: cell (%2, %3) \"%4\" needs %5 px, has %6")
                            .arg(where(view))
