@@ -96,9 +96,10 @@ std::string reasonOf(const std::string& error, const std::string& path) {
 // new inode, so the backup keeps the old contents. Where the file system has
 // no links, a byte copy does the same.
 bool keepBackup(const std::string& file, const std::string& backup, std::string& failedFile, std::string& why) {
-    const std::string temp = backup + ".tmp~";
-    ::unlink(temp.c_str());
-    if (::link(file.c_str(), temp.c_str()) == 0) {
+    // The second name is one of its own, so another copy of the program
+    // keeping its backup at the same time takes nothing of this one.
+    std::string temp;
+    if (LinkUnderTemporaryName(file, backup, temp)) {
         const bool renamed = RenameDurably(temp, backup, &why);
         // When file and backup are already one file (a save that failed at
         // its last step), the rename does nothing and leaves the temporary
@@ -469,12 +470,11 @@ bool GlassesList::WriteCollectionFile(std::string& failedFile, std::string& why)
     };
 
     // New file complete and on disk first, then the backup, then the swap: a
-    // failure at any step leaves the old file in place.
-    const std::string fresh = file + ".new";
-    std::string error;
-    if (!WriteFileAtomicInPieces(fresh, nextPiece, &error)) {
+    // failure at any step leaves the old file in place and no new one beside it.
+    std::string fresh, error;
+    if (!WriteTemporaryFile(file, nextPiece, fresh, &error)) {
         failedFile = file;
-        why = reasonOf(error, fresh);
+        why = reasonOf(error, file);
         return false;
     }
     if (hadFile && !keepBackup(file, backup, failedFile, why)) {

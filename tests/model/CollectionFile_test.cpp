@@ -5,12 +5,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "FsyncProbe.h"
+#include "FileCallProbes.h"
 #include "StoreFixtures.h"
 #include "model/FileUtil.h"
 #include "model/GlassDataInternalOld.h"
@@ -476,4 +477,65 @@ TEST_F(CollectionFileTest, ASaveIsOnDiskWhenItReturns) {
     WatchFsync(nullptr);
     ASSERT_TRUE(ok);
     EXPECT_TRUE(flushedAfterRename);
+}
+
+// Without a flush of the folder nothing is saved: the old file and its
+// backup stay, and no copy of the new collection is left beside them.
+TEST_F(CollectionFileTest, AFailedFolderFlushLeavesNoNewFileBehind) {
+    const std::vector<std::uint8_t> old = CollectionBytes({MakeGlass("OLD", "X")});
+    folder.write(kCollectionFileName, old);
+    GlassesList store(boxes, clock, folder.path());
+    store.SetGlasses({MakeGlass("NEW", "X")});
+    boxes.answer(kAnswerOk);
+
+    FailFsyncOf(folder.path().substr(0, folder.path().size() - 1), EIO);
+    const bool saved = store.SaveUserGlasses();
+    FailFsyncOf("", 0);
+
+    EXPECT_FALSE(saved);
+    expectFailureBox(folder.file(kCollectionBackupName), "the folder could not be flushed to disk: Input/output error");
+    EXPECT_EQ(folderEntries(), (std::vector<std::string>{kCollectionBackupName, kCollectionFileName}));
+    EXPECT_EQ(folder.read(kCollectionFileName), old);
+}
+
+// A file only its owner may read stays so, and so does its backup.
+TEST_F(CollectionFileTest, APrivateCollectionFileStaysPrivateAfterASave) {
+    folder.write(kCollectionFileName, CollectionBytes({MakeGlass("OLD", "X")}));
+    ASSERT_EQ(::chmod(folder.file(kCollectionFileName).c_str(), 0600), 0);
+    GlassesList store(boxes, clock, folder.path());
+    store.SetGlasses({MakeGlass("NEW", "X")});
+    ASSERT_TRUE(store.SaveUserGlasses());
+    for (const char* name : {kCollectionFileName, kCollectionBackupName}) {
+        struct stat info {};
+        ASSERT_EQ(::stat(folder.file(name).c_str(), &info), 0) << name;
+        EXPECT_EQ(info.st_mode & 0777, 0600u) << name;
+    }
+}
+
+// Two copies of the program saving the one collection at the same moment:
+// both saves succeed, file and backup are each one whole collection, and no
+// temporary file is left.
+TEST_F(CollectionFileTest, TwoSavesOfOneCollectionAtOnceLeaveWholeFiles) {
+    std::vector<GlassRecord> mine, theirs;
+    for (int i = 0; i < 20; ++i) {
+        mine.push_back(FullGlass("MINE" + std::to_string(i), "X"));
+        theirs.push_back(FullGlass("THEIRS" + std::to_string(i), "X"));
+    }
+    const std::vector<std::uint8_t> old = CollectionBytes({MakeGlass("OLD", "X")});
+    const std::vector<std::uint8_t> mineBytes = CollectionBytes(mine), theirBytes = CollectionBytes(theirs);
+    folder.write(kCollectionFileName, old);
+    ScriptedBoxes otherBoxes;
+    GlassesList first(boxes, clock, folder.path()), second(otherBoxes, clock, folder.path());
+    first.SetGlasses(mine);
+    second.SetGlasses(theirs);
+    for (int round = 0; round < 12; ++round) {
+        SCOPED_TRACE(round);
+        EXPECT_EQ(BothAtOnce([&] { return first.SaveUserGlasses(); }, [&] { return second.SaveUserGlasses(); }),
+                  std::make_pair(true, true));
+        const std::vector<std::uint8_t> file = folder.read(kCollectionFileName);
+        const std::vector<std::uint8_t> backup = folder.read(kCollectionBackupName);
+        EXPECT_TRUE(file == mineBytes || file == theirBytes);
+        EXPECT_TRUE(backup == old || backup == mineBytes || backup == theirBytes);
+        EXPECT_EQ(folderEntries(), (std::vector<std::string>{kCollectionBackupName, kCollectionFileName}));
+    }
 }
