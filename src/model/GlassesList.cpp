@@ -85,6 +85,13 @@ bool forEachRecord(const std::string& path, std::size_t recordBytes, Each each, 
     return true;
 }
 
+// Whether the file at path holds no whole collection record (also when it
+// cannot be looked at).
+bool holdsNoRecord(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) != 0 || info.st_size < static_cast<off_t>(kGlassRecordBytes);
+}
+
 // The reason part of a FileUtil error "path: reason".
 std::string reasonOf(const std::string& error, const std::string& path) {
     const std::string prefix = path + ": ";
@@ -333,6 +340,9 @@ struct GlassesList::FileDamage {
     std::size_t firstDamaged = 0;  // 1-based
     std::string firstFault;
     std::size_t tailBytes = 0;     // of a last record cut short
+
+    bool empty() const { return records == 0 && tailBytes == 0; }
+    bool any() const { return damaged > 0 || tailBytes > 0 || empty(); }
 };
 
 bool GlassesList::reportDamage(const std::string& path, std::size_t recordBytes, const FileDamage& damage) {
@@ -346,9 +356,13 @@ bool GlassesList::reportDamage(const std::string& path, std::size_t recordBytes,
         found += "the file ends " + std::to_string(damage.tailBytes) + " bytes into a record of " +
                  std::to_string(recordBytes) + " bytes";
     }
-    std::string text = std::string("Your collection file is damaged.") + kCrLf + kCrLf + "File: " + path + kCrLf +
-                       "Found: " + found + kCrLf + kCrLf + counted(m_glasses.size(), "material was", "materials were") +
-                       " loaded from its sound records." + kCrLf;
+    const bool empty = damage.empty();
+    if (empty) found = "the file holds 0 bytes, not one record of " + std::to_string(recordBytes) + " bytes";
+    const std::string loaded = empty ? std::string("No material was loaded from it.")
+                                     : counted(m_glasses.size(), "material was", "materials were") +
+                                           " loaded from its sound records.";
+    std::string text = std::string(empty ? "Your collection file is empty." : "Your collection file is damaged.") +
+                       kCrLf + kCrLf + "File: " + path + kCrLf + "Found: " + found + kCrLf + kCrLf + loaded + kCrLf;
     std::string copy, why;
     const bool kept = keepDamagedCopy(path, copy, why);
     if (kept) {
@@ -396,7 +410,8 @@ bool GlassesList::ReadRecordFile(const std::string& path, std::size_t recordByte
         refuseFile(path, why);
         return false;
     }
-    if (damage.damaged == 0 && damage.tailBytes == 0) return true;
+    // An empty file is damaged too: one the program wrote holds a record.
+    if (!damage.any()) return true;
     return reportDamage(path, recordBytes, damage);
 }
 
@@ -438,9 +453,19 @@ bool GlassesList::WriteCollectionFile(std::string& failedFile, std::string& why)
             return false;
         }
     }
+    // A file of no whole record never pushes materials out of the backup:
+    // the backup is all that is left of them.
+    const bool keepsBackup = hadFile && !(holdsNoRecord(file) && !holdsNoRecord(backup));
     if (m_glasses.empty()) {
+        if (!hadFile) return true;
+        if (!keepsBackup) {
+            if (::unlink(file.c_str()) == 0) return true;
+            failedFile = file;
+            why = errnoText(errno);
+            return false;
+        }
         // The backup takes the old file: copy and delete in one step.
-        if (hadFile && !RenameDurably(file, backup, &why)) {
+        if (!RenameDurably(file, backup, &why)) {
             failedFile = backup;
             return false;
         }
@@ -477,7 +502,7 @@ bool GlassesList::WriteCollectionFile(std::string& failedFile, std::string& why)
         why = reasonOf(error, file);
         return false;
     }
-    if (hadFile && !keepBackup(file, backup, failedFile, why)) {
+    if (keepsBackup && !keepBackup(file, backup, failedFile, why)) {
         ::unlink(fresh.c_str());
         return false;
     }

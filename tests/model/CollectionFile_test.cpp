@@ -539,3 +539,52 @@ TEST_F(CollectionFileTest, TwoSavesOfOneCollectionAtOnceLeaveWholeFiles) {
         EXPECT_EQ(folderEntries(), (std::vector<std::string>{kCollectionBackupName, kCollectionFileName}));
     }
 }
+
+// A collection file of no whole record beside a backup of materials: the
+// user is told, the file is kept aside, and no save puts it over the backup.
+TEST_F(CollectionFileTest, AnEmptyFileBesideAGoodBackupIsToldAndNeverReplacesTheBackup) {
+    const std::vector<std::uint8_t> good = CollectionBytes({MakeGlass("A", "X"), MakeGlass("B", "X")});
+    struct Case {
+        const char* what;
+        std::vector<std::uint8_t> file;
+        std::vector<GlassRecord> saved;
+        std::string told;
+    };
+    const Case cases[] = {
+        {"empty, a material added", {}, {MakeGlass("NEW", "X")}, "Your collection file is empty.\r\n"},
+        {"empty, nothing added", {}, {}, "Your collection file is empty.\r\n"},
+        {"shorter than a record", Slice(good, 0, 100), {MakeGlass("NEW", "X")},
+         "Your collection file is damaged.\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestFolder here;
+        here.write(kCollectionFileName, c.file);
+        here.write(kCollectionBackupName, good);
+        ScriptedBoxes told;
+        told.answer(kAnswerOk);
+        GlassesList store(told, clock, here.path());
+        store.LoadUserGlasses();
+        ASSERT_EQ(told.shown().size(), 1u);
+        EXPECT_EQ(told.last().style, kBoxExclamation);
+        EXPECT_EQ(told.last().text.rfind(c.told, 0), 0u) << told.last().text;
+        EXPECT_EQ(here.read(damagedCopy), c.file);
+
+        store.SetGlasses(c.saved);
+        ASSERT_TRUE(store.SaveUserGlasses());
+        EXPECT_EQ(here.read(kCollectionBackupName), good);
+        if (c.saved.empty()) EXPECT_FALSE(here.exists(kCollectionFileName));
+        else EXPECT_EQ(here.read(kCollectionFileName), CollectionBytes(c.saved));
+        EXPECT_EQ(told.shown().size(), 1u);
+    }
+
+    // The whole box for an empty file.
+    folder.write(kCollectionFileName, std::vector<std::uint8_t>{});
+    boxes.answer(kAnswerOk);
+    loadFresh();
+    const std::string file = folder.file(kCollectionFileName);
+    EXPECT_EQ(boxes.last().text, "Your collection file is empty.\r\n\r\nFile: " + file +
+                                     "\r\nFound: the file holds 0 bytes, not one record of 12964 bytes\r\n\r\n"
+                                     "No material was loaded from it.\r\nThe file as it was is kept as:\r\n" +
+                                     file + kDamagedCopySuffix);
+}
