@@ -479,8 +479,8 @@ TEST_F(CollectionFileTest, ASaveIsOnDiskWhenItReturns) {
     EXPECT_TRUE(flushedAfterRename);
 }
 
-// Without a flush of the folder nothing is saved: the old file and its
-// backup stay, and no copy of the new collection is left beside them.
+// A folder that cannot be flushed fails the save before the swap: the old
+// file stays, and no copy of the new collection is left beside it.
 TEST_F(CollectionFileTest, AFailedFolderFlushLeavesNoNewFileBehind) {
     const std::vector<std::uint8_t> old = CollectionBytes({MakeGlass("OLD", "X")});
     folder.write(kCollectionFileName, old);

@@ -138,7 +138,8 @@ TEST(FileUtilTest, APieceRunningOutOfMemoryFailsTheWrite) {
 TEST(FileUtilTest, ALinkPlantedAtTheTemporaryNameIsLeftAlone) {
     TestFolder folder;
     folder.write("out.DAT", std::string("old"));
-    folder.write("victim", std::string("not yours"));
+    const std::vector<std::uint8_t> victim = {'m', 'i', 'n', 'e'};
+    folder.write("victim", victim);
     const std::string prefix = folder.file("out.DAT") + ".";
     std::string planted;
     WatchOpen([&](const std::string& path, int flags) {
@@ -153,7 +154,7 @@ TEST(FileUtilTest, ALinkPlantedAtTheTemporaryNameIsLeftAlone) {
     ASSERT_TRUE(written);
     ASSERT_FALSE(planted.empty());
     EXPECT_EQ(ReadWholeFile(folder.file("out.DAT")), (std::vector<std::uint8_t>{'n', 'e', 'w'}));
-    EXPECT_EQ(ReadWholeFile(folder.file("victim")), (std::vector<std::uint8_t>{'n', 'o', 't', ' ', 'y', 'o', 'u', 'r', 's'}));
+    EXPECT_EQ(ReadWholeFile(folder.file("victim")), victim);
     EXPECT_TRUE(fs::is_symlink(planted));
     EXPECT_EQ(fs::read_symlink(planted), folder.file("victim"));
     EXPECT_EQ(entryNames(folder), (std::vector<std::string>{"out.DAT", fs::path(planted).filename(), "victim"}));
