@@ -85,11 +85,11 @@ bool forEachRecord(const std::string& path, std::size_t recordBytes, Each each, 
     return true;
 }
 
-// Whether the file at path holds no whole collection record (also when it
-// cannot be looked at).
-bool holdsNoRecord(const std::string& path) {
+// Whether the file at path holds a whole collection record (False also when
+// it cannot be looked at).
+bool holdsARecord(const std::string& path) {
     struct stat info {};
-    return ::stat(path.c_str(), &info) != 0 || info.st_size < static_cast<off_t>(kGlassRecordBytes);
+    return ::stat(path.c_str(), &info) == 0 && info.st_size >= static_cast<off_t>(kGlassRecordBytes);
 }
 
 // The reason part of a FileUtil error "path: reason".
@@ -453,9 +453,9 @@ bool GlassesList::WriteCollectionFile(std::string& failedFile, std::string& why)
             return false;
         }
     }
-    // A file of no whole record never pushes materials out of the backup:
-    // the backup is all that is left of them.
-    const bool keepsBackup = hadFile && !(holdsNoRecord(file) && !holdsNoRecord(backup));
+    // A file of no whole record never pushes a backup that holds one out:
+    // the backup is all that is left of those materials.
+    const bool keepsBackup = hadFile && (holdsARecord(file) || !holdsARecord(backup));
     if (m_glasses.empty()) {
         if (!hadFile) return true;
         if (!keepsBackup) {
