@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchFolder.h"
 #include "model/GlassesList.h"
 #include "platform/Boxes.h"
 #include "platform/BusyCursor.h"
@@ -59,25 +60,19 @@ GlassRecord benchGlass(int i) {
 
 // One folder with the collection file for the whole run.
 struct Collection {
-    std::string folder;
+    BenchFolder made;
+    std::string folder = made.path();
     std::string file;
     std::string copy;
     SilentBoxes boxes;
     SystemClock clock;
 
     Collection() {
-        std::string templ = (fs::temp_directory_path() / "kalvenor-bench-XXXXXX").string();
-        if (!::mkdtemp(templ.data())) std::abort();
-        folder = templ + "/";
         file = folder + kCollectionFileName;
         copy = folder + "copy.DAT";
         GlassesList store(boxes, clock, folder);
         for (int i = 1; i <= kMaterials; ++i) store.AddGlass(benchGlass(i), false);
         if (!store.SaveUserGlasses()) std::abort();
-    }
-    ~Collection() {
-        std::error_code ec;
-        fs::remove_all(folder, ec);
     }
     std::int64_t bytes() const { return static_cast<std::int64_t>(fs::file_size(file)); }
 };

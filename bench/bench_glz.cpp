@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchFolder.h"
 #include "exchange/CImportNewGLZ.h"
 #include "exchange/frm5Export.h"
 #include "platform/Clock.h"
@@ -95,13 +96,10 @@ std::vector<GlassRecord>& materials() {
     return glasses;
 }
 
-std::string folder() {
-    static const std::string path = [] {
-        const auto p = std::filesystem::temp_directory_path() / "kalvenor-bench-glz";
-        std::filesystem::create_directories(p);
-        return p.string() + "/";
-    }();
-    return path;
+// The run's files, removed at its end.
+const std::string& folder() {
+    static const BenchFolder made;
+    return made.path();
 }
 
 void BM_WriteGLZText(benchmark::State& state) {

@@ -8,9 +8,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <exception>
 #include <filesystem>
 #include <new>
+#include <random>
 #include <utility>
 
 namespace fs = std::filesystem;
@@ -149,10 +152,66 @@ bool WriteFileAtomic(const std::string& path, const std::vector<std::uint8_t>& b
         error);
 }
 
-bool WriteFileAtomicInPieces(const std::string& path, const std::function<std::span<const std::uint8_t>()>& next,
-                             std::string* error) {
-    const std::string temp = path + ".tmp~";
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+namespace {
+
+std::string temporaryNameBeside(const std::string& path) {
+    // Drawn per thread from a seed of its own; the process id keeps a forked
+    // copy of the program from drawing the names its parent draws.
+    thread_local std::mt19937_64 draw{[] {
+        try {
+            return static_cast<std::uint64_t>(std::random_device{}());
+        } catch (const std::exception&) {  // no entropy source: the clock will do
+            return static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+        }
+    }()};
+    static constexpr char kLetters[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    std::uint64_t bits = draw() ^ (static_cast<std::uint64_t>(::getpid()) * 0x9E3779B97F4A7C15u);
+    std::string name = path + ".";
+    for (int i = 0; i < 8; ++i, bits /= 62) name += kLetters[bits % 62];
+    return name + ".tmp~";
+}
+
+// Draws names beside path until make(name), which makes that name
+// exclusively, finds it free: make's result, -1 with errno set when every
+// name drawn was taken or make failed otherwise.
+template <class Make>
+int makeUnderTemporaryName(const std::string& path, std::string& temp, Make make) {
+    constexpr int kTries = 100;
+    for (int i = 0; i < kTries; ++i) {
+        temp = temporaryNameBeside(path);
+        const int made = make(temp);
+        if (made >= 0 || errno != EEXIST) return made;
+    }
+    return -1;
+}
+
+// Opens a new temporary file beside path for writing; -1 with errno set when
+// none can be made.
+int openTemporaryBeside(const std::string& path, std::string& temp) {
+    struct stat replaced {};
+    const bool replaces = ::stat(path.c_str(), &replaced) == 0 && S_ISREG(replaced.st_mode);
+    const mode_t mode = replaces ? (replaced.st_mode & 0777) : 0644;
+    // O_EXCL: a name already taken, by a link too, is never opened.
+    const int fd = makeUnderTemporaryName(path, temp, [&](const std::string& name) {
+        return ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    });
+    // The umask may have taken bits the replaced file has. A file system
+    // without permission bits refuses; its files have none to keep.
+    if (fd >= 0 && replaces) (void)::fchmod(fd, mode);
+    return fd;
+}
+
+}  // namespace
+
+bool LinkUnderTemporaryName(const std::string& existing, const std::string& path, std::string& temp) {
+    return makeUnderTemporaryName(path, temp, [&](const std::string& name) {
+               return ::link(existing.c_str(), name.c_str());
+           }) == 0;
+}
+
+bool WriteTemporaryFile(const std::string& path, const std::function<std::span<const std::uint8_t>()>& next,
+                        std::string& temp, std::string* error) {
+    const int fd = openTemporaryBeside(path, temp);
     if (fd < 0) {
         setError(error, path, std::strerror(errno));
         return false;
@@ -199,6 +258,13 @@ bool WriteFileAtomicInPieces(const std::string& path, const std::function<std::s
         ::unlink(temp.c_str());
         return false;
     }
+    return true;
+}
+
+bool WriteFileAtomicInPieces(const std::string& path, const std::function<std::span<const std::uint8_t>()>& next,
+                             std::string* error) {
+    std::string temp;
+    if (!WriteTemporaryFile(path, next, temp, error)) return false;
     std::string why;
     if (!RenameDurably(temp, path, &why)) {
         setError(error, path, why);

@@ -42,7 +42,24 @@ std::optional<FileBuffer> ReadFileBuffer(const std::string& path);
 // file system cannot be flushed is no error.
 bool RenameDurably(const std::string& from, const std::string& to, std::string* error = nullptr);
 
-// Writes the bytes to a temporary file in the same folder, flushes it to disk,
+// Temporary names beside path are path, a random part and ".tmp~", each
+// made exclusively: a name already taken, by a link too, is passed over.
+
+// Gives the file existing a second name, a temporary one beside path; False
+// (errno set) when no such link can be made.
+bool LinkUnderTemporaryName(const std::string& existing, const std::string& path, std::string& temp);
+
+// Writes the pieces (as WriteFileAtomicInPieces takes them) to a new
+// temporary file beside path and flushes it to disk; on True temp names it,
+// for the caller to rename over path or remove. The file is made under a name
+// of its own, exclusively, never through a link planted at that name, and
+// with the permission bits of the file at path (0644 under the umask when
+// there is none), so two writers of one file never share a temporary file.
+// On False error (when given) says which file and why, and nothing is left.
+bool WriteTemporaryFile(const std::string& path, const std::function<std::span<const std::uint8_t>()>& next,
+                        std::string& temp, std::string* error = nullptr);
+
+// Writes the bytes to a temporary file in the same folder (WriteTemporaryFile),
 // renames it over path and flushes the folder, so a crash leaves either the
 // old or the new file and a save that succeeded stays saved. On False, error
 // (when given) says which file and why; the old file stays.

@@ -85,6 +85,13 @@ bool forEachRecord(const std::string& path, std::size_t recordBytes, Each each, 
     return true;
 }
 
+// Whether the file at path holds a whole collection record (False also when
+// it cannot be looked at).
+bool holdsARecord(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && info.st_size >= static_cast<off_t>(kGlassRecordBytes);
+}
+
 // The reason part of a FileUtil error "path: reason".
 std::string reasonOf(const std::string& error, const std::string& path) {
     const std::string prefix = path + ": ";
@@ -96,9 +103,10 @@ std::string reasonOf(const std::string& error, const std::string& path) {
 // new inode, so the backup keeps the old contents. Where the file system has
 // no links, a byte copy does the same.
 bool keepBackup(const std::string& file, const std::string& backup, std::string& failedFile, std::string& why) {
-    const std::string temp = backup + ".tmp~";
-    ::unlink(temp.c_str());
-    if (::link(file.c_str(), temp.c_str()) == 0) {
+    // The second name is one of its own, so another copy of the program
+    // keeping its backup at the same time takes nothing of this one.
+    std::string temp;
+    if (LinkUnderTemporaryName(file, backup, temp)) {
         const bool renamed = RenameDurably(temp, backup, &why);
         // When file and backup are already one file (a save that failed at
         // its last step), the rename does nothing and leaves the temporary
@@ -332,6 +340,9 @@ struct GlassesList::FileDamage {
     std::size_t firstDamaged = 0;  // 1-based
     std::string firstFault;
     std::size_t tailBytes = 0;     // of a last record cut short
+
+    bool empty() const { return records == 0 && tailBytes == 0; }
+    bool any() const { return damaged > 0 || tailBytes > 0 || empty(); }
 };
 
 bool GlassesList::reportDamage(const std::string& path, std::size_t recordBytes, const FileDamage& damage) {
@@ -345,9 +356,13 @@ bool GlassesList::reportDamage(const std::string& path, std::size_t recordBytes,
         found += "the file ends " + std::to_string(damage.tailBytes) + " bytes into a record of " +
                  std::to_string(recordBytes) + " bytes";
     }
-    std::string text = std::string("Your collection file is damaged.") + kCrLf + kCrLf + "File: " + path + kCrLf +
-                       "Found: " + found + kCrLf + kCrLf + counted(m_glasses.size(), "material was", "materials were") +
-                       " loaded from its sound records." + kCrLf;
+    const bool empty = damage.empty();
+    if (empty) found = "the file holds 0 bytes, not one record of " + std::to_string(recordBytes) + " bytes";
+    const std::string loaded = empty ? std::string("No material was loaded from it.")
+                                     : counted(m_glasses.size(), "material was", "materials were") +
+                                           " loaded from its sound records.";
+    std::string text = std::string(empty ? "Your collection file is empty." : "Your collection file is damaged.") +
+                       kCrLf + kCrLf + "File: " + path + kCrLf + "Found: " + found + kCrLf + kCrLf + loaded + kCrLf;
     std::string copy, why;
     const bool kept = keepDamagedCopy(path, copy, why);
     if (kept) {
@@ -395,7 +410,8 @@ bool GlassesList::ReadRecordFile(const std::string& path, std::size_t recordByte
         refuseFile(path, why);
         return false;
     }
-    if (damage.damaged == 0 && damage.tailBytes == 0) return true;
+    // An empty file is damaged too: one the program wrote holds a record.
+    if (!damage.any()) return true;
     return reportDamage(path, recordBytes, damage);
 }
 
@@ -437,9 +453,19 @@ bool GlassesList::WriteCollectionFile(std::string& failedFile, std::string& why)
             return false;
         }
     }
+    // A file of no whole record never pushes a backup that holds one out:
+    // the backup is all that is left of those materials.
+    const bool keepsBackup = hadFile && (holdsARecord(file) || !holdsARecord(backup));
     if (m_glasses.empty()) {
+        if (!hadFile) return true;
+        if (!keepsBackup) {
+            if (::unlink(file.c_str()) == 0) return true;
+            failedFile = file;
+            why = errnoText(errno);
+            return false;
+        }
         // The backup takes the old file: copy and delete in one step.
-        if (hadFile && !RenameDurably(file, backup, &why)) {
+        if (!RenameDurably(file, backup, &why)) {
             failedFile = backup;
             return false;
         }
@@ -469,15 +495,14 @@ bool GlassesList::WriteCollectionFile(std::string& failedFile, std::string& why)
     };
 
     // New file complete and on disk first, then the backup, then the swap: a
-    // failure at any step leaves the old file in place.
-    const std::string fresh = file + ".new";
-    std::string error;
-    if (!WriteFileAtomicInPieces(fresh, nextPiece, &error)) {
+    // failure at any step leaves the old file in place and no new one beside it.
+    std::string fresh, error;
+    if (!WriteTemporaryFile(file, nextPiece, fresh, &error)) {
         failedFile = file;
-        why = reasonOf(error, fresh);
+        why = reasonOf(error, file);
         return false;
     }
-    if (hadFile && !keepBackup(file, backup, failedFile, why)) {
+    if (keepsBackup && !keepBackup(file, backup, failedFile, why)) {
         ::unlink(fresh.c_str());
         return false;
     }

@@ -125,20 +125,21 @@ public:
     // or converts the newest older file when it is missing. A file that cannot
     // be read, or something other than a file in its place (a folder, a FIFO),
     // leaves the store empty, deletes nothing and tells the user. A damaged
-    // file (records that fail GlassRecordFault, or a last record cut short)
-    // gives its sound records; a copy of the file as it was is kept beside it
-    // (kDamagedCopySuffix, with a number when that name is taken; a copy
-    // kept at an earlier start is used again) and the user is told once what
-    // was found and where the copy is.
+    // file (records that fail GlassRecordFault, a last record cut short, or
+    // no bytes at all) gives its sound records; a copy of the file as it was
+    // is kept beside it (kDamagedCopySuffix, with a number when that name is
+    // taken; a copy kept at an earlier start is used again) and the user is
+    // told once what was found and where the copy is.
     void LoadUserGlasses();
     // Writes the collection file crash-safely, keeping the previous one as the
-    // backup; an empty collection removes the file (the backup stays). On
-    // False the user has been told which file failed and why, and the old file
-    // is still there. After a load that could not read its file, or kept no
-    // copy of a damaged one, nothing is written until the next successful
-    // load: a save would replace materials the store never held. What is not
-    // a regular file is never replaced. Records are written sound
-    // (MakeGlassRecordSound), so the next load takes every one of them.
+    // backup unless it holds no whole record and the backup does; an empty
+    // collection removes the file (the backup stays). On False the user has
+    // been told which file failed and why, and the old file is still there.
+    // After a load that could not read its file, or kept no copy of a damaged
+    // one, nothing is written until the next successful load: a save would
+    // replace materials the store never held. What is not a regular file is
+    // never replaced. Records are written sound (MakeGlassRecordSound), so the
+    // next load takes every one of them.
     bool SaveUserGlasses();
 
     // The design program's name lists, from designFolder (its folder as the

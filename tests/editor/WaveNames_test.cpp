@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
 
 #include "support/ProgramFolder.h"
 #include "support/ScriptedBoxes.h"
@@ -207,7 +208,9 @@ TEST(MeltWaveBands, AFailedSaveSaysSoAndKeepsTheOldFile) {
     std::filesystem::create_directory(other.file("UserData/MeltWaveBand.lst"));
     EXPECT_FALSE(SaveMeltWaveBands(withUserBands({{"New", {400}}}), other.path(), &error));
     EXPECT_TRUE(std::filesystem::is_directory(other.file("UserData/MeltWaveBand.lst")));
-    EXPECT_FALSE(std::filesystem::exists(other.file("UserData/MeltWaveBand.lst.tmp~")));
+    // No temporary file is left beside it.
+    const std::filesystem::directory_iterator entries(other.file("UserData"));
+    EXPECT_EQ(std::distance(std::filesystem::begin(entries), std::filesystem::end(entries)), 1);
 }
 
 TEST(AddMeltWaveBand, RefusesANameTheFileCannotHold) {

@@ -9,6 +9,7 @@
 #include "exchange/ImportSamples.h"
 #include "model/GlassData.h"
 #include "model/NumberFormat.h"
+#include "platform/NumberText.h"
 
 namespace {
 
@@ -156,8 +157,10 @@ TEST_F(GlcReadTest, TheExpansionIsTheValueOverTen) {
         ASSERT_TRUE(read(changed)) << value;
         ASSERT_EQ(result.count(), 1);
         const GlassRecord& g = result.glasses[0];
-        EXPECT_EQ(g.notes.expansion, static_cast<float>(std::stod(value) / 10)) << value;
-        EXPECT_EQ(g.properties.a3070.str(), GeneralText(static_cast<float>(std::stod(value) / 10))) << value;
+        double parsed = 0;
+        ASSERT_TRUE(ParseNumber(value, parsed)) << value;
+        EXPECT_EQ(g.notes.expansion, static_cast<float>(parsed / 10)) << value;
+        EXPECT_EQ(g.properties.a3070.str(), GeneralText(static_cast<float>(parsed / 10))) << value;
     }
 }
 

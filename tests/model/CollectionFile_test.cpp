@@ -5,12 +5,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "FsyncProbe.h"
+#include "FileCallProbes.h"
 #include "StoreFixtures.h"
 #include "model/FileUtil.h"
 #include "model/GlassDataInternalOld.h"
@@ -476,4 +477,114 @@ TEST_F(CollectionFileTest, ASaveIsOnDiskWhenItReturns) {
     WatchFsync(nullptr);
     ASSERT_TRUE(ok);
     EXPECT_TRUE(flushedAfterRename);
+}
+
+// A folder that cannot be flushed fails the save before the swap: the old
+// file stays, and no copy of the new collection is left beside it.
+TEST_F(CollectionFileTest, AFailedFolderFlushLeavesNoNewFileBehind) {
+    const std::vector<std::uint8_t> old = CollectionBytes({MakeGlass("OLD", "X")});
+    folder.write(kCollectionFileName, old);
+    GlassesList store(boxes, clock, folder.path());
+    store.SetGlasses({MakeGlass("NEW", "X")});
+    boxes.answer(kAnswerOk);
+
+    FailFsyncOf(folder.path().substr(0, folder.path().size() - 1), EIO);
+    const bool saved = store.SaveUserGlasses();
+    FailFsyncOf("", 0);
+
+    EXPECT_FALSE(saved);
+    expectFailureBox(folder.file(kCollectionBackupName), "the folder could not be flushed to disk: Input/output error");
+    EXPECT_EQ(folderEntries(), (std::vector<std::string>{kCollectionBackupName, kCollectionFileName}));
+    EXPECT_EQ(folder.read(kCollectionFileName), old);
+}
+
+// A file only its owner may read stays so, and so does its backup.
+TEST_F(CollectionFileTest, APrivateCollectionFileStaysPrivateAfterASave) {
+    folder.write(kCollectionFileName, CollectionBytes({MakeGlass("OLD", "X")}));
+    ASSERT_EQ(::chmod(folder.file(kCollectionFileName).c_str(), 0600), 0);
+    GlassesList store(boxes, clock, folder.path());
+    store.SetGlasses({MakeGlass("NEW", "X")});
+    ASSERT_TRUE(store.SaveUserGlasses());
+    for (const char* name : {kCollectionFileName, kCollectionBackupName}) {
+        struct stat info {};
+        ASSERT_EQ(::stat(folder.file(name).c_str(), &info), 0) << name;
+        EXPECT_EQ(info.st_mode & 0777, 0600u) << name;
+    }
+}
+
+// Two copies of the program saving the one collection at the same moment:
+// both saves succeed, file and backup are each one whole collection, and no
+// temporary file is left.
+TEST_F(CollectionFileTest, TwoSavesOfOneCollectionAtOnceLeaveWholeFiles) {
+    std::vector<GlassRecord> mine, theirs;
+    for (int i = 0; i < 20; ++i) {
+        mine.push_back(FullGlass("MINE" + std::to_string(i), "X"));
+        theirs.push_back(FullGlass("THEIRS" + std::to_string(i), "X"));
+    }
+    const std::vector<std::uint8_t> old = CollectionBytes({MakeGlass("OLD", "X")});
+    const std::vector<std::uint8_t> mineBytes = CollectionBytes(mine), theirBytes = CollectionBytes(theirs);
+    folder.write(kCollectionFileName, old);
+    ScriptedBoxes otherBoxes;
+    GlassesList first(boxes, clock, folder.path()), second(otherBoxes, clock, folder.path());
+    first.SetGlasses(mine);
+    second.SetGlasses(theirs);
+    for (int round = 0; round < 12; ++round) {
+        SCOPED_TRACE(round);
+        EXPECT_EQ(BothAtOnce([&] { return first.SaveUserGlasses(); }, [&] { return second.SaveUserGlasses(); }),
+                  std::make_pair(true, true));
+        const std::vector<std::uint8_t> file = folder.read(kCollectionFileName);
+        const std::vector<std::uint8_t> backup = folder.read(kCollectionBackupName);
+        EXPECT_TRUE(file == mineBytes || file == theirBytes);
+        EXPECT_TRUE(backup == old || backup == mineBytes || backup == theirBytes);
+        EXPECT_EQ(folderEntries(), (std::vector<std::string>{kCollectionBackupName, kCollectionFileName}));
+    }
+}
+
+// A collection file of no whole record beside a backup of materials: the
+// user is told, the file is kept aside, and no save puts it over the backup.
+TEST_F(CollectionFileTest, AnEmptyFileBesideAGoodBackupIsToldAndNeverReplacesTheBackup) {
+    const std::vector<std::uint8_t> good = CollectionBytes({MakeGlass("A", "X"), MakeGlass("B", "X")});
+    struct Case {
+        const char* what;
+        std::vector<std::uint8_t> file;
+        std::vector<GlassRecord> saved;
+        std::string told;
+    };
+    const Case cases[] = {
+        {"empty, a material added", {}, {MakeGlass("NEW", "X")}, "Your collection file is empty.\r\n"},
+        {"empty, nothing added", {}, {}, "Your collection file is empty.\r\n"},
+        {"shorter than a record", Slice(good, 0, 100), {MakeGlass("NEW", "X")},
+         "Your collection file is damaged.\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestFolder here;
+        here.write(kCollectionFileName, c.file);
+        here.write(kCollectionBackupName, good);
+        ScriptedBoxes told;
+        told.answer(kAnswerOk);
+        GlassesList store(told, clock, here.path());
+        store.LoadUserGlasses();
+        ASSERT_EQ(told.shown().size(), 1u);
+        EXPECT_EQ(told.last().style, kBoxExclamation);
+        EXPECT_EQ(told.last().text.rfind(c.told, 0), 0u) << told.last().text;
+        EXPECT_EQ(here.read(damagedCopy), c.file);
+
+        store.SetGlasses(c.saved);
+        ASSERT_TRUE(store.SaveUserGlasses());
+        EXPECT_EQ(here.read(kCollectionBackupName), good);
+        if (c.saved.empty()) EXPECT_FALSE(here.exists(kCollectionFileName));
+        else EXPECT_EQ(here.read(kCollectionFileName), CollectionBytes(c.saved));
+        EXPECT_EQ(told.shown().size(), 1u);
+    }
+
+    // The whole box for an empty file.
+    folder.write(kCollectionFileName, std::vector<std::uint8_t>{});
+    boxes.answer(kAnswerOk);
+    loadFresh();
+    const std::string file = folder.file(kCollectionFileName);
+    EXPECT_EQ(boxes.last().text, "Your collection file is empty.\r\n\r\nFile: " + file +
+                                     "\r\nFound: the file holds 0 bytes, not one record of 12964 bytes\r\n\r\n"
+                                     "No material was loaded from it.\r\nThe file as it was is kept as:\r\n" +
+                                     file + kDamagedCopySuffix);
 }

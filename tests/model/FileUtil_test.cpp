@@ -1,18 +1,32 @@
 #include "model/FileUtil.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <new>
 #include <span>
 #include <string>
 #include <vector>
 
-#include "FsyncProbe.h"
+#include "FileCallProbes.h"
+#include "StoreFixtures.h"
 #include "support/TestFolder.h"
 
 namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> entryNames(const TestFolder& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder.path())) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace
 
 TEST(FileUtilTest, ReadWholeFileFailsWithoutThrowing) {
     TestFolder folder;
@@ -115,7 +129,78 @@ TEST(FileUtilTest, APieceRunningOutOfMemoryFailsTheWrite) {
         &error));
     EXPECT_EQ(error, folder.file("out.bin") + ": not enough memory");
     EXPECT_EQ(ReadWholeFile(folder.file("out.bin")), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
-    std::size_t entries = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder.path())) ++entries;
-    EXPECT_EQ(entries, 1u);
+    EXPECT_EQ(entryNames(folder), std::vector<std::string>{"out.bin"});
+}
+
+// The temporary file is made exclusively: a link planted at its name, as
+// another user might plant one, is neither followed nor replaced; the write
+// takes another name.
+TEST(FileUtilTest, ALinkPlantedAtTheTemporaryNameIsLeftAlone) {
+    TestFolder folder;
+    folder.write("out.DAT", std::string("old"));
+    const std::vector<std::uint8_t> victim = {'m', 'i', 'n', 'e'};
+    folder.write("victim", victim);
+    const std::string prefix = folder.file("out.DAT") + ".";
+    std::string planted;
+    WatchOpen([&](const std::string& path, int flags) {
+        if (planted.empty() && (flags & O_CREAT) != 0 && path.rfind(prefix, 0) == 0) {
+            planted = path;
+            fs::create_symlink(folder.file("victim"), path);
+        }
+    });
+    const bool written = WriteFileAtomic(folder.file("out.DAT"), {'n', 'e', 'w'});
+    WatchOpen(nullptr);
+
+    ASSERT_TRUE(written);
+    ASSERT_FALSE(planted.empty());
+    EXPECT_EQ(ReadWholeFile(folder.file("out.DAT")), (std::vector<std::uint8_t>{'n', 'e', 'w'}));
+    EXPECT_EQ(ReadWholeFile(folder.file("victim")), victim);
+    EXPECT_TRUE(fs::is_symlink(planted));
+    EXPECT_EQ(fs::read_symlink(planted), folder.file("victim"));
+    EXPECT_EQ(entryNames(folder), (std::vector<std::string>{"out.DAT", fs::path(planted).filename(), "victim"}));
+}
+
+// A written file keeps the permission bits of the one it replaces, whatever
+// the umask; a new one gets 0644 under the umask.
+TEST(FileUtilTest, AWrittenFileKeepsThePermissionBitsOfTheOneItReplaces) {
+    struct Case {
+        int before;  // -1: no file yet
+        mode_t umask;
+        int after;
+    };
+    const Case cases[] = {{0600, 022, 0600}, {0640, 077, 0640}, {0666, 022, 0666},
+                          {-1, 022, 0644},   {-1, 027, 0640}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::oct << c.before << " umask " << c.umask);
+        TestFolder folder;
+        const std::string path = folder.file("out.DAT");
+        if (c.before >= 0) {
+            folder.write("out.DAT", std::string("old"));
+            ASSERT_EQ(::chmod(path.c_str(), static_cast<mode_t>(c.before)), 0);
+        }
+        const mode_t saved = ::umask(c.umask);
+        const bool written = WriteFileAtomic(path, {'n', 'e', 'w'});
+        ::umask(saved);
+        ASSERT_TRUE(written);
+        struct stat info {};
+        ASSERT_EQ(::stat(path.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, static_cast<mode_t>(c.after));
+    }
+}
+
+// Two programs saving one file at the same moment: each write is whole, the
+// last rename wins, and neither leaves a temporary file.
+TEST(FileUtilTest, TwoWritersOfOneFileAtOnceLeaveOneWholeFile) {
+    TestFolder folder;
+    const std::string path = folder.file("out.DAT");
+    const std::vector<std::uint8_t> a(1 << 18, 'a'), b(1 << 18, 'b');
+    for (int round = 0; round < 20; ++round) {
+        SCOPED_TRACE(round);
+        EXPECT_EQ(BothAtOnce([&] { return WriteFileAtomic(path, a); }, [&] { return WriteFileAtomic(path, b); }),
+                  std::make_pair(true, true));
+        const auto now = ReadWholeFile(path);
+        ASSERT_TRUE(now.has_value());
+        EXPECT_TRUE(*now == a || *now == b);
+        EXPECT_EQ(entryNames(folder), std::vector<std::string>{"out.DAT"});
+    }
 }

@@ -6,7 +6,11 @@
 #include <csignal>
 #include <cstdint>
 #include <cstring>
+#include <functional>
+#include <latch>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "model/FileUtil.h"
@@ -138,4 +142,19 @@ inline std::vector<GlassRecord> CollectionFileRecords(const std::string& path) {
         out.push_back(g);
     }
     return out;
+}
+
+// Runs first and second on two threads let go at the same moment, as two
+// copies of the program saving at once; their results.
+inline std::pair<bool, bool> BothAtOnce(const std::function<bool()>& first, const std::function<bool()>& second) {
+    std::latch start(2);
+    bool secondResult = false;
+    std::thread other([&] {
+        start.arrive_and_wait();
+        secondResult = second();
+    });
+    start.arrive_and_wait();
+    const bool firstResult = first();
+    other.join();
+    return {firstResult, secondResult};
 }

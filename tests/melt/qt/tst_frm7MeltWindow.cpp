@@ -13,6 +13,7 @@
 #include <QTableWidget>
 #include <QToolButton>
 #include <QtTest>
+#include <charconv>
 #include <memory>
 
 #include "manage/qt/DialogDriver.h"
@@ -134,8 +135,11 @@ void TestMeltWindow::aMeltOfADemoParentIsStoredAndEditedAgainFromTheList() {
     QCOMPARE(cell(kPairSymbol, 7), std::string("g "));
     const GlassRecord& parent = main()->meltPage()->page().parent();
     for (int r = 1; r <= 7; ++r) {
+        const std::string wave = cell(kPairWave, r);
+        float wavelength = 0;
+        QVERIFY(std::from_chars(wave.data(), wave.data() + wave.size(), wavelength).ec == std::errc());
         bool ok = false;
-        const double n = EvaluateIndex(parent.definition, std::stof(cell(kPairWave, r)), parent.definition.formulaType, ok);
+        const double n = EvaluateIndex(parent.definition, wavelength, parent.definition.formulaType, ok);
         QVERIFY(ok);
         TypeIntoCell(melt()->pairsGrid(), kPairMelt, r, QString::fromStdString(Format(n + 3e-4, "0.0000000")));
         QCOMPARE(cell(kPairUserDiff, r), std::string("0.000300"));

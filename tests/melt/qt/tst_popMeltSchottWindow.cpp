@@ -10,6 +10,7 @@
 #include "melt/qt/popMeltSchottWindow.h"
 #include "model/GlassData.h"
 #include "model/NumberFormat.h"
+#include "platform/NumberText.h"
 #include "platform/Settings.h"
 #include "shell/CNewMsg.h"
 
@@ -142,7 +143,7 @@ void TestMeltSchottWindow::aSheetEnteredBeforeIsTakenAgainByLeavingABox() {
     popMeltSchottWindow& window = d.window;
     GlassRecord melt = nbk7();
     for (int i = 1; i <= kSheetValues; ++i)
-        melt.melt.secondTable[kSheetColumn][static_cast<std::size_t>(i)] = std::stod(kTyped[i - 1]);
+        QVERIFY(ParseNumber(kTyped[i - 1], melt.melt.secondTable[kSheetColumn][static_cast<std::size_t>(i)]));
     QTimer::singleShot(0, &window, [&] {
         activate(window);
         QCOMPARE(window.valueEdit(1)->text(), QStringLiteral("1.516800"));
