@@ -1,7 +1,9 @@
 #include "model/IndexFit.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <vector>
 
 #include "model/MatrixCalcs.h"
 #include "model/NonLinearOptimise.h"
@@ -172,6 +174,39 @@ bool FitSchott(std::int16_t& nTerms, std::int16_t count, std::string& report, Gl
 bool FitExtendedSchott(std::int16_t& nTerms, std::int16_t count, std::string& report, GlassDefinition& definition,
                        MeasuredData& data, IBoxes& boxes) {
     return linearFit(kExtendedSchottForm, nTerms, count, report, definition, data, boxes);
+}
+
+bool FitSchottSamples(std::span<const double> L, std::span<const double> nSquared, std::array<double, 6>& c,
+                      IBoxes& boxes) {
+    const std::size_t n = std::min(L.size(), nSquared.size());
+    const auto m = static_cast<std::size_t>(kSchottForm.m);
+    const auto& exponents = kSchottForm.exponents;
+    if (n < m) {
+        boxes.show(kBoxPlain, kInsufficient);
+        return false;
+    }
+    double xMin = 0, xMax = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const double x = L[i] * L[i];
+        xMin = i == 0 ? x : std::min(xMin, x);
+        xMax = i == 0 ? x : std::max(xMax, x);
+    }
+    // In s = x/x0 the basis stays near 1 at the middle of the range whatever
+    // its width; the solution d(k) of s^e(k) is c(k)·x0^e(k).
+    const double x0 = std::sqrt(xMin * xMax);
+    std::vector<double> a(n * m), y(nSquared.begin(), nSquared.begin() + static_cast<std::ptrdiff_t>(n));
+    for (std::size_t i = 0; i < n; ++i) {
+        const Powers s(L[i] * L[i] / x0);
+        for (std::size_t k = 0; k < m; ++k) a[i * m + k] = s[exponents[k]];
+    }
+    std::array<double, 6> d{};
+    if (!(x0 > 0) || !SolveLeastSquares(a, static_cast<int>(n), static_cast<int>(m), y, d)) {
+        boxes.show(kBoxPlain, std::string(kSchottForm.failure) + kCheckData);
+        return false;
+    }
+    const Powers scale(x0);
+    for (std::size_t k = 0; k < m; ++k) c[k] = d[k] / scale[exponents[k]];
+    return true;
 }
 
 bool FitSellmeier(std::int16_t count, std::int16_t nTerms, std::string& report, GlassDefinition& definition,

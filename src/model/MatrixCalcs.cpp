@@ -1,5 +1,6 @@
 #include "model/MatrixCalcs.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -103,4 +104,59 @@ bool GaussJordanSolve(MatrixF& a, int n, MatrixF& b, int k, bool showMessages, I
         }
     }
     return false;
+}
+
+bool SolveLeastSquares(std::vector<double>& a, int rows, int cols, std::vector<double>& y, std::span<double> c) {
+    if (cols < 1 || rows < cols || cols > kMaxMatrixOrder || c.size() < static_cast<std::size_t>(cols)) return false;
+    const auto n = static_cast<std::size_t>(rows);
+    const auto m = static_cast<std::size_t>(cols);
+    if (a.size() < n * m || y.size() < n) return false;
+    auto at = [&](std::size_t i, std::size_t j) -> double& { return a[i * m + j]; };
+
+    std::array<double, kMaxMatrixOrder> scale{};
+    for (std::size_t j = 0; j < m; ++j) {
+        double s = 0;
+        for (std::size_t i = 0; i < n; ++i) s = std::hypot(s, at(i, j));
+        if (!(s > 0) || !std::isfinite(s)) return false;
+        scale[j] = s;
+        for (std::size_t i = 0; i < n; ++i) at(i, j) /= s;
+    }
+    for (std::size_t i = 0; i < n; ++i)
+        if (!std::isfinite(y[i])) return false;
+
+    // Householder reflections: column k below the diagonal becomes 0, and the
+    // same reflection is applied to the later columns and to y.
+    std::array<double, kMaxMatrixOrder> diagonal{};
+    for (std::size_t k = 0; k < m; ++k) {
+        double norm = 0;
+        for (std::size_t i = k; i < n; ++i) norm = std::hypot(norm, at(i, k));
+        if (norm == 0) return false;  // column k lies in the span of the ones before
+        const double alpha = at(k, k) > 0 ? -norm : norm;
+        at(k, k) -= alpha;  // the reflection's vector v, in column k from row k on
+        const double vv = -alpha * at(k, k);  // v·v / 2
+        for (std::size_t j = k + 1; j < m; ++j) {
+            double s = 0;
+            for (std::size_t i = k; i < n; ++i) s += at(i, k) * at(i, j);
+            s /= vv;
+            for (std::size_t i = k; i < n; ++i) at(i, j) -= s * at(i, k);
+        }
+        double s = 0;
+        for (std::size_t i = k; i < n; ++i) s += at(i, k) * y[i];
+        s /= vv;
+        for (std::size_t i = k; i < n; ++i) y[i] -= s * at(i, k);
+        diagonal[k] = alpha;
+    }
+    // Back substitution in R, whose diagonal is alpha, then undo the scaling.
+    std::array<double, kMaxMatrixOrder> solution{};
+    for (std::size_t k = m; k-- > 0;) {
+        double s = y[k];
+        for (std::size_t j = k + 1; j < m; ++j) s -= at(k, j) * solution[j];
+        solution[k] = s / diagonal[k];
+    }
+    for (std::size_t j = 0; j < m; ++j) {
+        solution[j] /= scale[j];
+        if (!std::isfinite(solution[j])) return false;
+    }
+    std::copy_n(solution.begin(), m, c.begin());
+    return true;
 }
