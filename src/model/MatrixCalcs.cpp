@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 #include "platform/Boxes.h"
@@ -107,6 +108,7 @@ bool GaussJordanSolve(MatrixF& a, int n, MatrixF& b, int k, bool showMessages, I
 }
 
 bool SolveLeastSquares(std::vector<double>& a, int rows, int cols, std::vector<double>& y, std::span<double> c) {
+    constexpr double kDependent = 64 * std::numeric_limits<double>::epsilon();
     if (cols < 1 || rows < cols || cols > kMaxMatrixOrder || c.size() < static_cast<std::size_t>(cols)) return false;
     const auto n = static_cast<std::size_t>(rows);
     const auto m = static_cast<std::size_t>(cols);
@@ -130,7 +132,9 @@ bool SolveLeastSquares(std::vector<double>& a, int rows, int cols, std::vector<d
     for (std::size_t k = 0; k < m; ++k) {
         double norm = 0;
         for (std::size_t i = k; i < n; ++i) norm = std::hypot(norm, at(i, k));
-        if (norm == 0) return false;  // column k lies in the span of the ones before
+        // What is left of a unit column that lies in the span of the ones
+        // before is rounding.
+        if (!(norm > kDependent)) return false;
         const double alpha = at(k, k) > 0 ? -norm : norm;
         at(k, k) -= alpha;  // the reflection's vector v, in column k from row k on
         const double vv = -alpha * at(k, k);  // v·v / 2

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "support/ScriptedBoxes.h"
 
@@ -132,5 +133,61 @@ TEST(MatrixCalcsTest, SolveFailuresNameTheirFault) {
         a = c.a;
         EXPECT_FALSE(GaussJordanSolve(a, c.n, b, 1, false, silent)) << c.what;
         EXPECT_TRUE(silent.shown().empty()) << c.what;
+    }
+}
+
+// Least squares by orthogonal factors: an exact system is solved exactly, an
+// inconsistent one leaves a residual orthogonal to every column, also when the
+// columns differ in size by many orders.
+TEST(MatrixCalcsTest, LeastSquaresSolution) {
+    const int rows = 7;
+    std::vector<double> a, y, exact;
+    for (int i = 0; i < rows; ++i) {
+        const double t = 0.5 + i;
+        a.insert(a.end(), {1, 1e6 * t, 1e-6 * t * t});
+        exact.push_back(1 + 2 * t + 3 * t * t);  // c = 1, 2e-6, 3e6
+        y.push_back(exact.back() + (i % 2 ? 0.25 : -0.25));
+    }
+    std::vector<double> c(3);
+    {
+        std::vector<double> aa = a, yy = exact;
+        ASSERT_TRUE(SolveLeastSquares(aa, rows, 3, yy, c));
+        EXPECT_NEAR(c[0], 1, 1e-12);
+        EXPECT_NEAR(c[1], 2e-6, 1e-18);
+        EXPECT_NEAR(c[2], 3e6, 1e-6);
+    }
+    std::vector<double> aa = a, yy = y;
+    ASSERT_TRUE(SolveLeastSquares(aa, rows, 3, yy, c));
+    for (int j = 0; j < 3; ++j) {
+        double dot = 0, scale = 0;
+        for (int i = 0; i < rows; ++i) {
+            const auto at = static_cast<std::size_t>(i * 3 + j);
+            const double r = y[static_cast<std::size_t>(i)] - (a[static_cast<std::size_t>(i * 3)] * c[0] +
+                                                               a[static_cast<std::size_t>(i * 3 + 1)] * c[1] +
+                                                               a[static_cast<std::size_t>(i * 3 + 2)] * c[2]);
+            dot += r * a[at];
+            scale += std::fabs(a[at]);
+        }
+        EXPECT_LT(std::fabs(dot), 1e-9 * scale) << j;
+    }
+}
+
+TEST(MatrixCalcsTest, LeastSquaresRefusals) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        const char* what;
+        std::vector<double> a, y;
+        int rows, cols;
+    } cases[] = {
+        {"a column of zeros", {1, 0, 2, 0, 3, 0}, {1, 2, 3}, 3, 2},
+        {"a column twice", {1, 1, 2, 2, 3, 3}, {1, 2, 3}, 3, 2},
+        {"fewer rows than columns", {1, 2}, {1}, 1, 2},
+        {"a value that is no number", {1, 0, nan, 1, 3, 1}, {1, 2, 3}, 3, 2},
+        {"a right-hand side that is no number", {1, 0, 2, 1, 3, 1}, {1, nan, 3}, 3, 2},
+    };
+    for (auto c : cases) {
+        std::vector<double> solution = {7, 7};
+        EXPECT_FALSE(SolveLeastSquares(c.a, c.rows, c.cols, c.y, solution)) << c.what;
+        EXPECT_EQ(solution, (std::vector<double>{7, 7})) << c.what;
     }
 }
