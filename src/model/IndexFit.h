@@ -36,8 +36,12 @@ bool FitSchottSamples(std::span<const double> L, std::span<const double> nSquare
                       IBoxes& boxes);
 
 // nTerms 3 (Sellmeier) or 5 (Sellmeier Plus). With useStart the iteration
-// starts from slots 0..2·nTerms−1 of start. Without showMessages no box is
-// shown and a fit still unconverged after 30 steps gives up.
+// starts from slots 0..2·nTerms−1 of start; without, five terms start from
+// the three-term fit of the same points with two weak terms beside it and
+// end no worse than it. The iteration runs until a step lowers the sum of
+// squares by less than a small part of it: the least-squares optimum. Every
+// 30th step of the whole fit asks whether to go on; without showMessages no
+// box is shown and the fit gives up there instead.
 bool FitSellmeier(std::int16_t count, std::int16_t nTerms, std::string& report, GlassDefinition& definition,
                   MeasuredData& data, const GlassDefinition& start, bool useStart, bool showMessages, IBoxes& boxes);
 

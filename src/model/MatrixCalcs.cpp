@@ -93,9 +93,9 @@ bool GaussJordanInvert(MatrixD& a, int n) {
     return eliminate<double, false>(a, n, nullptr, 0) == Outcome::kOk;
 }
 
-bool GaussJordanSolve(MatrixF& a, int n, MatrixF& b, int k, bool showMessages, IBoxes& boxes) {
+bool GaussJordanSolve(MatrixD& a, int n, MatrixD& b, int k, bool showMessages, IBoxes& boxes) {
     Outcome outcome = Outcome::kFault;
-    if (n >= 1 && n <= kMaxMatrixOrder && k >= 1 && k <= kMaxMatrixOrder) outcome = eliminate<float, true>(a, n, &b, k);
+    if (n >= 1 && n <= kMaxMatrixOrder && k >= 1 && k <= kMaxMatrixOrder) outcome = eliminate<double, true>(a, n, &b, k);
     if (outcome == Outcome::kOk) return true;
     if (showMessages) {
         switch (outcome) {
