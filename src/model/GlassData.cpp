@@ -77,10 +77,11 @@ float textToSingle(const std::string& text) {
 constexpr int kRefitSamples = 300;
 constexpr int kRefitChecks = 1200;
 
-// The wavelength a fraction t of the way from lower to upper nm on a log scale.
-float refitWavelength(double lower, double upper, double t) {
+// The wavelength a fraction t of the way from lower to upper nm on a log
+// scale, logRatio the log of upper/lower.
+float refitWavelength(double lower, double upper, double logRatio, double t) {
     if (t >= 1) return static_cast<float>(upper);
-    return static_cast<float>(lower * std::pow(upper / lower, t));
+    return static_cast<float>(lower * std::exp(logRatio * t));
 }
 
 // The joined glass-code digits as a 32-bit integer; 0 when they are not one.
@@ -253,12 +254,13 @@ bool ConvertToSchott(GlassDefinition& definition, float& rms, IBoxes& boxes) {
     // The samples crowd towards both ends of the range, on a log scale, so
     // most lie at the short wavelengths where the index changes fastest: a
     // least-squares fit through them comes near the one of least largest error.
+    const double logRatio = std::log(upper / lower);
     std::vector<double> L, nSquared;
     L.reserve(kRefitSamples);
     nSquared.reserve(kRefitSamples);
     for (int i = 0; i < kRefitSamples; ++i) {
         const double t = 0.5 - 0.5 * std::cos(std::numbers::pi * i / (kRefitSamples - 1));
-        const float w = refitWavelength(lower, upper, t);
+        const float w = refitWavelength(lower, upper, logRatio, t);
         bool ok = false;
         const double n = EvaluateIndex(definition, w, definition.formulaType, ok);
         if (!ok) continue;
@@ -276,7 +278,7 @@ bool ConvertToSchott(GlassDefinition& definition, float& rms, IBoxes& boxes) {
     double sum = 0;
     int compared = 0;
     for (int i = 0; i <= kRefitChecks; ++i) {
-        const float w = refitWavelength(lower, upper, static_cast<double>(i) / kRefitChecks);
+        const float w = refitWavelength(lower, upper, logRatio, static_cast<double>(i) / kRefitChecks);
         bool ok = false;
         const double n = EvaluateIndex(fitted, w, kSchott, ok);
         if (!ok || n < 1) {

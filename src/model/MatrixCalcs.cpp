@@ -115,13 +115,21 @@ bool SolveLeastSquares(std::vector<double>& a, int rows, int cols, std::vector<d
     if (a.size() < n * m || y.size() < n) return false;
     auto at = [&](std::size_t i, std::size_t j) -> double& { return a[i * m + j]; };
 
+    // Each column to unit length, by way of its largest element so that no
+    // square overflows.
     std::array<double, kMaxMatrixOrder> scale{};
     for (std::size_t j = 0; j < m; ++j) {
-        double s = 0;
-        for (std::size_t i = 0; i < n; ++i) s = std::hypot(s, at(i, j));
-        if (!(s > 0) || !std::isfinite(s)) return false;
-        scale[j] = s;
-        for (std::size_t i = 0; i < n; ++i) at(i, j) /= s;
+        double largest = 0;
+        for (std::size_t i = 0; i < n; ++i) largest = std::max(largest, std::fabs(at(i, j)));
+        if (!(largest > 0) || !std::isfinite(largest)) return false;
+        double sum = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            at(i, j) /= largest;
+            sum += at(i, j) * at(i, j);
+        }
+        const double norm = std::sqrt(sum);
+        for (std::size_t i = 0; i < n; ++i) at(i, j) /= norm;
+        scale[j] = largest * norm;
     }
     for (std::size_t i = 0; i < n; ++i)
         if (!std::isfinite(y[i])) return false;
@@ -130,8 +138,9 @@ bool SolveLeastSquares(std::vector<double>& a, int rows, int cols, std::vector<d
     // same reflection is applied to the later columns and to y.
     std::array<double, kMaxMatrixOrder> diagonal{};
     for (std::size_t k = 0; k < m; ++k) {
-        double norm = 0;
-        for (std::size_t i = k; i < n; ++i) norm = std::hypot(norm, at(i, k));
+        double sum = 0;
+        for (std::size_t i = k; i < n; ++i) sum += at(i, k) * at(i, k);
+        const double norm = std::sqrt(sum);
         // What is left of a unit column that lies in the span of the ones
         // before is rounding.
         if (!(norm > kDependent)) return false;
