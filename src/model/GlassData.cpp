@@ -273,8 +273,8 @@ bool ConvertToSchott(GlassDefinition& definition, float& rms, IBoxes& boxes) {
     StoreCoefficients(fitted, c);
     fitted.formulaType = kSchott;
 
-    // Checked on a finer even grid: the formula must be an index all over the
-    // range, and its error there is the one reported.
+    // Checked on a finer grid, even on the log scale: the formula must be an
+    // index all over the range, and its error there is the one reported.
     double sum = 0;
     int compared = 0;
     for (int i = 0; i <= kRefitChecks; ++i) {

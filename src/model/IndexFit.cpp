@@ -188,7 +188,7 @@ Iteration iterateSellmeier(const SellmeierPoints& p, int m, SellmeierForm form, 
     double yMax = 0;
     for (int i = 0; i < p.count; ++i) yMax = std::max(yMax, std::fabs(p.y[static_cast<std::size_t>(i)]));
     // What rounding leaves of a sum of squares of data reproduced exactly.
-    const double floor = p.count * std::pow(16 * std::numeric_limits<double>::epsilon() * yMax, 2);
+    const double roundingFloor = p.count * std::pow(16 * std::numeric_limits<double>::epsilon() * yMax, 2);
 
     MatrixD covar, alpha;
     double lambda = -1;
@@ -203,7 +203,7 @@ Iteration iterateSellmeier(const SellmeierPoints& p, int m, SellmeierForm form, 
         // rejected as hardly raising it (the bottom is flat to rounding), or
         // with all damping spent: no step can lower the sum further.
         const double change = accepted ? chisqPrev - chisq : MarquardtTrialChisq() - chisq;
-        if (chisq <= floor || change <= (m == 5 ? kRelativeStop5 : kRelativeStop) * chisq ||
+        if (chisq <= roundingFloor || change <= (m == 5 ? kRelativeStop5 : kRelativeStop) * chisq ||
             (!accepted && lambda > kStuckDamping)) {
             if (form == SellmeierForm::kTerms) {
                 std::copy_n(q.begin(), n, a.begin());
