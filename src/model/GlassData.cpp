@@ -291,8 +291,14 @@ bool ConvertToSchott(GlassDefinition& definition, float& rms, IBoxes& boxes) {
         sum += (n - old) * (n - old);
         ++compared;
     }
+    // A formula so far from its source that no single holds the error is no fit.
+    const float error = compared > 0 ? static_cast<float>(std::sqrt(sum / compared)) : 0.0f;
+    if (!std::isfinite(error)) {
+        boxes.show(kBoxPlain, SchottFitFailure());
+        return false;
+    }
     definition = fitted;
-    rms = compared > 0 ? static_cast<float>(std::sqrt(sum / compared)) : 0.0f;
+    rms = error;
     return true;
 }
 

@@ -271,6 +271,8 @@ bool FitExtendedSchott(std::int16_t& nTerms, std::int16_t count, std::string& re
     return linearFit(kExtendedSchottForm, nTerms, count, report, definition, data, boxes);
 }
 
+std::string SchottFitFailure() { return std::string(kSchottForm.failure) + kCheckData; }
+
 bool FitSchottSamples(std::span<const double> L, std::span<const double> nSquared, std::array<double, 6>& c,
                       IBoxes& boxes) {
     const std::size_t n = std::min(L.size(), nSquared.size());
@@ -296,7 +298,7 @@ bool FitSchottSamples(std::span<const double> L, std::span<const double> nSquare
     }
     std::array<double, 6> d{};
     if (!(x0 > 0) || !SolveLeastSquares(a, static_cast<int>(n), static_cast<int>(m), y, d)) {
-        boxes.show(kBoxPlain, std::string(kSchottForm.failure) + kCheckData);
+        boxes.show(kBoxPlain, SchottFitFailure());
         return false;
     }
     const Powers scale(x0);

@@ -34,6 +34,8 @@ bool FitExtendedSchott(std::int16_t& nTerms, std::int16_t count, std::string& re
 // failure the Schott fit's box (too few samples, or no solution) and False.
 bool FitSchottSamples(std::span<const double> L, std::span<const double> nSquared, std::array<double, 6>& c,
                       IBoxes& boxes);
+// The Schott fit's failure text, as its box shows it.
+std::string SchottFitFailure();
 
 // nTerms 3 (Sellmeier) or 5 (Sellmeier Plus). With useStart the iteration
 // starts from slots 0..2·nTerms−1 of start; without, five terms start from

@@ -545,6 +545,17 @@ TEST(GlassDataTest, ConvertFailuresKeepTheFormula) {
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.last().text, "Insufficient Data Points\r\nAdd More Data");
     EXPECT_EQ(def, before);
+    // A refit whose error over the range no single holds is no fit either.
+    GlassDefinition huge = withCoefficients(kHerzberger, {{1, 1e46}});
+    huge.lowerWavelength = 650;
+    huge.upperWavelength = 1020;
+    const GlassDefinition hugeBefore = huge;
+    ScriptedBoxes boxes3;
+    boxes3.answer(kAnswerOk);
+    EXPECT_FALSE(ConvertToSchott(huge, rms, boxes3));
+    ASSERT_EQ(boxes3.shown().size(), 1u);
+    EXPECT_EQ(boxes3.last().text, "Failed to fit Schott Polynomial\r\nCheck data or try another polynomial form");
+    EXPECT_EQ(huge, hugeBefore);
     // A Herzberger record keeps its raised lower limit even when the fit fails.
     GlassDefinition herz = withCoefficients(kHerzberger, {});
     herz.lowerWavelength = 400;
