@@ -533,29 +533,31 @@ TEST(GlassDataTest, ConvertFailuresKeepTheFormula) {
         EXPECT_EQ(def, before);
         EXPECT_EQ(rms, -1.0f);
     }
-    // No sample evaluates: the Schott fit has too few points and says so.
-    GlassDefinition def = withCoefficients(kConrady, {{0, 0.5}});
-    def.lowerWavelength = 400;
-    def.upperWavelength = 700;
-    const GlassDefinition before = def;
-    ScriptedBoxes boxes;
-    boxes.answer(kAnswerOk);
-    float rms = -1;
-    EXPECT_FALSE(ConvertToSchott(def, rms, boxes));
-    ASSERT_EQ(boxes.shown().size(), 1u);
-    EXPECT_EQ(boxes.last().text, "Insufficient Data Points\r\nAdd More Data");
-    EXPECT_EQ(def, before);
-    // A refit whose error over the range no single holds is no fit either.
+    // Failures the Schott fit tells of: no sample evaluates, so it has too few
+    // points; or the refit's error over the range is more than a single holds.
+    GlassDefinition noSample = withCoefficients(kConrady, {{0, 0.5}});
+    noSample.lowerWavelength = 400;
+    noSample.upperWavelength = 700;
     GlassDefinition huge = withCoefficients(kHerzberger, {{1, 1e46}});
     huge.lowerWavelength = 650;
     huge.upperWavelength = 1020;
-    const GlassDefinition hugeBefore = huge;
-    ScriptedBoxes boxes3;
-    boxes3.answer(kAnswerOk);
-    EXPECT_FALSE(ConvertToSchott(huge, rms, boxes3));
-    ASSERT_EQ(boxes3.shown().size(), 1u);
-    EXPECT_EQ(boxes3.last().text, "Failed to fit Schott Polynomial\r\nCheck data or try another polynomial form");
-    EXPECT_EQ(huge, hugeBefore);
+    const struct {
+        GlassDefinition def;
+        const char* text;
+    } told[] = {
+        {noSample, "Insufficient Data Points\r\nAdd More Data"},
+        {huge, "Failed to fit Schott Polynomial\r\nCheck data or try another polynomial form"},
+    };
+    float rms = -1;
+    for (const auto& c : told) {
+        GlassDefinition def = c.def;
+        ScriptedBoxes boxes;
+        boxes.answer(kAnswerOk);
+        EXPECT_FALSE(ConvertToSchott(def, rms, boxes)) << c.text;
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(boxes.last().text, c.text);
+        EXPECT_EQ(def, c.def);
+    }
     // A Herzberger record keeps its raised lower limit even when the fit fails.
     GlassDefinition herz = withCoefficients(kHerzberger, {});
     herz.lowerWavelength = 400;
