@@ -396,7 +396,8 @@ bool CImportNewGLZ::ImportBytes(const std::uint8_t* bytes, std::size_t size, std
     count = 0;
     try {
         std::string converted;
-        return importText(DecodeTextFile(bytes, size, converted), glasses, count);
+        // The writer writes Windows-1252: a name whose bytes form UTF-8 must read back as written.
+        return importText(DecodeTextFile(bytes, size, converted, Unmarked::k1252), glasses, count);
     } catch (const std::bad_alloc&) {
         glasses.clear();
         count = 0;

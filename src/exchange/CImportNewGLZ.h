@@ -3,8 +3,9 @@
 // A file is a header line, then material blocks between start and end
 // markers; inside a block, marker lines open sections whose data are read as
 // a stream of comma- or line-separated items, as the writer's record lists
-// are. Text may come in Windows-1252, UTF-8 or UTF-16 with any of the three
-// line ends; texts end in the records as Windows-1252 bytes.
+// are. Text may come in Windows-1252, UTF-8 behind its byte order mark or
+// UTF-16 with any of the three line ends; texts end in the records as
+// Windows-1252 bytes.
 #pragma once
 
 #include <cstddef>

@@ -59,19 +59,20 @@ std::string fromUtf16(const std::uint8_t* p, std::size_t size, bool bigEndian) {
 
 }  // namespace
 
-std::string_view DecodeTextFile(const std::uint8_t* bytes, std::size_t size, std::string& storage) {
+std::string_view DecodeTextFile(const std::uint8_t* bytes, std::size_t size, std::string& storage,
+                                Unmarked unmarked) {
     if (size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) return storage = fromUtf16(bytes + 2, size - 2, false);
     if (size >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF) return storage = fromUtf16(bytes + 2, size - 2, true);
     if (size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF)
         return storage = Text1252FromUtf8({reinterpret_cast<const char*>(bytes) + 3, size - 3}, BrokenUtf8::Question);
-    if (looksUtf8(bytes, size))
+    if (unmarked == Unmarked::kUtf8When && looksUtf8(bytes, size))
         return storage = Text1252FromUtf8({reinterpret_cast<const char*>(bytes), size}, BrokenUtf8::Question);
     return {reinterpret_cast<const char*>(bytes), size};
 }
 
-std::string DecodeTextFile(const std::uint8_t* bytes, std::size_t size) {
+std::string DecodeTextFile(const std::uint8_t* bytes, std::size_t size, Unmarked unmarked) {
     std::string storage;
-    const std::string_view text = DecodeTextFile(bytes, size, storage);
+    const std::string_view text = DecodeTextFile(bytes, size, storage, unmarked);
     if (text.data() == storage.data()) return storage;
     return std::string(text);
 }

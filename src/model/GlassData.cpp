@@ -1,13 +1,17 @@
 #include "model/GlassData.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <numbers>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "model/IndexFit.h"
 #include "platform/ListControl.h"
 #include "model/NumberFormat.h"
+#include "platform/Boxes.h"
 #include "platform/NumberText.h"
 
 // Every evaluator works in double precision on X = L², with L the single the
@@ -67,6 +71,17 @@ float textToSingle(const std::string& text) {
     // Out of the single's range (either way) reads as 0 too.
     if (ec != std::errc() || ptr != s.data() + s.size()) return 0;
     return negative ? -v : v;
+}
+
+// The refit's samples and the finer grid it is checked on.
+constexpr int kRefitSamples = 300;
+constexpr int kRefitChecks = 1200;
+
+// The wavelength a fraction t of the way from lower to upper nm on a log
+// scale, logRatio the log of upper/lower.
+float refitWavelength(double lower, double upper, double logRatio, double t) {
+    if (t >= 1) return static_cast<float>(upper);
+    return static_cast<float>(lower * std::exp(logRatio * t));
 }
 
 // The joined glass-code digits as a 32-bit integer; 0 when they are not one.
@@ -232,35 +247,58 @@ std::int32_t MakeGlassCode(const std::string& ndText, const std::string& vdText)
 
 bool ConvertToSchott(GlassDefinition& definition, float& rms, IBoxes& boxes) {
     if (definition.formulaType == kHerzberger && definition.lowerWavelength < 650) definition.lowerWavelength = 650;
-    const float lower = definition.lowerWavelength;
-    const float upper = definition.upperWavelength;
-    const float step = (upper - lower) / 20.0f;
-    if (!(step > 0)) return false;
+    const double lower = definition.lowerWavelength;
+    const double upper = definition.upperWavelength;
+    if (!(upper > lower) || !(lower > 0)) return false;
 
-    // Sample the old formula at 21 wavelengths (the upper limit itself may
-    // fall to the single additions) and fit a Schott formula to the samples.
-    MeasuredData samples{};
-    std::int16_t count = 0;
-    for (float w = lower; w <= upper && count < kMaxIndexPoints; w += step) {
+    // The samples crowd towards both ends of the range, on a log scale, so
+    // most lie at the short wavelengths where the index changes fastest: a
+    // least-squares fit through them comes near the one of least largest error.
+    const double logRatio = std::log(upper / lower);
+    std::vector<double> L, nSquared;
+    L.reserve(kRefitSamples);
+    nSquared.reserve(kRefitSamples);
+    for (int i = 0; i < kRefitSamples; ++i) {
+        const double t = 0.5 - 0.5 * std::cos(std::numbers::pi * i / (kRefitSamples - 1));
+        const float w = refitWavelength(lower, upper, logRatio, t);
         bool ok = false;
         const double n = EvaluateIndex(definition, w, definition.formulaType, ok);
         if (!ok) continue;
-        ++count;
-        const auto i = static_cast<std::size_t>(count);
-        const float nSingle = static_cast<float>(n);
-        samples.indexWavelength[i] = w;
-        samples.indexWavelengthUm[i] = static_cast<double>(w) * 0.001;
-        samples.weight[i] = 1;
-        samples.index[i] = nSingle;
-        samples.indexSquared[i] = static_cast<double>(nSingle) * static_cast<double>(nSingle);
+        L.push_back(static_cast<float>(static_cast<double>(w) * 0.001));
+        nSquared.push_back(n * n);
     }
+    std::array<double, 6> c{};
+    if (!FitSchottSamples(L, nSquared, c, boxes)) return false;
     GlassDefinition fitted = definition;
-    std::int16_t nTerms = 0;
-    std::string report;
-    if (!FitSchott(nTerms, count, report, fitted, samples, boxes)) return false;
+    StoreCoefficients(fitted, c);
     fitted.formulaType = kSchott;
+
+    // Checked on a finer grid, even on the log scale: the formula must be an
+    // index all over the range, and its error there is the one reported.
+    double sum = 0;
+    int compared = 0;
+    for (int i = 0; i <= kRefitChecks; ++i) {
+        const float w = refitWavelength(lower, upper, logRatio, static_cast<double>(i) / kRefitChecks);
+        bool ok = false;
+        const double n = EvaluateIndex(fitted, w, kSchott, ok);
+        if (!ok || n < 1) {
+            const std::string why = ok ? "n below 1" : "n squared 0 or less";
+            boxes.show(kBoxPlain, "Schott formula invalid at " + std::to_string(std::lround(w)) + " nm: " + why);
+            return false;
+        }
+        const double old = EvaluateIndex(definition, w, definition.formulaType, ok);
+        if (!ok) continue;
+        sum += (n - old) * (n - old);
+        ++compared;
+    }
+    // A formula so far from its source that no single holds the error is no fit.
+    const float error = compared > 0 ? static_cast<float>(std::sqrt(sum / compared)) : 0.0f;
+    if (!std::isfinite(error)) {
+        boxes.show(kBoxPlain, SchottFitFailure());
+        return false;
+    }
     definition = fitted;
-    rms = static_cast<float>(std::sqrt(samples.sumOfSquares / count));
+    rms = error;
     return true;
 }
 

@@ -46,11 +46,14 @@ void ComputeGlassCode(GlassRecord& glass);
 // halves rounded to even; 0 when nd is 0 or no number. Texts use ".".
 std::int32_t MakeGlassCode(const std::string& ndText, const std::string& vdText);
 
-// Samples the formula at 21 wavelengths over its range and fits a Schott
-// formula to them. On True the definition holds that formula (type 1) and rms
-// the fit's root-mean-square error. On False (an empty range, without a box,
-// or the Schott fit's failure with its box) the formula is unchanged; a
-// Herzberger definition keeps its lower limit raised to 650 nm either way.
+// Samples the formula densely over its range and fits a Schott formula to
+// the samples, then checks it on a finer grid. On True the definition holds
+// that formula (type 1) and rms its root-mean-square error over the grid. On
+// False the formula is unchanged: an empty range or one from 0 nm (no box),
+// the Schott fit's failure (its box), or a Schott formula that is no index
+// somewhere in the range, n² of 0 or less or n below 1 (a box naming the
+// wavelength). A Herzberger definition keeps its lower limit raised to 650 nm
+// either way.
 bool ConvertToSchott(GlassDefinition& definition, float& rms, IBoxes& boxes);
 
 std::string FormulaName(std::int16_t formulaType);

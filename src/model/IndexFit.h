@@ -10,6 +10,7 @@
 // type field is never touched: the caller sets it.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -25,9 +26,24 @@ bool FitSchott(std::int16_t& nTerms, std::int16_t count, std::string& report, Gl
 bool FitExtendedSchott(std::int16_t& nTerms, std::int16_t count, std::string& report, GlassDefinition& definition,
                        MeasuredData& data, IBoxes& boxes);
 
+// A Schott formula fitted to the index squared at many wavelengths (L in µm),
+// every sample counting equally, for the refit of a formula the program cannot
+// keep: least squares by orthogonal factors in the variable L²/x0 (x0 the
+// geometric middle of the samples' L²), well conditioned from a range of a few
+// nm to one of tens of µm. c receives the coefficients of slots 0..5. On
+// failure the Schott fit's box (too few samples, or no solution) and False.
+bool FitSchottSamples(std::span<const double> L, std::span<const double> nSquared, std::array<double, 6>& c,
+                      IBoxes& boxes);
+// The Schott fit's failure text, as its box shows it.
+std::string SchottFitFailure();
+
 // nTerms 3 (Sellmeier) or 5 (Sellmeier Plus). With useStart the iteration
-// starts from slots 0..2·nTerms−1 of start. Without showMessages no box is
-// shown and a fit still unconverged after 30 steps gives up.
+// starts from slots 0..2·nTerms−1 of start; without, five terms start from
+// the three-term fit of the same points with two weak terms beside it and
+// end no worse than it. The iteration runs until a step lowers the sum of
+// squares by less than a small part of it: the least-squares optimum. Every
+// 30th step of the whole fit asks whether to go on; without showMessages no
+// box is shown and the fit gives up there instead.
 bool FitSellmeier(std::int16_t count, std::int16_t nTerms, std::string& report, GlassDefinition& definition,
                   MeasuredData& data, const GlassDefinition& start, bool useStart, bool showMessages, IBoxes& boxes);
 

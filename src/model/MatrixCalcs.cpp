@@ -1,6 +1,8 @@
 #include "model/MatrixCalcs.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 #include "platform/Boxes.h"
@@ -91,9 +93,9 @@ bool GaussJordanInvert(MatrixD& a, int n) {
     return eliminate<double, false>(a, n, nullptr, 0) == Outcome::kOk;
 }
 
-bool GaussJordanSolve(MatrixF& a, int n, MatrixF& b, int k, bool showMessages, IBoxes& boxes) {
+bool GaussJordanSolve(MatrixD& a, int n, MatrixD& b, int k, bool showMessages, IBoxes& boxes) {
     Outcome outcome = Outcome::kFault;
-    if (n >= 1 && n <= kMaxMatrixOrder && k >= 1 && k <= kMaxMatrixOrder) outcome = eliminate<float, true>(a, n, &b, k);
+    if (n >= 1 && n <= kMaxMatrixOrder && k >= 1 && k <= kMaxMatrixOrder) outcome = eliminate<double, true>(a, n, &b, k);
     if (outcome == Outcome::kOk) return true;
     if (showMessages) {
         switch (outcome) {
@@ -103,4 +105,71 @@ bool GaussJordanSolve(MatrixF& a, int n, MatrixF& b, int k, bool showMessages, I
         }
     }
     return false;
+}
+
+bool SolveLeastSquares(std::vector<double>& a, int rows, int cols, std::vector<double>& y, std::span<double> c) {
+    constexpr double kDependent = 64 * std::numeric_limits<double>::epsilon();
+    if (cols < 1 || rows < cols || cols > kMaxMatrixOrder || c.size() < static_cast<std::size_t>(cols)) return false;
+    const auto n = static_cast<std::size_t>(rows);
+    const auto m = static_cast<std::size_t>(cols);
+    if (a.size() < n * m || y.size() < n) return false;
+    auto at = [&](std::size_t i, std::size_t j) -> double& { return a[i * m + j]; };
+
+    // Each column to unit length, by way of its largest element so that no
+    // square overflows.
+    std::array<double, kMaxMatrixOrder> scale{};
+    for (std::size_t j = 0; j < m; ++j) {
+        double largest = 0;
+        for (std::size_t i = 0; i < n; ++i) largest = std::max(largest, std::fabs(at(i, j)));
+        if (!(largest > 0) || !std::isfinite(largest)) return false;
+        double sum = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            at(i, j) /= largest;
+            sum += at(i, j) * at(i, j);
+        }
+        const double norm = std::sqrt(sum);
+        for (std::size_t i = 0; i < n; ++i) at(i, j) /= norm;
+        scale[j] = largest * norm;
+    }
+    for (std::size_t i = 0; i < n; ++i)
+        if (!std::isfinite(y[i])) return false;
+
+    // Householder reflections: column k below the diagonal becomes 0, and the
+    // same reflection is applied to the later columns and to y.
+    std::array<double, kMaxMatrixOrder> diagonal{};
+    for (std::size_t k = 0; k < m; ++k) {
+        double sum = 0;
+        for (std::size_t i = k; i < n; ++i) sum += at(i, k) * at(i, k);
+        const double norm = std::sqrt(sum);
+        // What is left of a unit column that lies in the span of the ones
+        // before is rounding.
+        if (!(norm > kDependent)) return false;
+        const double alpha = at(k, k) > 0 ? -norm : norm;
+        at(k, k) -= alpha;  // the reflection's vector v, in column k from row k on
+        const double vv = -alpha * at(k, k);  // v·v / 2
+        for (std::size_t j = k + 1; j < m; ++j) {
+            double s = 0;
+            for (std::size_t i = k; i < n; ++i) s += at(i, k) * at(i, j);
+            s /= vv;
+            for (std::size_t i = k; i < n; ++i) at(i, j) -= s * at(i, k);
+        }
+        double s = 0;
+        for (std::size_t i = k; i < n; ++i) s += at(i, k) * y[i];
+        s /= vv;
+        for (std::size_t i = k; i < n; ++i) y[i] -= s * at(i, k);
+        diagonal[k] = alpha;
+    }
+    // Back substitution in R, whose diagonal is alpha, then undo the scaling.
+    std::array<double, kMaxMatrixOrder> solution{};
+    for (std::size_t k = m; k-- > 0;) {
+        double s = y[k];
+        for (std::size_t j = k + 1; j < m; ++j) s -= at(k, j) * solution[j];
+        solution[k] = s / diagonal[k];
+    }
+    for (std::size_t j = 0; j < m; ++j) {
+        solution[j] /= scale[j];
+        if (!std::isfinite(solution[j])) return false;
+    }
+    std::copy_n(solution.begin(), m, c.begin());
+    return true;
 }

@@ -1,8 +1,12 @@
-// Gauss-Jordan elimination with full pivoting: the double-precision inverse
-// behind the linear fits and the single-precision solver of the Sellmeier step.
+// Gauss-Jordan elimination with full pivoting: the inverse behind the linear
+// fits and the solver of the Sellmeier step, both in double precision;
+// and a least-squares solver by orthogonal factors for systems too badly
+// conditioned for the normal equations.
 #pragma once
 
 #include <array>
+#include <span>
+#include <vector>
 
 class IBoxes;
 
@@ -23,14 +27,20 @@ private:
     std::array<T, kMaxMatrixOrder * kMaxMatrixOrder> m_cells{};
 };
 using MatrixD = SmallMatrix<double>;
-using MatrixF = SmallMatrix<float>;
 
 // Replaces the n × n matrix a by its inverse. False, with a in an undefined
 // state, when it is singular, holds a value that is not finite, or n is not
 // 1..kMaxMatrixOrder; it shows nothing, the caller tells the user.
 bool GaussJordanInvert(MatrixD& a, int n);
 
-// In single precision: replaces the n × n matrix a by its inverse and the
-// n × k right-hand sides b by the solutions. On failure shows (when
-// showMessages) one plain box naming the fault, and returns False.
-bool GaussJordanSolve(MatrixF& a, int n, MatrixF& b, int k, bool showMessages, IBoxes& boxes);
+// Replaces the n × n matrix a by its inverse and the n × k right-hand sides b
+// by the solutions. On failure shows (when showMessages) one plain box naming
+// the fault, and returns False.
+bool GaussJordanSolve(MatrixD& a, int n, MatrixD& b, int k, bool showMessages, IBoxes& boxes);
+
+// The least-squares solution c (cols values) of the rows × cols system a·c ≈ y,
+// a row-major, by Householder QR of a whose columns are first scaled to unit
+// length: the conditioning is that of a, not its square as in the normal
+// equations. False when rows < cols, a column depends on the others or a value
+// is not finite; c is then unchanged. a and y are overwritten.
+bool SolveLeastSquares(std::vector<double>& a, int rows, int cols, std::vector<double>& y, std::span<double> c);

@@ -366,6 +366,39 @@ TEST_F(AgfReadTest, HerzbergerAndConradyFormulasAreRefittedToSchott) {
     }
 }
 
+// An infrared crystal over 0.65-25 µm (KBr in the Herzberger form) is kept
+// with a Schott formula valid over all of it; a record whose refit is no index
+// somewhere in its range is left out, with where and why.
+TEST_F(AgfReadTest, ARefitMustBeAnIndexOverTheWholeRange) {
+    const std::vector<std::string> kbr = {"NM KBR 3 0 1.56 33.6", "ED 0 0 2.75",
+                                          "CD 1.53687291 0.00745380903 -3.83851452e-05 -0.000102914087 "
+                                          "-1.84799136e-08 -5.24950867e-12",
+                                          "LD 0.65 25"};
+    const std::vector<std::string> bent = {"NM BENT 3 0 1.4 40", "CD 1.42 -0.0071 0 -0.00096 1.8e-7 6.8e-10",
+                                           "LD 0.65 25"};
+    ASSERT_TRUE(read(catalogue({kbr, bent})));
+    ASSERT_EQ(result.count(), 1);
+    EXPECT_EQ(result.refitCount, 1);
+    const GlassDefinition& d = result.glasses[0].definition;
+    EXPECT_EQ(d.formulaType, kSchott);
+    GlassDefinition original;
+    original.formulaType = kHerzberger;
+    original.coefficients = {1.53687291, 0.00745380903, -3.83851452e-05, -0.000102914087, -1.84799136e-08,
+                             -5.24950867e-12};
+    for (int nm = 650; nm <= 25000; nm += 10) {
+        const double n = indexAt(d, static_cast<float>(nm));
+        EXPECT_NEAR(n, indexAt(original, static_cast<float>(nm)), 2e-3) << nm;
+    }
+    EXPECT_LT(result.fitErrors[0], 1e-3f);
+
+    ASSERT_EQ(result.skipped.size(), 1u);
+    EXPECT_EQ(result.skipped[0].name, "BENT");
+    EXPECT_EQ(result.skipped[0].line, 6);
+    const std::string& why = result.skipped[0].reason;
+    EXPECT_EQ(why.rfind("the refit to a Schott formula failed (Schott formula invalid at ", 0), 0u) << why;
+    EXPECT_TRUE(why.ends_with(" nm: n below 1)")) << why;
+}
+
 TEST_F(AgfReadTest, RecordsThatCannotBeKeptAreListedWithTheirReason) {
     std::vector<std::string> many = sellmeierRecord("MANY");
     for (int i = 0; i < 151; ++i) many.push_back("IT 0.5 0.9 10");

@@ -33,4 +33,16 @@ TEST(TextFileDecodeTest, TurnsEveryFormIntoWindows1252) {
     for (const auto& c : cases) EXPECT_EQ(decode(c.bytes), c.text) << c.what;
 }
 
+// For the program's own files only the marks decide: unmarked bytes that
+// form UTF-8 stay as they are.
+TEST(TextFileDecodeTest, UnmarkedFilesCanBeTakenAsWindows1252Always) {
+    const std::vector<std::uint8_t> unmarked{'a', 0xC3, 0xA9};
+    EXPECT_EQ(decode(unmarked), "a\xE9");
+    EXPECT_EQ(DecodeTextFile(unmarked.data(), unmarked.size(), Unmarked::k1252), "a\xC3\xA9");
+    const std::vector<std::uint8_t> marked{0xEF, 0xBB, 0xBF, 'a', 0xC3, 0xA9};
+    EXPECT_EQ(DecodeTextFile(marked.data(), marked.size(), Unmarked::k1252), "a\xE9");
+    const std::vector<std::uint8_t> utf16{0xFF, 0xFE, 'a', 0, 0xE9, 0};
+    EXPECT_EQ(DecodeTextFile(utf16.data(), utf16.size(), Unmarked::k1252), "a\xE9");
+}
+
 }  // namespace

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <clocale>
 #include <cmath>
 #include <limits>
 #include <locale>
 #include <string>
+#include <vector>
 
 #include "platform/ListControl.h"
 #include "support/ScriptedBoxes.h"
@@ -322,6 +325,178 @@ TEST(GlassDataTest, ConvertConradyToSchott) {
     }
 }
 
+namespace {
+
+// KBr, from the published Sellmeier formula of Li (1976), put in the
+// Herzberger form catalogues give infrared crystals, here over 0.65-25 µm.
+GlassDefinition kbrHerzberger(std::int16_t lower, std::int16_t upper) {
+    GlassDefinition def = withCoefficients(kHerzberger, {{0, 1.53687291},
+                                                        {1, 0.00745380903},
+                                                        {2, -3.83851452e-05},
+                                                        {3, -0.000102914087},
+                                                        {4, -1.84799136e-08},
+                                                        {5, -5.24950867e-12}});
+    def.lowerWavelength = lower;
+    def.upperWavelength = upper;
+    return def;
+}
+
+// The best least-squares Schott formula over the whole range, worked out here
+// apart from the code under test: n² on an even grid of 20001 wavelengths,
+// solved by Gram-Schmidt twice over in long double.
+std::array<long double, 6> bestSchott(const GlassDefinition& source) {
+    using Real = long double;
+    const int rows = 20001;
+    const double lo = source.lowerWavelength, hi = source.upperWavelength;
+    std::vector<std::array<Real, 6>> q;
+    std::vector<Real> y;
+    for (int i = 0; i < rows; ++i) {
+        const auto nm = static_cast<float>(lo + (hi - lo) * i / (rows - 1));
+        bool ok = false;
+        const double n = EvaluateIndex(source, nm, source.formulaType, ok);
+        if (!ok) continue;
+        const Real L = static_cast<float>(nm * 0.001);
+        const Real x = L * L;
+        q.push_back({1, x, 1 / x, 1 / (x * x), 1 / (x * x * x), 1 / (x * x * x * x)});
+        y.push_back(static_cast<Real>(n) * n);
+    }
+    // Columns of q made orthonormal; r is upper triangular, q·r the basis.
+    std::array<std::array<Real, 6>, 6> r{};
+    for (std::size_t k = 0; k < 6; ++k) {
+        for (int pass = 0; pass < 2; ++pass)
+            for (std::size_t j = 0; j < k; ++j) {
+                Real dot = 0;
+                for (const auto& row : q) dot += row[j] * row[k];
+                for (auto& row : q) row[k] -= dot * row[j];
+                r[j][k] += dot;
+            }
+        Real norm = 0;
+        for (const auto& row : q) norm += row[k] * row[k];
+        norm = std::sqrt(norm);
+        for (auto& row : q) row[k] /= norm;
+        r[k][k] = norm;
+    }
+    std::array<Real, 6> c{};
+    for (std::size_t k = 6; k-- > 0;) {
+        Real v = 0;
+        for (std::size_t i = 0; i < q.size(); ++i) v += q[i][k] * y[i];
+        for (std::size_t j = k + 1; j < 6; ++j) v -= r[k][j] * c[j];
+        c[k] = v / r[k][k];
+    }
+    return c;
+}
+
+struct RangeError {
+    double largest = 0;
+    bool valid = true;  // an index, n ≥ 1, at every nm of the range
+};
+
+// The largest difference between a Schott formula and the source at every
+// nm of the source's range.
+template <class Schott>
+RangeError errorOver(const GlassDefinition& source, Schott schottIndex) {
+    RangeError e;
+    for (int nm = source.lowerWavelength; nm <= source.upperWavelength; ++nm) {
+        bool ok = false;
+        const double old = EvaluateIndex(source, static_cast<float>(nm), source.formulaType, ok);
+        if (!ok) continue;
+        double n = 0;
+        if (!schottIndex(static_cast<float>(nm), n) || n < 1) e.valid = false;
+        e.largest = std::max(e.largest, std::fabs(n - old));
+    }
+    return e;
+}
+
+}  // namespace
+
+// Over a wide infrared range or a narrow one, and for a Conrady glass, the
+// refit is an index over the whole range, and its largest error there is
+// within 1.2 times that of the best least-squares Schott formula. Its rms is
+// the error over the range, not at the fit's samples.
+TEST(GlassDataTest, ConvertIsValidAndNearTheBestSchottFormula) {
+    GlassDefinition conrady = withCoefficients(kConrady, {{0, 1.5}, {1, 0.0042}, {2, 0.00021}});
+    conrady.lowerWavelength = 400;
+    conrady.upperWavelength = 700;
+    struct Case {
+        const char* what;
+        GlassDefinition source;
+        double floor;  // an error this small is as good as the best
+    } const cases[] = {
+        {"KBr 650-25000 nm", kbrHerzberger(650, 25000), 0},
+        {"KBr 650-14000 nm", kbrHerzberger(650, 14000), 0},
+        {"KBr 650-670 nm", kbrHerzberger(650, 670), 1e-12},
+        {"Conrady 400-700 nm", conrady, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        GlassDefinition def = c.source;
+        ScriptedBoxes boxes;
+        float rms = -1;
+        ASSERT_TRUE(ConvertToSchott(def, rms, boxes));
+        EXPECT_TRUE(boxes.shown().empty());
+        EXPECT_EQ(def.formulaType, kSchott);
+        EXPECT_EQ(def.lowerWavelength, c.source.lowerWavelength);
+        for (std::size_t s = 6; s < 14; ++s) EXPECT_EQ(def.coefficients[s], 0) << s;
+
+        const RangeError got = errorOver(c.source, [&](float nm, double& n) {
+            bool ok = false;
+            n = EvaluateIndex(def, nm, kSchott, ok);
+            return ok;
+        });
+        const auto best = bestSchott(c.source);
+        const RangeError reference = errorOver(c.source, [&](float nm, double& n) {
+            const long double L = static_cast<float>(nm * 0.001), x = L * L;
+            const long double n2 = best[0] + best[1] * x + best[2] / x + best[3] / (x * x) +
+                                   best[4] / (x * x * x) + best[5] / (x * x * x * x);
+            n = static_cast<double>(std::sqrt(n2));
+            return n2 > 0;
+        });
+        EXPECT_TRUE(got.valid);
+        EXPECT_LE(got.largest, std::max(1.2 * reference.largest, c.floor))
+            << "best " << reference.largest << ", refit " << got.largest;
+
+        // The rms over the range on a log scale, worked out here.
+        double sum = 0;
+        const int points = 5000;
+        for (int i = 0; i <= points; ++i) {
+            const double lo = c.source.lowerWavelength, hi = c.source.upperWavelength;
+            const auto nm = static_cast<float>(lo * std::pow(hi / lo, static_cast<double>(i) / points));
+            bool ok1 = false, ok2 = false;
+            const double d = EvaluateIndex(def, nm, kSchott, ok1) - EvaluateIndex(c.source, nm, c.source.formulaType, ok2);
+            sum += d * d;
+        }
+        const double rangeRms = std::sqrt(sum / (points + 1));
+        EXPECT_NEAR(rms, rangeRms, 0.05 * rangeRms + c.floor);
+    }
+}
+
+// A Schott formula that is no index somewhere in the range is refused, with
+// where and why, and the formula stays as it was.
+TEST(GlassDataTest, ConvertRefusesASchottFormulaThatIsNoIndexInTheRange) {
+    // An index that falls to 1.05 and turns up again towards 25 µm: the
+    // Schott formula, linear in λ² there, cannot turn with it and ends below 1.
+    GlassDefinition def =
+        withCoefficients(kHerzberger, {{0, 1.42}, {1, -0.0071}, {3, -0.00096}, {4, 1.8e-7}, {5, 6.8e-10}});
+    def.lowerWavelength = 650;
+    def.upperWavelength = 25000;
+    for (int nm = 650; nm <= 25000; nm += 50) {
+        bool ok = false;
+        EXPECT_GT(index(def, static_cast<float>(nm), ok), 1.04) << nm;
+    }
+    const GlassDefinition before = def;
+    ScriptedBoxes boxes;
+    boxes.answer(kAnswerOk);
+    float rms = -1;
+    EXPECT_FALSE(ConvertToSchott(def, rms, boxes));
+    EXPECT_EQ(def, before);
+    EXPECT_EQ(rms, -1.0f);
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    const std::string& text = boxes.last().text;
+    EXPECT_EQ(text.rfind("Schott formula invalid at ", 0), 0u) << text;
+    EXPECT_TRUE(text.ends_with(" nm: n below 1") || text.ends_with(" nm: n squared 0 or less")) << text;
+    EXPECT_EQ(boxes.last().style, kBoxPlain);
+}
+
 TEST(GlassDataTest, ConvertHerzbergerStartsAt650) {
     const GlassDefinition herz =
         withCoefficients(kHerzberger, {{0, 1.5}, {1, 0.004}, {2, 0.0001}, {3, -0.003}, {4, 0.0002}, {5, -1e-5}});
@@ -358,18 +533,31 @@ TEST(GlassDataTest, ConvertFailuresKeepTheFormula) {
         EXPECT_EQ(def, before);
         EXPECT_EQ(rms, -1.0f);
     }
-    // No sample evaluates: the Schott fit has too few points and says so.
-    GlassDefinition def = withCoefficients(kConrady, {{0, 0.5}});
-    def.lowerWavelength = 400;
-    def.upperWavelength = 700;
-    const GlassDefinition before = def;
-    ScriptedBoxes boxes;
-    boxes.answer(kAnswerOk);
+    // Failures the Schott fit tells of: no sample evaluates, so it has too few
+    // points; or the refit's error over the range is more than a single holds.
+    GlassDefinition noSample = withCoefficients(kConrady, {{0, 0.5}});
+    noSample.lowerWavelength = 400;
+    noSample.upperWavelength = 700;
+    GlassDefinition huge = withCoefficients(kHerzberger, {{1, 1e46}});
+    huge.lowerWavelength = 650;
+    huge.upperWavelength = 1020;
+    const struct {
+        GlassDefinition def;
+        const char* text;
+    } told[] = {
+        {noSample, "Insufficient Data Points\r\nAdd More Data"},
+        {huge, "Failed to fit Schott Polynomial\r\nCheck data or try another polynomial form"},
+    };
     float rms = -1;
-    EXPECT_FALSE(ConvertToSchott(def, rms, boxes));
-    ASSERT_EQ(boxes.shown().size(), 1u);
-    EXPECT_EQ(boxes.last().text, "Insufficient Data Points\r\nAdd More Data");
-    EXPECT_EQ(def, before);
+    for (const auto& c : told) {
+        GlassDefinition def = c.def;
+        ScriptedBoxes boxes;
+        boxes.answer(kAnswerOk);
+        EXPECT_FALSE(ConvertToSchott(def, rms, boxes)) << c.text;
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(boxes.last().text, c.text);
+        EXPECT_EQ(def, c.def);
+    }
     // A Herzberger record keeps its raised lower limit even when the fit fails.
     GlassDefinition herz = withCoefficients(kHerzberger, {});
     herz.lowerWavelength = 400;
