@@ -1,11 +1,15 @@
 #include "manage/qt/CheckListDialog.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "platform/qt/QtText.h"
 #include "shell/qt/Artwork.h"
@@ -73,6 +77,22 @@ void CheckListDialog::build(QLayout* extra, const char* label, const char* actio
     adjustSize();
 }
 
-void CheckListDialog::runModal() { exec(); }
+void CheckListDialog::runModal() {
+    fitTheWidestItem();
+    exec();
+}
+
+void CheckListDialog::fitTheWidestItem() {
+    QListWidget* list = m_list.widget();
+    const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    const int most = shown ? shown->availableGeometry().width() * 2 / 3 : width();
+    const int needed = list->sizeHintForColumn(0) + 2 * (list->frameWidth() + list->spacing()) +
+                       list->verticalScrollBar()->sizeHint().width();
+    const int grow = std::min(needed - list->width(), most - width());
+    if (grow <= 0) return;
+    // Wider about the same centre, where the page put it.
+    move(x() - grow / 2, y());
+    resize(width() + grow, height());
+}
 
 void CheckListDialog::closeModal() { done(QDialog::Accepted); }

@@ -26,6 +26,8 @@ public:
 protected:
     // Builds the controls; extra goes between the top and the label.
     void build(QLayout* extra, const char* label, const char* action, const char* actionTip);
+    // Opens the dialog, widened to show the longest name whole (up to two
+    // thirds of the screen).
     void runModal();
     void closeModal();
 
@@ -33,6 +35,8 @@ protected:
     QtPlacedWindow m_placement;
 
 private:
+    void fitTheWidestItem();
+
     QLabel* m_label = nullptr;
     QPushButton* m_action = nullptr;
     QPushButton* m_cancel = nullptr;

@@ -1,5 +1,6 @@
 #include "platform/qt/QtBoxes.h"
 
+#include <QCoreApplication>
 #include <QCursor>
 #include <QDialogButtonBox>
 #include <QFontMetrics>
@@ -46,6 +47,31 @@ int unwrappedWidth(const QLabel& like, const QString& text) {
     return probe.sizeHint().width();
 }
 
+// The text with a zero-width space between the characters of every word
+// wider than widest, so that such a word (a long path) wraps anywhere
+// instead of running off the box.
+QString breakableWords(const QString& text, const QFontMetrics& metrics, int widest) {
+    QString out, word;
+    auto flush = [&] {
+        if (metrics.horizontalAdvance(word) > widest) {
+            for (QChar c : word) out += c, out += QChar(0x200B);
+        } else {
+            out += word;
+        }
+        word.clear();
+    };
+    for (QChar c : text) {
+        if (c.isSpace()) {
+            flush();
+            out += c;
+        } else {
+            word += c;
+        }
+    }
+    flush();
+    return out;
+}
+
 // A message box that fits its text: Qt sizes the box from its own guesses
 // at the text (which differ between displays and fonts, and ignore tab
 // stops); this one measures the text as its label lays it out, after Qt has
@@ -81,6 +107,16 @@ protected:
         QMessageBox::showEvent(event);
         fit();
     }
+    // Qt sizes the box again on every layout request, to its own limits
+    // (a thousand pixels at most): the size fitted to the text stays.
+    bool event(QEvent* event) override {
+        const bool done = QMessageBox::event(event);
+        if (event->type() == QEvent::LayoutRequest && m_fitted.isValid()) {
+            setFixedSize(m_fitted);
+            QCoreApplication::removePostedEvents(this, QEvent::LayoutRequest);
+        }
+        return done;
+    }
 
 private:
     void fit() {
@@ -112,6 +148,8 @@ private:
             for (const QString& line : text().split(QLatin1Char('\n')))
                 if (line.contains(QLatin1Char('\t'))) keep = std::max(keep, unwrappedWidth(*m_label, line));
             m_label->setWordWrap(true);
+            if (m_label->minimumSizeHint().width() > widest)
+                m_label->setText(breakableWords(m_label->text(), QFontMetrics(m_label->font()), room.width() / 2));
             keep = std::max(keep, m_label->minimumSizeHint().width());  // the longest word
             width = std::min({natural.width(), keep, widest});
             sideways = keep > widest;
@@ -127,6 +165,7 @@ private:
         grid->activate();
         QSize box = grid->totalMinimumSize();
         box.setWidth(std::min(std::max(box.width(), minimumWidthForTitle()), room.width()));
+        m_fitted = box;
         setFixedSize(box);
         // Centred again on what it belongs to, now that its size is known.
         QRect place(QPoint(0, 0), box);
@@ -143,6 +182,7 @@ private:
 
     QLabel* m_label = nullptr;
     QScrollArea* m_scroll = nullptr;
+    QSize m_fitted;
 };
 
 // A box waits for the user: the hourglass of the work that asks goes while it

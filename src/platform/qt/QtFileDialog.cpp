@@ -35,14 +35,14 @@ void sizeToTheScreen(QFileDialog& dialog) {
     dialog.resize(std::max(width, dialog.sizeHint().width()), std::max(height, dialog.sizeHint().height()));
 }
 
-// The name column takes the width of the longest name in the folder, up to
-// half the dialog; the other columns keep theirs.
-void fitTheNameColumn(QFileDialog& dialog) {
+// Each column takes the width of its longest text in the folder, the names
+// up to half the dialog.
+void fitTheColumns(QFileDialog& dialog) {
     auto* tree = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
     auto* model = dialog.findChild<QFileSystemModel*>();
     if (!tree || !model) return;
     auto fit = [&dialog, tree] {
-        tree->resizeColumnToContents(0);
+        for (int c = 0; c < tree->header()->count(); ++c) tree->resizeColumnToContents(c);
         const int limit = std::max(dialog.width() / 2, tree->header()->sectionSizeHint(0));
         if (tree->columnWidth(0) > limit) tree->setColumnWidth(0, limit);
     };
@@ -73,7 +73,7 @@ FileDialogResult QtFileDialog::run(const FileDialogRequest& request) {
         dialog.selectNameFilter(filters.at(i));
     }
     if (!request.defaultExt.empty()) dialog.setDefaultSuffix(ToQString(request.defaultExt));
-    fitTheNameColumn(dialog);
+    fitTheColumns(dialog);
     if (!request.initialFolder.empty()) dialog.setDirectory(PathToQString(request.initialFolder));
     if (!request.proposedName.empty()) dialog.selectFile(PathToQString(request.proposedName));
     sizeToTheScreen(dialog);

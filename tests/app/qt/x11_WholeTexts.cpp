@@ -63,7 +63,11 @@ const char* const kCatalogueText =
     "CD 1.03961212 0.00600069867 0.231792344 0.0200179144 1.01046945 103.560653\r\n"
     "TD 0 0 0 0 0 0 20\r\n"
     "OD 2.1 1 1 4 3.2 2\r\n"
-    "LD 0.31 2.5\r\n";
+    "LD 0.31 2.5\r\n"
+    "NM HERZBERGER-FORM-GLASS-2017 3 0 1.6 40 0 1 0\r\n"
+    "ED 0 0 3.2 0 0\r\n"
+    "CD 1.5880 0.0121 0.0002 -0.0030 0.00001 -1e-7\r\n"
+    "LD 0.365 1.0\r\n";
 
 // Looks at every modal window that opens: its cut texts, on every tab page,
 // and whether it lies on the screen. A box is answered with its escape
@@ -237,7 +241,7 @@ QStringList TestWholeTexts::pageCuts(WorkPage page) {
 void TestWholeTexts::importCatalogue() {
     m_inspector->chooseFile(m_catalogue);
     QTest::mouseClick(main()->importPage()->window()->openButton(), Qt::LeftButton);
-    QTRY_COMPARE(main()->importPage()->window()->table()->rowCount(), 1);
+    QTRY_COMPARE(main()->importPage()->window()->table()->rowCount(), 2);
     QTRY_VERIFY(!QApplication::activeModalWidget());
 }
 
@@ -304,7 +308,8 @@ void TestWholeTexts::aDialogOrBoxShowsItsWholeText_data() {
         << kMeltSheet << QStringList{QString::fromLatin1(kMeltSchottCaption), QString::fromLatin1(kMeltSchottCaption)};
     QTest::newRow("delete list") << kDeleteList << QStringList{};
     QTest::newRow("remove list") << kRemoveList << QStringList{};
-    QTest::newRow("import dialog, refit hint") << kImportFile << QStringList{};
+    QTest::newRow("import dialog, refit hint")
+        << kImportFile << QStringList{QString::fromLatin1(kImportDialogTitle), QString::fromLatin1(kRefitHintTitle)};
     QTest::newRow("rename input box") << kRenameSource << QStringList{};
     QTest::newRow("export dialog") << kExportFile << QStringList{};
     QTest::newRow("setup browse dialog") << kBrowse << QStringList{};
@@ -374,9 +379,9 @@ void TestWholeTexts::aDialogOrBoxShowsItsWholeText() {
     QFETCH(Opened, opened);
     QFETCH(QStringList, titles);
     trigger(opened);
-    QTRY_VERIFY(!m_inspector->seen.isEmpty());
+    if (titles.isEmpty()) QTRY_VERIFY(!m_inspector->seen.isEmpty());
+    else QTRY_COMPARE(m_inspector->seen, titles);  // a hint comes a moment later
     QTRY_VERIFY(!QApplication::activeModalWidget());
-    if (!titles.isEmpty()) QCOMPARE(m_inspector->seen, titles);
     QVERIFY2(m_inspector->cut.isEmpty(), qPrintable(m_inspector->cut.join(QLatin1Char('\n'))));
 }
 

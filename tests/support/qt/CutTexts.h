@@ -1,4 +1,4 @@
-// Finds the texts a window cuts: a label, button, grid heading or grid cell
+// Finds the texts a window cuts: a label, button, grid heading, grid cell or list item
 // whose text, measured in the widget's own font, needs more room than the
 // widget gives it. Only what is on the screen counts: hidden widgets, hidden
 // columns, and grid rows and columns scrolled out of sight are left alone.
@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringList>
@@ -146,6 +147,23 @@ inline void grid(const QTableView* view, QStringList& cut) {
     }
 }
 
+// The items of a list in sight: an item runs past the list's right edge.
+inline void list(const QListView* view, QStringList& cut) {
+    const QAbstractItemModel* model = view->model();
+    if (!model) return;
+    const QRect seen = view->viewport()->rect();
+    for (int r = 0; r < model->rowCount(); ++r) {
+        const QModelIndex index = model->index(r, 0);
+        const QRect item = view->visualRect(index);
+        if (view->isRowHidden(r) || !item.intersects(seen)) continue;
+        if (item.left() < seen.left() || item.right() > seen.right())
+            cut << QStringLiteral("%1: item \"%2\" needs %3 px, has %4")
+                       .arg(where(view), index.data().toString())
+                       .arg(item.width())
+                       .arg(seen.width());
+    }
+}
+
 }  // namespace cut_texts
 
 // Every cut text in the window and the widgets it holds, in words.
@@ -158,6 +176,7 @@ inline QStringList CutTexts(QWidget* window) {
         if (auto* l = qobject_cast<QLabel*>(w)) cut_texts::label(l, cut);
         else if (auto* b = qobject_cast<QAbstractButton*>(w)) cut_texts::button(b, cut);
         else if (auto* t = qobject_cast<QTableView*>(w)) cut_texts::grid(t, cut);
+        else if (auto* v = qobject_cast<QListView*>(w)) cut_texts::list(v, cut);
     }
     return cut;
 }
