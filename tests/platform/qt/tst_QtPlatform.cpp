@@ -1,13 +1,28 @@
-// The small Qt implementations: settings, window placement, the timer.
+// The small Qt implementations: settings, window placement, the timer, the
+// clipboard and the URL opener, each over the real Qt class.
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QWidget>
 #include <QtTest>
 
+#include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtPlacedWindow.h"
 #include "platform/qt/QtSettings.h"
 #include "platform/qt/QtTimer.h"
+#include "platform/qt/QtUrlOpener.h"
+
+// Takes the addresses the desktop would have opened.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened << url; }
+};
 
 class TestQtPlatform : public QObject {
     Q_OBJECT
@@ -16,6 +31,8 @@ private slots:
     void maximisedWindowGivesItsNormalGeometry();
     void subWindowGivesAndTakesItsNormalGeometryWhenMinimisedOrMaximised();
     void timerTicksWhileEnabled();
+    void clipboardTakesAndGivesWindows1252Text();
+    void urlOpenerHandsWholeAddressesToTheDesktop();
 };
 
 void TestQtPlatform::settingsKeepTextsAsWritten() {
@@ -99,6 +116,27 @@ void TestQtPlatform::timerTicksWhileEnabled() {
     QTest::qWait(40);
     QCOMPARE(ticks, 1);
     QCOMPARE(timer.interval(), 10);
+}
+
+void TestQtPlatform::clipboardTakesAndGivesWindows1252Text() {
+    QtClipboard clipboard;
+    // A block of cells copied from a grid: tabs, CR LF, a micro sign and a euro.
+    clipboard.setText("wave [\xB5m]\tindex\r\n0.5876\t1.5168 \x80\r\n");
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("wave [\u00B5m]\tindex\r\n0.5876\t1.5168 \u20AC\r\n"));
+    // What another program put there: a character outside the code page becomes "?".
+    QGuiApplication::clipboard()->setText(QStringLiteral("n\u2082 = 1.6\u00E9"));
+    QCOMPARE(clipboard.text(), std::string("n? = 1.6\xE9"));
+}
+
+void TestQtPlatform::urlOpenerHandsWholeAddressesToTheDesktop() {
+    UrlCatcher desktop;
+    QDesktopServices::setUrlHandler(QStringLiteral("http"), &desktop, "open");
+    QtUrlOpener urls;
+    QVERIFY(urls.open("http://kalvenor.example.org"));
+    QVERIFY(!urls.open("kalvenor.example.org"));  // no scheme: nothing to open it with
+    QVERIFY(!urls.open("http://exa mple.org"));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+    QCOMPARE(desktop.opened, QList<QUrl>{QUrl(QStringLiteral("http://kalvenor.example.org"))});
 }
 
 QTEST_MAIN(TestQtPlatform)
