@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/WaveNames.h"
+#include "model/WaveNames.h"
 
 class CNewMsg;
 class IGrid;

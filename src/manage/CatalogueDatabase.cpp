@@ -10,6 +10,7 @@
 #include "model/FileUtil.h"
 #include "model/FixedText.h"
 #include "platform/NumberText.h"
+#include "platform/Text1252.h"
 #include "model/TransCalcs.h"
 
 namespace {
@@ -66,19 +67,10 @@ const char* declaredType(ColumnKind kind) {
     return "";
 }
 
-std::string upperAscii(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-    return out;
-}
-
-bool equalsIgnoreCase(std::string_view a, std::string_view b) { return upperAscii(a) == upperAscii(b); }
-
 // The kind of a column of a file this program may not have made: its declared
 // type read the way SQLite reads it.
 ColumnKind kindOfDeclared(std::string_view declared) {
-    const std::string t = upperAscii(declared);
+    const std::string t = UpperCase1252(declared);
     if (t == "SMALLINT" || t == "SHORT") return K::kShort;
     if (t == "BOOLEAN" || t == "BIT" || t == "YESNO") return K::kBoolean;
     if (t == "DATETIME" || t == "DATE") return K::kDate;
@@ -161,7 +153,7 @@ private:
 };
 
 bool isKnownTable(std::string_view name) {
-    return equalsIgnoreCase(name, kGlassDataTable) || equalsIgnoreCase(name, kArchiveTable);
+    return EqualsIgnoreCase(name, kGlassDataTable) || EqualsIgnoreCase(name, kArchiveTable);
 }
 
 // VB's rounding of a real to an integer: to the nearest, halves to even.
@@ -188,7 +180,7 @@ std::optional<double> DbNumber(const DbValue& v) {
 
 int DbRowSet::ordinal(std::string_view name) const {
     for (std::size_t i = 0; i < columns.size(); ++i)
-        if (equalsIgnoreCase(columns[i], name)) return static_cast<int>(i);
+        if (EqualsIgnoreCase(columns[i], name)) return static_cast<int>(i);
     return -1;
 }
 
@@ -305,7 +297,7 @@ const CatalogueDatabase::TableInfo* CatalogueDatabase::table(std::string_view na
         return nullptr;
     }
     for (const auto& t : m_tables)
-        if (equalsIgnoreCase(t.name, name)) return &t;
+        if (EqualsIgnoreCase(t.name, name)) return &t;
     if (!isKnownTable(name)) {
         fail(kDbErrTableNotFound, "Cannot find the input table '" + std::string(name) + "'.");
         return nullptr;
@@ -332,14 +324,14 @@ const CatalogueDatabase::TableInfo* CatalogueDatabase::table(std::string_view na
         fail(kDbErrTableNotFound, "Cannot find the input table '" + std::string(name) + "'.");
         return nullptr;
     }
-    info.name = equalsIgnoreCase(name, kGlassDataTable) ? kGlassDataTable : kArchiveTable;
+    info.name = EqualsIgnoreCase(name, kGlassDataTable) ? kGlassDataTable : kArchiveTable;
     m_tables.push_back(std::move(info));
     return &m_tables.back();
 }
 
 int CatalogueDatabase::columnIndex(const TableInfo& t, std::string_view name) const {
     for (std::size_t i = 0; i < t.columns.size(); ++i)
-        if (equalsIgnoreCase(t.columns[i], name)) return static_cast<int>(i);
+        if (EqualsIgnoreCase(t.columns[i], name)) return static_cast<int>(i);
     return -1;
 }
 

@@ -70,6 +70,9 @@ struct DbError {
     std::string description;
 };
 
+// An error as the boxes show it below their first line: number TAB description.
+inline std::string DbErrorLines(const DbError& e) { return std::to_string(e.number) + "\t" + e.description; }
+
 // A field value: Null, an integer, a real or a Windows-1252 text.
 using DbValue = std::variant<std::monostate, std::int64_t, double, std::string>;
 inline bool IsNull(const DbValue& v) { return std::holds_alternative<std::monostate>(v); }

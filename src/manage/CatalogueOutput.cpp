@@ -16,12 +16,10 @@ DbValue single(float v) { return static_cast<double>(v); }
 DbValue integer(std::int64_t v) { return v; }
 DbValue flag(std::int16_t v) { return std::int64_t{v != 0 ? -1 : 0}; }
 
-std::string errorLines(const DbError& e) { return std::to_string(e.number) + "\t" + e.description; }
-
 bool tellRolledBack(CatalogueDatabase& db, const char* what, IBoxes& boxes) {
     const DbError e = db.lastError();
     db.rollback();
-    boxes.show(kBoxExclamation, std::string(what) + "\r\n" + errorLines(e) + "\r\n\r\n" + kRolledBackText);
+    boxes.show(kBoxExclamation, std::string(what) + "\r\n" + DbErrorLines(e) + "\r\n\r\n" + kRolledBackText);
     return false;
 }
 

@@ -41,8 +41,6 @@ std::optional<std::int64_t> idOf(const std::string& text) {
     return id;
 }
 
-std::string errorLines(const DbError& e) { return std::to_string(e.number) + "\t" + e.description; }
-
 }  // namespace
 
 std::string StatusText(const std::string& code) {
@@ -254,7 +252,7 @@ void frm6Archive::moveSelected(bool archive) {
         m_db.rollback();
         normalPointer();
         m_services.boxes->show(kBoxExclamation,
-                               std::string(archive ? kArchiveFailure : kRestoreFailure) + "\r\n\r\n" + errorLines(e));
+                               std::string(archive ? kArchiveFailure : kRestoreFailure) + "\r\n\r\n" + DbErrorLines(e));
     }
     reload();
     normalPointer();
@@ -283,5 +281,5 @@ void frm6Archive::reload() {
     m_view->setArchiveEnabled(false);
     m_view->setRestoreEnabled(false);
     normalPointer();
-    m_services.boxes->show(kBoxExclamation, errorLines(e));
+    m_services.boxes->show(kBoxExclamation, DbErrorLines(e));
 }

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "editor/GlassEditing.h"
-#include "editor/WaveNames.h"
+#include "model/WaveNames.h"
 #include "editor/frm3New.h"
 #include "model/GlassRecord.h"
 #include "shell/GlassEditors.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "editor/WaveNames.h"
+#include "model/WaveNames.h"
 #include "model/DataEntry.h"
 #include "model/GlassData.h"
 #include "model/NumberFormat.h"

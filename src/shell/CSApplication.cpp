@@ -137,3 +137,9 @@ std::string CSApplication::Version() const {
     return "Version: " + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." +
            std::to_string(kVersionRevision);
 }
+
+std::vector<MeltWaveBand> GetMeltWaveBands() { return GetMeltWaveBands(CSApplication().Path()); }
+
+bool SaveMeltWaveBands(const std::vector<MeltWaveBand>& bands, std::string* error) {
+    return SaveMeltWaveBands(bands, CSApplication().Path(), error);
+}

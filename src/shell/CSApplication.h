@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "model/WaveNames.h"
 #include "platform/PlacedWindow.h"
 
 inline constexpr int kVersionMajor = 1;
@@ -56,3 +57,7 @@ public:
     std::string TitleVerShort() const;  // "KalvenorQX 1.0"
     std::string Version() const;        // "Version: 1.0.0"
 };
+
+// The melt wavebands in the program folder of this run.
+std::vector<MeltWaveBand> GetMeltWaveBands();
+bool SaveMeltWaveBands(const std::vector<MeltWaveBand>& bands, std::string* error = nullptr);

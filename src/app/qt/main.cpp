@@ -1,3 +1,3 @@
-#include "shell/qt/KalvenorProgram.h"
+#include "app/qt/KalvenorProgram.h"
 
 int main(int argc, char* argv[]) { return Main(argc, argv); }

@@ -17,12 +17,10 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "exchange/qt/frm4ImportWindow.h"
-#include "exchange/qt/frm5ExportWindow.h"
-#include "manage/qt/frm2ManageWindow.h"
-#include "manage/qt/frm6ArchiveWindow.h"
 #include "model/GlassesList.h"
 #include "shell/AMain.h"
+#include "shell/GlassEditors.h"
+#include "shell/ManageForms.h"
 #include "shell/Bas1Setup.h"
 #include "platform/BusyCursor.h"
 #include "shell/CSApplication.h"
@@ -36,11 +34,6 @@
 #include "platform/qt/QtText.h"
 #include "shell/qt/frm1SetupWindow.h"
 #include "shell/qt/frmGlassesList.h"
-#include "editor/frm3New.h"
-#include "editor/popEditParamWave.h"
-#include "editor/qt/frm3NewWindow.h"
-#include "editor/qt/popEditParamWaveWindow.h"
-#include "melt/qt/frm7MeltWindow.h"
 
 namespace {
 
@@ -108,7 +101,7 @@ void WallpaperArea::resizeEvent(QResizeEvent* event) {
     if (m_onResize) m_onResize();
 }
 
-frmMainMDI::frmMainMDI(AMain& app)
+frmMainMDI::frmMainMDI(AMain& app, const WorkPageTable& pages)
     : m_app(app),
       m_logic(app.store(), app.boxes(), app.forms(), app.random()),
       m_notes([&app] { return app.forms().CurrentPage(); },
@@ -121,20 +114,23 @@ frmMainMDI::frmMainMDI(AMain& app)
     m_logic.setFirstLoadSource([] { return FirstLoad(); });
     buildWindow();
     buildSetupPage();
-    m_archivePage = std::make_unique<ArchiveWorkPage>(app, m_mdi);
-    m_app.forms().setPage(kPageArchive, m_archivePage.get());
-    m_managePage = std::make_unique<ManageWorkPage>(app, m_mdi, [this](const std::string& text, bool bold) { HelpNote(text, bold); });
-    m_app.forms().setPage(kPageManage, m_managePage.get());
-    m_importPage = std::make_unique<ImportWorkPage>(app, m_mdi, [this](const std::string& text, bool bold) { HelpNote(text, bold); });
-    m_app.forms().setPage(kPageImport, m_importPage.get());
-    m_exportPage = std::make_unique<ExportWorkPage>(app, m_mdi);
-    m_app.forms().setPage(kPageExport, m_exportPage.get());
     m_list = std::make_unique<frmGlassesList>(app, *this, m_mdi);
     m_listCaller = std::make_unique<ListCaller>(*m_list, *m_mdi);
-    buildEditor();
-    m_meltPage = std::make_unique<MeltWorkPage>(app, m_mdi, m_clipboard, m_wavePicker.get());
-    m_app.forms().setPage(kPageMelt, &m_meltPage->page());
-    m_app.editors().setMeltMaker(&m_meltPage->page());
+    m_logic.setEditHandler([this](const GlassRecord& glass) { m_app.editors().DisplayEdit(*m_listCaller, glass); });
+    makePages(pages);
+}
+
+void frmMainMDI::makePages(const WorkPageTable& pages) {
+    const WorkPageContext context{m_app, m_mdi, this, m_clipboard,
+                                  [this](const std::string& text, bool bold) { HelpNote(text, bold); }};
+    for (const WorkPageEntry& entry : pages)
+        if (entry.make) m_pages.emplace_back(entry.page, entry.make(context));
+}
+
+MadeWorkPage* frmMainMDI::madePage(int page) const {
+    for (const auto& [number, made] : m_pages)
+        if (number == page) return made.get();
+    return nullptr;
 }
 
 frmMainMDI::~frmMainMDI() {
@@ -143,13 +139,11 @@ frmMainMDI::~frmMainMDI() {
     for (int p = 1; p <= kWorkPageCount; ++p) m_app.forms().setPage(p, nullptr);
     m_app.editors().setEditor(nullptr);
     m_app.editors().setMeltMaker(nullptr);
-    m_meltPage.reset();
+    // The pages go last made first: the melt maker before the editor whose picker it shares.
+    while (!m_pages.empty()) m_pages.pop_back();
     m_logic.setEditHandler(nullptr);
     m_logic.setView(nullptr);
     m_logic.ribbon().setViewUpdate(nullptr);
-    if (m_editorWindow) m_editorWindow->setParent(nullptr);
-    delete m_editorWindow;  // before the page logic it refers to
-    m_editorWindow = nullptr;
     m_list.reset();
     if (m_setupWindow) m_setupWindow->setParent(nullptr);
     delete m_setupWindow;  // before the page logic it refers to
@@ -317,20 +311,6 @@ void frmMainMDI::buildSetupPage() {
     m_setupWindow->addToArea(m_mdi);
     m_setupPage = std::make_unique<SetupPage>(*m_setup);
     m_app.forms().setPage(kPageSetup, m_setupPage.get());
-}
-
-void frmMainMDI::buildEditor() {
-    m_editor = std::make_unique<frm3New>(m_app.store(), m_app.forms(), m_app.editors(), m_app.boxes(), m_app.cursor(),
-                                         m_clipboard);
-    m_wavePicker = std::make_unique<popEditParamWave>(m_app.hints(), popEditParamWaveWindow::Maker(this));
-    m_editor->setWavelengthPicker([p = m_wavePicker.get()](int& n, float& w, std::vector<float>& ws, int tab) {
-        return p->Display(n, w, ws, tab);
-    });
-    m_editorWindow = new frm3NewWindow(*m_editor);
-    m_editorWindow->addToArea(m_mdi);
-    m_app.forms().setPage(kPageNew, m_editor.get());
-    m_app.editors().setEditor(m_editor.get());
-    m_logic.setEditHandler([this](const GlassRecord& glass) { m_app.editors().DisplayEdit(*m_listCaller, glass); });
 }
 
 void frmMainMDI::watchHelp(QWidget* widget, int index) {

@@ -1,7 +1,9 @@
 // The main window: a multiple-document window with the tool ribbon of the
 // seven work pages, the help line, the installed-program panels, the
 // wallpaper and the material pop-up menu. The logic is MainMDILogic; this
-// class draws it and hands it the user's actions.
+// class draws it and hands it the user's actions. The window makes its own
+// Setup page and material list; the other work pages come from the table
+// the program hands it (WorkPageTable.h), made in app/.
 #pragma once
 
 #include <QMainWindow>
@@ -16,6 +18,7 @@
 
 #include "shell/HelpNotes.h"
 #include "shell/MainMDILogic.h"
+#include "shell/qt/WorkPageTable.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtPlacedWindow.h"
 #include "platform/qt/QtTimer.h"
@@ -28,9 +31,7 @@ class ImportWorkPage;
 class ManageWorkPage;
 class MeltWorkPage;
 class frm1Setup;
-class frm3New;
 class frm3NewWindow;
-class popEditParamWave;
 class frm1SetupWindow;
 class frmGlassesList;
 class QAction;
@@ -63,7 +64,8 @@ private:
 class frmMainMDI : public QMainWindow, public IMainView {
     Q_OBJECT
 public:
-    explicit frmMainMDI(AMain& app);
+    // The work pages come from the table, made in its order.
+    frmMainMDI(AMain& app, const WorkPageTable& pages);
     ~frmMainMDI() override;
 
     // Shows the window; the first call runs its load.
@@ -86,17 +88,19 @@ public:
     void restorePointer() override;
 
     MainMDILogic& logic() { return m_logic; }
-    frm3NewWindow* editorWindow() const { return m_editorWindow; }
-    // The one wavelength picker of the run, for every window that offers it.
-    popEditParamWave& wavePicker() { return *m_wavePicker; }
     WallpaperArea* mdiArea() const { return m_mdi; }
     frmGlassesList* listWindow() const { return m_list.get(); }
     frm1SetupWindow* setupWindow() const { return m_setupWindow; }
-    ArchiveWorkPage* archivePage() const { return m_archivePage.get(); }
-    ManageWorkPage* managePage() const { return m_managePage.get(); }
-    ImportWorkPage* importPage() const { return m_importPage.get(); }
-    ExportWorkPage* exportPage() const { return m_exportPage.get(); }
-    MeltWorkPage* meltPage() const { return m_meltPage.get(); }
+    // The page the table made for a page number; nullptr when it made none.
+    MadeWorkPage* madePage(int page) const;
+    // The pages as they were made, for the window tests; defined where the
+    // pages are made.
+    frm3NewWindow* editorWindow() const;
+    ArchiveWorkPage* archivePage() const;
+    ManageWorkPage* managePage() const;
+    ImportWorkPage* importPage() const;
+    ExportWorkPage* exportPage() const;
+    MeltWorkPage* meltPage() const;
     QMenu* popupMenu() const { return m_popup; }
     QAction* popupAction(int item) const { return m_popupActions[static_cast<std::size_t>(item)]; }
     QToolButton* ribbonButton(int page) const { return m_ribTools[static_cast<std::size_t>(page)]; }
@@ -118,7 +122,7 @@ private:
 
     void buildWindow();
     void buildSetupPage();
-    void buildEditor();
+    void makePages(const WorkPageTable& pages);
     void formLoad();
     void syncRibbon();
     void pumpEvents();
@@ -152,16 +156,9 @@ private:
     std::unique_ptr<frm1Setup> m_setup;
     std::unique_ptr<SetupPage> m_setupPage;
     QtClipboard m_clipboard;
-    std::unique_ptr<popEditParamWave> m_wavePicker;
-    std::unique_ptr<frm3New> m_editor;
-    frm3NewWindow* m_editorWindow = nullptr;
-    std::unique_ptr<ListCaller> m_listCaller;  // the list as the editor's caller
     frm1SetupWindow* m_setupWindow = nullptr;
     std::unique_ptr<frmGlassesList> m_list;
-    std::unique_ptr<ArchiveWorkPage> m_archivePage;
-    std::unique_ptr<ManageWorkPage> m_managePage;
-    std::unique_ptr<ImportWorkPage> m_importPage;
-    std::unique_ptr<ExportWorkPage> m_exportPage;
-    std::unique_ptr<MeltWorkPage> m_meltPage;
+    std::unique_ptr<ListCaller> m_listCaller;  // the list as the editor's caller
+    std::vector<std::pair<int, std::unique_ptr<MadeWorkPage>>> m_pages;  // in the order made
     std::vector<std::pair<QObject*, int>> m_helpIndex;
 };

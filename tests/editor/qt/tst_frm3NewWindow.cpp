@@ -30,7 +30,7 @@
 #include "model/GlassesList.h"
 #include "model/NumberFormat.h"
 #include "shell/AMain.h"
-#include "shell/qt/KalvenorProgram.h"
+#include "app/qt/KalvenorProgram.h"
 #include "shell/qt/frmGlassesList.h"
 #include "shell/qt/frmMainMDI.h"
 #include "support/FakeCaller.h"

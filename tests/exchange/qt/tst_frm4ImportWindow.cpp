@@ -19,7 +19,7 @@
 #include "model/GlassesList.h"
 #include "shell/AMain.h"
 #include "shell/CNewMsg.h"
-#include "shell/qt/KalvenorProgram.h"
+#include "app/qt/KalvenorProgram.h"
 #include "shell/qt/frmGlassesList.h"
 #include "shell/qt/frmMainMDI.h"
 #include "support/qt/DemoProgram.h"

@@ -11,7 +11,7 @@
 #include "exchange/CImportNewGLZ.h"
 #include "exchange/qt/frm5ExportWindow.h"
 #include "shell/AMain.h"
-#include "shell/qt/KalvenorProgram.h"
+#include "app/qt/KalvenorProgram.h"
 #include "shell/qt/frmMainMDI.h"
 #include "support/qt/DemoProgram.h"
 #include "support/qt/ModalAnswerer.h"

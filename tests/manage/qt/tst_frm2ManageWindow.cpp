@@ -21,7 +21,7 @@
 #include "manage/qt/frm2ManageWindow.h"
 #include "manage/qt/frmGlassesDelExtWindow.h"
 #include "shell/AMain.h"
-#include "shell/qt/KalvenorProgram.h"
+#include "app/qt/KalvenorProgram.h"
 #include "shell/qt/frmMainMDI.h"
 #include "support/qt/DemoProgram.h"
 #include "support/qt/QueueBoxes.h"

@@ -14,7 +14,7 @@
 #include "manage/ManageFixtures.h"
 #include "manage/qt/frm6ArchiveWindow.h"
 #include "shell/AMain.h"
-#include "shell/qt/KalvenorProgram.h"
+#include "app/qt/KalvenorProgram.h"
 #include "shell/qt/frmMainMDI.h"
 #include "support/qt/DemoProgram.h"
 #include "support/qt/QueueBoxes.h"

@@ -26,7 +26,7 @@
 #include "model/NumberFormat.h"
 #include "shell/AMain.h"
 #include "shell/CNewMsg.h"
-#include "shell/qt/KalvenorProgram.h"
+#include "app/qt/KalvenorProgram.h"
 #include "shell/qt/frmGlassesList.h"
 #include "shell/qt/frmMainMDI.h"
 #include "support/qt/DemoProgram.h"

@@ -25,7 +25,7 @@
 #include "melt/qt/frm7MeltWindow.h"
 #include "shell/AMain.h"
 #include "shell/CNewMsg.h"
-#include "shell/qt/KalvenorProgram.h"
+#include "app/qt/KalvenorProgram.h"
 #include "shell/qt/frm1SetupWindow.h"
 #include "shell/qt/frmMainMDI.h"
 #include "support/qt/DemoProgram.h"

@@ -28,7 +28,7 @@
 #include "app/DemoFolder.h"
 #include "shell/HelpNotes.h"
 #include "shell/INICode.h"
-#include "shell/qt/KalvenorProgram.h"
+#include "app/qt/KalvenorProgram.h"
 #include "shell/qt/Artwork.h"
 #include "platform/qt/QtSettings.h"
 #include "shell/qt/frm1SetupWindow.h"

@@ -19,7 +19,7 @@
 #include "shell/HELP.h"
 #include "shell/urls.h"
 #include "shell/qt/Artwork.h"
-#include "shell/qt/KalvenorProgram.h"
+#include "app/qt/KalvenorProgram.h"
 #include "shell/qt/frmGlassesList.h"
 #include "shell/qt/frmMainMDI.h"
 #include "support/qt/DemoProgram.h"

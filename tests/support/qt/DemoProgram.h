@@ -9,7 +9,7 @@
 #include "app/DemoFolder.h"
 #include "platform/Clock.h"
 #include "platform/qt/QtSettings.h"
-#include "shell/qt/KalvenorProgram.h"
+#include "app/qt/KalvenorProgram.h"
 
 // make() writes the demo in a temporary folder ("demo/", with the program's
 // settings in "settings/" and KALVENOR_HOME pointing at the program folder);

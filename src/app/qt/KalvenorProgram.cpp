@@ -1,7 +1,8 @@
-#include "shell/qt/KalvenorProgram.h"
+#include "app/qt/KalvenorProgram.h"
 
 #include <QApplication>
 
+#include "app/qt/WorkPages.h"
 #include "platform/qt/QtBoxes.h"
 #include "platform/qt/QtSettings.h"
 #include "shell/qt/frmMainMDI.h"
@@ -13,7 +14,7 @@ KalvenorProgram::~KalvenorProgram() = default;
 void KalvenorProgram::start() { m_app.Main(*this); }
 
 void KalvenorProgram::Display() {
-    if (!m_main) m_main = std::make_unique<frmMainMDI>(m_app);
+    if (!m_main) m_main = std::make_unique<frmMainMDI>(m_app, KalvenorWorkPages());
     m_main->Display();
 }
 

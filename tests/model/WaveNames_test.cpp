@@ -1,10 +1,11 @@
-#include "editor/WaveNames.h"
+#include "model/WaveNames.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <iterator>
 
+#include "shell/CSApplication.h"
 #include "support/ProgramFolder.h"
 #include "support/ScriptedBoxes.h"
 #include "support/TestFolder.h"

@@ -1,5 +1,6 @@
 // The running program: the shared objects of start-up, the main window made
-// on first use, and Main, the program's entry over QApplication.
+// on first use with the work pages of the program, and Main, the program's
+// entry over QApplication.
 #pragma once
 
 #include <memory>

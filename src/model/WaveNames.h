@@ -61,8 +61,6 @@ std::string MeltWaveBandFilePath(const std::string& programFolder);
 // The "UserData" folder is made when missing (a failure is ignored).
 // Decimals may be written with "." or ","; lines end in CR LF, LF or CR.
 std::vector<MeltWaveBand> GetMeltWaveBands(const std::string& programFolder);
-// The same in the program folder of this run.
-std::vector<MeltWaveBand> GetMeltWaveBands();
 
 // Rewrites the band file from every band after the built-in ones, one line
 // each, name|N|wave|wave..., "." as decimal point, CR LF line ends; the folder
@@ -70,7 +68,6 @@ std::vector<MeltWaveBand> GetMeltWaveBands();
 // save leaves the old file. False (with error, when given) when it failed.
 bool SaveMeltWaveBands(const std::vector<MeltWaveBand>& bands, const std::string& programFolder,
                        std::string* error = nullptr);
-bool SaveMeltWaveBands(const std::vector<MeltWaveBand>& bands, std::string* error = nullptr);
 
 // The refusal shown for a name the band file cannot hold.
 inline constexpr const char* kBandNameRefused =

@@ -1,4 +1,4 @@
-#include "editor/WaveNames.h"
+#include "model/WaveNames.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -10,7 +10,6 @@
 #include "model/NumberFormat.h"
 #include "platform/Boxes.h"
 #include "platform/NumberText.h"
-#include "shell/CSApplication.h"
 
 namespace {
 
@@ -268,8 +267,6 @@ std::vector<MeltWaveBand> GetMeltWaveBands(const std::string& programFolder) {
     return bands;
 }
 
-std::vector<MeltWaveBand> GetMeltWaveBands() { return GetMeltWaveBands(CSApplication().Path()); }
-
 bool SaveMeltWaveBands(const std::vector<MeltWaveBand>& bands, const std::string& programFolder, std::string* error) {
     std::string text;
     for (std::size_t b = kBuiltInMeltWaveBands; b < bands.size(); ++b) {
@@ -287,10 +284,6 @@ bool SaveMeltWaveBands(const std::vector<MeltWaveBand>& bands, const std::string
     }
     return WriteFileAtomic(MeltWaveBandFilePath(programFolder), std::vector<std::uint8_t>(text.begin(), text.end()),
                            error);
-}
-
-bool SaveMeltWaveBands(const std::vector<MeltWaveBand>& bands, std::string* error) {
-    return SaveMeltWaveBands(bands, CSApplication().Path(), error);
 }
 
 bool MeltWaveBandNameAllowed(const std::string& name) { return name.find_first_of("|\r\n") == std::string::npos; }
