@@ -1,7 +1,5 @@
 #include "app/qt/WorkPages.h"
 
-#include <QMdiArea>
-
 #include "editor/frm3New.h"
 #include "editor/popEditParamWave.h"
 #include "editor/qt/frm3NewWindow.h"
@@ -41,7 +39,8 @@ std::unique_ptr<MadeWorkPage> makeWorkPage(const WorkPageContext& c, int number,
 struct SharedPicker {
     std::shared_ptr<popEditParamWave> picker;
     std::shared_ptr<popEditParamWave> get(const WorkPageContext& c) {
-        if (!picker) picker = std::make_shared<popEditParamWave>(c.app.hints(), popEditParamWaveWindow::Maker(c.window));
+        if (!picker)
+            picker = std::make_shared<popEditParamWave>(c.app.hints(), popEditParamWaveWindow::Maker(c.window));
         return picker;
     }
 };
@@ -81,7 +80,8 @@ private:
 class MadeMelt : public MadeWorkPage {
 public:
     MadeMelt(const WorkPageContext& c, std::shared_ptr<popEditParamWave> picker)
-        : m_picker(std::move(picker)), m_page(std::make_unique<MeltWorkPage>(c.app, c.area, c.clipboard, m_picker.get())) {
+        : m_picker(std::move(picker)),
+          m_page(std::make_unique<MeltWorkPage>(c.app, c.area, c.clipboard, m_picker.get())) {
         c.app.forms().setPage(kPageMelt, &m_page->page());
         c.app.editors().setMeltMaker(&m_page->page());
     }
@@ -109,8 +109,10 @@ WorkPageTable KalvenorWorkPages() {
     auto picker = std::make_shared<SharedPicker>();
     return {
         {kPageArchive, [](const WorkPageContext& c) { return makeWorkPage<ArchiveWorkPage>(c, kPageArchive); }},
-        {kPageManage, [](const WorkPageContext& c) { return makeWorkPage<ManageWorkPage>(c, kPageManage, c.helpNote); }},
-        {kPageImport, [](const WorkPageContext& c) { return makeWorkPage<ImportWorkPage>(c, kPageImport, c.helpNote); }},
+        {kPageManage,
+         [](const WorkPageContext& c) { return makeWorkPage<ManageWorkPage>(c, kPageManage, c.helpNote); }},
+        {kPageImport,
+         [](const WorkPageContext& c) { return makeWorkPage<ImportWorkPage>(c, kPageImport, c.helpNote); }},
         {kPageExport, [](const WorkPageContext& c) { return makeWorkPage<ExportWorkPage>(c, kPageExport); }},
         {kPageNew,
          [picker](const WorkPageContext& c) -> std::unique_ptr<MadeWorkPage> {

@@ -77,8 +77,8 @@ QString breakableWords(const QString& text, const QFontMetrics& metrics, int wid
 // stops); this one measures the text as its label lays it out, after Qt has
 // done its sizing. The text keeps its lines up to half the screen's width
 // and wraps beyond; lines laid out with tabs are tables and wrap only where
-// the screen is too narrow for them. A text taller than the screen leaves
-// room for scrolls inside the box, so its buttons stay on the screen.
+// the screen is too narrow for them. A text taller than the screen scrolls
+// inside the box, so its buttons stay on the screen.
 class FittingBox : public QMessageBox {
 public:
     using QMessageBox::QMessageBox;

@@ -1,6 +1,5 @@
 #include "platform/qt/QtFileDialog.h"
 
-#include <QAbstractItemView>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
@@ -16,8 +15,8 @@
 namespace {
 
 // The index of the filter in use. With the patterns hidden, Qt 6.4 gives the
-// label alone ("Zemax AGF"); later versions give the whole entry. Either form
-// is matched, the label as Qt strips it from the entry.
+// label alone ("Zemax AGF (*.AGF)", without the case-free patterns); later
+// versions give the whole entry. Either form is matched.
 int chosenFilter(const QStringList& filters, const QStringList& labels, const QString& selected) {
     qsizetype i = filters.indexOf(selected);
     if (i < 0) i = labels.indexOf(selected.simplified());

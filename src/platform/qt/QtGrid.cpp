@@ -252,12 +252,14 @@ void QtGrid::refreshHeading(int col, int row) {
 
 int QtGrid::cellMargin() const {
     // The delegate's text margins either side, and the grid line.
-    return 2 * (m_table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_table) + 1) + (m_table->showGrid() ? 1 : 0);
+    const int margin = m_table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_table) + 1;
+    return 2 * margin + (m_table->showGrid() ? 1 : 0);
 }
 
 void QtGrid::growColumn(int col, int needed) {
     if (!m_widensToTexts || col < 1 || col > maxCols() || colHidden(col)) return;
-    const int limit = std::max(pixelsFor(colWidth(col)), kFitLimitChars * std::max(1, m_table->fontMetrics().averageCharWidth()));
+    const int average = std::max(1, m_table->fontMetrics().averageCharWidth());
+    const int limit = std::max(pixelsFor(colWidth(col)), kFitLimitChars * average);
     const int width = std::min(needed, limit);
     if (width <= m_table->columnWidth(col - 1)) return;
     m_applyingWidths = true;

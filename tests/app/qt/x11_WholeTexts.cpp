@@ -252,7 +252,8 @@ void TestWholeTexts::aPageShowsItsWholeText_data() {
         {"Setup", kPageSetup},   {"editor", kPageNew},       {"Manage", kPageManage}, {"Import", kPageImport},
         {"Export", kPageExport}, {"Archive", kPageArchive}, {"melt maker", kPageMelt}};
     // The main window's smallest size (0 x 0 grows to it), its first size, and room to spare.
-    const std::pair<const char*, QSize> sizes[] = {{"smallest", {0, 0}}, {"first", {1024, 720}}, {"roomy", {1500, 900}}};
+    const std::pair<const char*, QSize> sizes[] = {
+        {"smallest", {0, 0}}, {"first", {1024, 720}}, {"roomy", {1500, 900}}};
     for (const auto& [sizeName, size] : sizes)
         for (const auto& [name, page] : pages) QTest::addRow("%s, %s", name, sizeName) << page << size;
 }
@@ -286,7 +287,8 @@ void TestWholeTexts::theManageGridAfterAnEditShowsItsWholeText() {
     QVERIFY(OpenWorkPage(main(), kPageManage));
     frm2ManageWindow* manage = main()->managePage()->window();
     QTableWidget* grid = manage->table();
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, grid->visualRect(grid->model()->index(0, 0)).center());
+    const QPoint firstRow = grid->visualRect(grid->model()->index(0, 0)).center();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, firstRow);
     QTest::mouseClick(manage->editButton(), Qt::LeftButton);
     frm3NewWindow* editor = main()->editorWindow();
     QTRY_VERIFY(editor->isVisible());

@@ -25,7 +25,8 @@ namespace cut_texts {
 inline QString where(const QWidget* w) {
     QString path;
     for (const QWidget* p = w; p; p = p->parentWidget()) {
-        const QString name = p->objectName().isEmpty() ? QString::fromLatin1(p->metaObject()->className()) : p->objectName();
+        const QString name =
+            p->objectName().isEmpty() ? QString::fromLatin1(p->metaObject()->className()) : p->objectName();
         path = path.isEmpty() ? name : name + QLatin1Char('/') + path;
         if (p->isWindow()) break;
     }
@@ -37,7 +38,8 @@ inline QString where(const QWidget* w) {
 inline int lineWidth(const QFont& font, const QString& text) {
     const QFontMetricsF metrics(font);
     qreal widest = 0;
-    for (const QString& line : text.split(QLatin1Char('\n'))) widest = std::max(widest, metrics.horizontalAdvance(line));
+    for (const QString& line : text.split(QLatin1Char('\n')))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
     return static_cast<int>(std::ceil(widest));
 }
 
@@ -104,7 +106,8 @@ inline void grid(const QTableView* view, QStringList& cut) {
     if (!model) return;
     const QStyle* style = view->style();
     // The delegate's text margins, and the grid line.
-    const int cellMargin = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1) + (view->showGrid() ? 1 : 0);
+    const int textMargin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+    const int cellMargin = 2 * textMargin + (view->showGrid() ? 1 : 0);
     const QHeaderView* top = view->horizontalHeader();
     const int headMargin = 2 * style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, top);
     const QRect seen = view->viewport()->rect();
