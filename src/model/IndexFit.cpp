@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <optional>
+#include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "model/MatrixCalcs.h"
@@ -52,13 +56,56 @@ struct LinearForm {
     std::array<int, 10> exponents;
     const char* failure;
     std::string (*report)(const GlassDefinition&, const std::string&);
-    bool fromPowerSums;  // the ten-term matrix is built from the sums of x^k
 };
 
-const LinearForm kCauchyForm{3, {0, -1, -2}, "Failed to fit Cauchy Polynomial", CauchyReport, false};
-const LinearForm kSchottForm{6, {0, 1, -1, -2, -3, -4}, "Failed to fit Schott Polynomial", SchottReport, false};
+const LinearForm kCauchyForm{3, {0, -1, -2}, "Failed to fit Cauchy Polynomial", CauchyReport};
+const LinearForm kSchottForm{6, {0, 1, -1, -2, -3, -4}, "Failed to fit Schott Polynomial", SchottReport};
 const LinearForm kExtendedSchottForm{
-    10, {-5, -4, -3, -2, -1, 0, 1, 2, 3, 4}, "Failed to fit Extended Schott Polynomial", ExtendedSchottReport, true};
+    10, {-5, -4, -3, -2, -1, 0, 1, 2, 3, 4}, "Failed to fit Extended Schott Polynomial", ExtendedSchottReport};
+
+// The weighted least-squares coefficients of the form for points (L in µm,
+// n², weight), by orthogonal factors in the variable L²/x0 (x0 the geometric
+// middle of the points' L²): well conditioned from a range of a few nm to one
+// of tens of µm, where the normal equations lose what the points hold. Points
+// of weight 0 are left out. False when the points determine no solution
+// (fewer distinct weighted wavelengths than terms among them), or when a
+// weight is negative or not a number.
+bool solveLinearForm(const LinearForm& form, std::span<const double> L, std::span<const double> nSquared,
+                     std::span<const float> weight, std::span<double> c) {
+    const auto m = static_cast<std::size_t>(form.m);
+    const auto& exponents = form.exponents;
+    std::vector<std::size_t> rows;
+    double xMin = 0, xMax = 0;
+    for (std::size_t i = 0; i < L.size(); ++i) {
+        if (!std::isfinite(weight[i]) || weight[i] < 0) return false;
+        if (weight[i] == 0) continue;
+        const double x = L[i] * L[i];
+        xMin = rows.empty() ? x : std::min(xMin, x);
+        xMax = rows.empty() ? x : std::max(xMax, x);
+        rows.push_back(i);
+    }
+    if (rows.size() < m) return false;
+    // In s = x/x0 the basis stays near 1 at the middle of the range whatever
+    // its width; the solution d(k) of s^e(k) is c(k)·x0^e(k).
+    const double x0 = std::sqrt(xMin * xMax);
+    if (!(x0 > 0) || !std::isfinite(x0)) return false;
+    std::vector<double> a(rows.size() * m), y(rows.size());
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const std::size_t i = rows[r];
+        const double root = std::sqrt(static_cast<double>(weight[i]));
+        const Powers s(L[i] * L[i] / x0);
+        for (std::size_t k = 0; k < m; ++k) a[r * m + k] = root * s[exponents[k]];
+        y[r] = root * nSquared[i];
+    }
+    std::array<double, 10> d{};
+    if (!SolveLeastSquares(a, static_cast<int>(rows.size()), static_cast<int>(m), y, d)) return false;
+    const Powers scale(x0);
+    for (std::size_t k = 0; k < m; ++k) {
+        c[k] = d[k] / scale[exponents[k]];
+        if (!std::isfinite(c[k])) return false;
+    }
+    return true;
+}
 
 bool linearFit(const LinearForm& form, std::int16_t& nTerms, std::int16_t count, std::string& report,
                GlassDefinition& definition, MeasuredData& data, IBoxes& boxes) {
@@ -74,46 +121,26 @@ bool linearFit(const LinearForm& form, std::int16_t& nTerms, std::int16_t count,
     };
     if (count > kMaxIndexPoints) return fail();
 
-    MatrixD a;
-    std::array<double, kMaxMatrixOrder> b{};
-    std::array<double, 19> sums{};  // Σ w·x^k, k = -10..8
-    for (int i = 1; i <= count; ++i) {
-        const double w = data.weight[static_cast<std::size_t>(i)];
-        if (w == 0) continue;
-        const double L = data.indexWavelengthUm[static_cast<std::size_t>(i)];
-        const Powers x(L * L);
-        const double y = data.indexSquared[static_cast<std::size_t>(i)];
-        for (int r = 0; r < m; ++r) {
-            const double phiR = x[form.exponents[static_cast<std::size_t>(r)]];
-            b[static_cast<std::size_t>(r)] += w * phiR * y;
-            if (!form.fromPowerSums)
-                for (int c = 0; c < m; ++c) a(r + 1, c + 1) += w * phiR * x[form.exponents[static_cast<std::size_t>(c)]];
-        }
-        if (form.fromPowerSums)
-            for (int k = -10; k <= 8; ++k) sums[static_cast<std::size_t>(k + 10)] += w * x[k];
+    const auto n = static_cast<std::size_t>(count);
+    std::array<double, kMaxIndexPoints> L{}, n2{};
+    std::array<float, kMaxIndexPoints> w{};
+    for (std::size_t i = 0; i < n; ++i) {
+        L[i] = data.indexWavelengthUm[i + 1];
+        n2[i] = data.indexSquared[i + 1];
+        w[i] = data.weight[i + 1];
     }
-    if (form.fromPowerSums)
-        for (int r = 0; r < m; ++r)
-            for (int c = 0; c < m; ++c)
-                a(r + 1, c + 1) = sums[static_cast<std::size_t>(
-                    form.exponents[static_cast<std::size_t>(r)] + form.exponents[static_cast<std::size_t>(c)] + 10)];
-
-    if (!GaussJordanInvert(a, m)) return fail();
-    std::array<double, kMaxMatrixOrder> c{};
-    for (int r = 0; r < m; ++r) {
-        double s = 0;
-        for (int k = 0; k < m; ++k) s += a(r + 1, k + 1) * b[static_cast<std::size_t>(k)];
-        if (!std::isfinite(s)) return fail();
-        c[static_cast<std::size_t>(r)] = s;
-    }
+    std::array<double, 10> c{};
+    if (!solveLinearForm(form, std::span<const double>(L.data(), n), std::span<const double>(n2.data(), n),
+                         std::span<const float>(w.data(), n), c))
+        return fail();
 
     // The results go to a copy first: a fault at any point leaves data untouched.
     MeasuredData result = data;
     double sumOfSquares = 0;
     for (int i = 1; i <= count; ++i) {
         const auto pi = static_cast<std::size_t>(i);
-        const double L = data.indexWavelengthUm[pi];
-        const Powers x(L * L);
+        const double Lum = data.indexWavelengthUm[pi];
+        const Powers x(Lum * Lum);
         double v = 0;
         for (int k = 0; k < m; ++k) v += c[static_cast<std::size_t>(k)] * x[form.exponents[static_cast<std::size_t>(k)]];
         if (!std::isfinite(v) || v < 0) return fail();
@@ -132,109 +159,278 @@ bool linearFit(const LinearForm& form, std::int16_t& nTerms, std::int16_t count,
     return true;
 }
 
-// The start values of the Sellmeier iteration when none are given, B's first.
-// Three terms: poles near 56 nm, 114 nm and 12 µm.
-constexpr std::array<double, 6> kSellmeierStart3{0.730713411,   0.636951703,  0.856177259,
-                                                 0.00314818243, 0.0129910178, 143.604779};
-// Five terms, when the three-term fit finds no answer to start from: the
-// three-term start, and two weaker poles outside any data, C4 in the far
-// ultraviolet (141 nm) and C5 at 31.6 µm. Reading the three-term list in the
-// five-term order instead put C2 = C3 = 0.73 µm², a double pole at 855 nm
-// inside most data, from which the iteration never came back.
-constexpr std::array<double, 10> kSellmeierStart5{0.730713411,   0.636951703,  0.856177259, 0.2,  0.3,
-                                                  0.00314818243, 0.0129910178, 143.604779,  0.02, 1000};
-// The strength of the two terms the five-term fit adds to the three-term
-// answer: enough for the iteration to see them, too little to move the start.
-constexpr double kWeakTerm = 1e-4;
+// --- The Sellmeier fit ---
+
+// The start poles when none are given (µm²): poles near 56 nm, 114 nm and
+// 12 µm.
+constexpr std::array<double, 3> kStartPoles{0.00314818243, 0.0129910178, 143.604779};
+// Where a formula from the default start is no glass's (a B or a C below 0:
+// barely determined points let the poles wander to wherever they
+// reproduce the points), the fit tries again from the poles of a typical
+// flint and a typical crown, and keeps what these reach when it is a
+// glass's and as good.
+constexpr std::array<std::array<double, 3>, 2> kTypicalPoles{{{0.012, 0.05, 150}, {0.006, 0.02, 100}}};
+// The steps such a second try may take; it never asks.
+constexpr int kSecondTrySteps = 20;
+// The five-term iterations never ask either: every formula they reach is
+// sound and no worse than where they started, and once the two extra terms
+// only trade strength along the points the fit would crawl for hundreds of
+// steps for nothing a designer could use. They end after this many steps with
+// the best formula reached.
+constexpr int kFiveTermSteps = 30;
 
 // An accepted step that lowers the sum of squares by less than this part of
-// it ends the iteration: the fit is at its optimum. Five terms stop sooner:
-// their two extra terms are barely determined by most data, and the fit would
-// crawl along them for hundreds of steps for the last tenth of a percent.
+// it ends the iteration. Five terms stop sooner: their two extra terms are
+// barely determined by most data.
 constexpr double kRelativeStop = 1e-6;
 constexpr double kRelativeStop5 = 1e-5;
-// A damping this large with the step still rejected: no step along the
-// gradient lowers the sum any more, the fit is at its optimum too.
+// A damping this large with the step still refused: no step lowers the sum
+// any more.
 constexpr double kStuckDamping = 1e12;
+// Indices given with more decimals than this are exact: no residual bound.
+constexpr int kMostDecimals = 9;
 
-struct SellmeierPoints {
-    std::span<const double> x, y, sig;
-    int count;
+// The points of one Sellmeier fit.
+struct FitPoints {
+    std::array<double, kMaxIndexPoints> x{}, y{}, n{};
+    std::size_t count = 0;
+    SellmeierPoints view;
+    double bound = 0;  // half a unit of the indices' last decimal; 0 for exact data
+    double floor = 0;  // what rounding leaves of the sum of squares of exact data
 };
+
+// The decimals of a number's shortest text, of the single it is when it is
+// one (the editor keeps what is typed in single precision); -1 when there is
+// no such text.
+int decimalsOf(double v) {
+    std::array<char, 400> text{};
+    const auto full = std::to_chars(text.data(), text.data() + text.size(), v, std::chars_format::fixed);
+    if (full.ec != std::errc()) return -1;
+    std::ptrdiff_t length = full.ptr - text.data();
+    std::array<char, 400> single{};
+    if (static_cast<double>(static_cast<float>(v)) == v) {
+        const auto shorter = std::to_chars(single.data(), single.data() + single.size(), static_cast<float>(v),
+                                           std::chars_format::fixed);
+        if (shorter.ec == std::errc() && shorter.ptr - single.data() < length) {
+            length = shorter.ptr - single.data();
+            std::copy_n(single.data(), length, text.data());
+        }
+    }
+    const std::string_view t(text.data(), static_cast<std::size_t>(length));
+    const auto dot = t.find('.');
+    return dot == std::string_view::npos ? 0 : static_cast<int>(t.size() - dot - 1);
+}
+
+// Half a unit of the last decimal the indices are given in (the most among
+// them); 0 when they are given exactly.
+double residualBound(std::span<const double> n) {
+    int most = 0;
+    for (double v : n) {
+        const int d = decimalsOf(v);
+        if (d < 0 || d > kMostDecimals) return 0;
+        most = std::max(most, d);
+    }
+    return 0.5 * std::pow(10.0, -most);
+}
+
+// The range, µm², that the formula must hold over: the points' and the
+// definition's wavelength limits where it has them.
+void rangeOf(const FitPoints& p, const GlassDefinition& definition, double& low, double& high) {
+    low = *std::min_element(p.x.begin(), p.x.begin() + static_cast<std::ptrdiff_t>(p.count));
+    high = *std::max_element(p.x.begin(), p.x.begin() + static_cast<std::ptrdiff_t>(p.count));
+    auto xOfLimit = [](std::int16_t nm) {
+        const double L = static_cast<float>(nm * 0.001);
+        return L * L;
+    };
+    if (definition.lowerWavelength > 0) low = std::min(low, xOfLimit(definition.lowerWavelength));
+    if (definition.upperWavelength > 0) high = std::max(high, xOfLimit(definition.upperWavelength));
+}
+
+// A formula of the fit: m terms, B's then C's in their slots.
+struct Formula {
+    int m = 0;
+    std::array<double, 10> a{};
+    double chisq = 0;
+    double largest = 0;  // residual in n
+    bool done = false;   // the points reproduced to their precision
+};
+
+double largestResidual(const FitPoints& p, std::span<const double> model) {
+    double largest = 0;
+    for (std::size_t i = 0; i < p.count; ++i) largest = std::max(largest, std::fabs(p.n[i] - std::sqrt(1 + model[i])));
+    return largest;
+}
+
+bool reproduced(const FitPoints& p, double largest, double chisq) {
+    return chisq <= p.floor || (p.bound > 0 && largest <= p.bound);
+}
+
+// A glass's formula: no B and no pole below 0.
+bool glassLike(std::span<const double> a) {
+    return std::all_of(a.begin(), a.end(), [](double v) { return v >= 0; });
+}
+
+// A formula as good as another for its user: both reproduce the points to
+// their precision, or its largest residual is no more than a tenth larger.
+bool asGood(const Formula& f, const Formula& than) {
+    return than.done ? f.done : f.largest <= 1.1 * than.largest;
+}
+
+// The formula of given terms when it is sound: poles outside the range,
+// every |B| within bounds, n > 1 over the range.
+bool givenFormula(const FitPoints& p, std::span<const double> a, int m, Formula& f) {
+    const auto terms = static_cast<std::size_t>(m);
+    std::array<double, kMaxIndexPoints> model{};
+    double chisq = 0;
+    auto value = [&](double x) {
+        double y = 0;
+        for (std::size_t k = 0; k < terms; ++k) y += a[k] * x / (x - a[k + terms]);
+        return y;
+    };
+    for (std::size_t k = 0; k < terms; ++k) {
+        const double c = a[k + terms];
+        if (!(std::fabs(a[k]) <= kLargestSellmeierB) || !std::isfinite(c) ||
+            (c >= p.view.xLow && c <= p.view.xHigh))
+            return false;
+    }
+    for (std::size_t i = 0; i < p.count; ++i) {
+        model[i] = value(p.x[i]);
+        if (!(model[i] > 0)) return false;
+        chisq += (p.y[i] - model[i]) * (p.y[i] - model[i]);
+    }
+    for (int g = 0; g <= 64; ++g)
+        if (!(value(p.view.xLow + (p.view.xHigh - p.view.xLow) * g / 64) > 0)) return false;
+    if (!std::isfinite(chisq)) return false;
+    f.m = m;
+    f.a = {};
+    std::copy_n(a.begin(), 2 * terms, f.a.begin());
+    f.chisq = chisq;
+    f.largest = largestResidual(p, std::span<const double>(model.data(), p.count));
+    f.done = reproduced(p, f.largest, chisq);
+    return true;
+}
 
 enum class Iteration { kConverged, kFailed, kStopped };
 
-// The Levenberg-Marquardt iteration on m terms from the coefficients a (B's,
-// then C's) to its optimum, which a receives, chisq its sum of squares there.
-// step counts the steps of the whole fit, which asks whether to go on every
-// 30th (without messages it stops there). Without solverMessages a failure
-// shows nothing: the caller has an answer to fall back on.
-Iteration iterateSellmeier(const SellmeierPoints& p, int m, SellmeierForm form, std::span<double> a, double& chisq,
-                           int& step, bool showMessages, bool solverMessages, IBoxes& boxes) {
-    const int ma = 2 * m;
-    const auto n = static_cast<std::size_t>(ma);
-    // The fraction hides a start pole sitting on a point: the formula itself
-    // must hold at the start.
-    for (int i = 0; i < p.count; ++i) {
-        const double x = p.x[static_cast<std::size_t>(i)];
-        for (std::size_t k = 0; k < static_cast<std::size_t>(m); ++k)
-            if (!std::isfinite(a[k] * x / (x - a[k + static_cast<std::size_t>(m)]))) return Iteration::kFailed;
-    }
-    std::array<double, kMaxMatrixOrder> q{};
-    if (form == SellmeierForm::kFraction) ToRationalParameters(a, q, ma);
-    else std::copy_n(a.begin(), n, q.begin());
-    std::array<std::int16_t, kMaxMatrixOrder> free{};
-    std::fill_n(free.begin(), ma, kTrue);
-    double yMax = 0;
-    for (int i = 0; i < p.count; ++i) yMax = std::max(yMax, std::fabs(p.y[static_cast<std::size_t>(i)]));
-    // What rounding leaves of a sum of squares of data reproduced exactly.
-    const double roundingFloor = p.count * std::pow(16 * std::numeric_limits<double>::epsilon() * yMax, 2);
 
-    MatrixD covar, alpha;
-    double lambda = -1;
-    double chisqPrev = std::numeric_limits<double>::max();
-    for (;; ++step) {
-        if (!MarquardtStep(p.x, p.y, p.sig, p.count, std::span<double>(q.data(), n),
-                           std::span<const std::int16_t>(free.data(), n), ma, covar, alpha, chisq, lambda,
-                           showMessages && solverMessages, boxes, form))
-            return Iteration::kFailed;
-        const bool accepted = chisq < chisqPrev;
-        // At the data, after a step that hardly lowers the sum, after one
-        // rejected as hardly raising it (the bottom is flat to rounding), or
-        // with all damping spent: no step can lower the sum further.
-        const double change = accepted ? chisqPrev - chisq : MarquardtTrialChisq() - chisq;
-        if (chisq <= roundingFloor || change <= (m == 5 ? kRelativeStop5 : kRelativeStop) * chisq ||
-            (!accepted && lambda > kStuckDamping)) {
-            if (form == SellmeierForm::kTerms) {
-                std::copy_n(q.begin(), n, a.begin());
-                return Iteration::kConverged;
-            }
-            std::array<double, kMaxMatrixOrder> start{};
-            std::copy_n(a.begin(), n, start.begin());
-            return FromRationalParameters(q, a, ma, start) ? Iteration::kConverged : Iteration::kFailed;
+// Counts the steps of a fit and asks, every 30th, whether to go on.
+class StepCounter {
+public:
+    StepCounter(bool showMessages, IBoxes& boxes) : m_showMessages(showMessages), m_boxes(boxes) {}
+    // After a step that did not end the iteration: False to stop.
+    bool goOn() {
+        const bool ask = m_step % 30 == 0;
+        ++m_step;
+        if (!ask) return true;
+        if (!m_showMessages) return false;
+        return m_boxes.show(kBoxInformationYesNo,
+                            "Sellmeier seems to be failing to converge\r\ndo you stop searching now") != kAnswerYes;
+    }
+
+private:
+    int m_step = 1;
+    bool m_showMessages;
+    IBoxes& m_boxes;
+};
+
+// How long an iteration may take: a counted one goes on as long as the user
+// lets it; one without a counter stops after its number of steps, and then
+// keeps what it reached, or gives up.
+struct StepBudget {
+    StepCounter* counter = nullptr;
+    int steps = 0;
+    bool keepAtLimit = false;
+};
+constexpr StepBudget kFiveTermBudget{nullptr, kFiveTermSteps, true};
+
+// The iteration on m terms from the poles (µm², in slot order) until the
+// points are reproduced to their precision, a step hardly lowers the sum of
+// squares, or no step lowers it. On kConverged f holds the formula, each pole
+// in the slot of the start pole of the same rank. Where the iteration ends on
+// a formula that is no glass's, the last glass's formula on its way replaces
+// it when that is as good.
+Iteration iterate(const FitPoints& p, std::span<const double> poles, int m, Formula& f, StepBudget budget) {
+    const auto terms = static_cast<std::size_t>(m);
+    std::array<std::size_t, kMaxSellmeierTerms> slot{};
+    for (std::size_t k = 0; k < terms; ++k) slot[k] = k;
+    std::stable_sort(slot.begin(), slot.begin() + m, [&](std::size_t i, std::size_t j) { return poles[i] < poles[j]; });
+    auto formulaOf = [&](const SellmeierTrial& t) {
+        Formula out;
+        out.m = m;
+        for (std::size_t r = 0; r < terms; ++r) {
+            out.a[slot[r]] = t.b[r];
+            out.a[slot[r] + terms] = t.c[r];
         }
-        chisqPrev = chisq;
-        if (step % 30 == 0) {
-            if (!showMessages) return Iteration::kStopped;
-            if (boxes.show(kBoxInformationYesNo,
-                           "Sellmeier seems to be failing to converge\r\ndo you stop searching now") == kAnswerYes)
-                return Iteration::kStopped;
+        out.chisq = t.chisq;
+        out.largest = largestResidual(p, std::span<const double>(t.model.data(), p.count));
+        out.done = reproduced(p, out.largest, t.chisq);
+        return out;
+    };
+    auto isGlass = [&](const SellmeierTrial& t) {
+        return glassLike(std::span<const double>(t.b.data(), terms)) && glassLike(std::span<const double>(t.c.data(), terms));
+    };
+
+    SellmeierIteration it;
+    if (!StartSellmeierIteration(p.view, poles, m, it)) return Iteration::kFailed;
+    const double relative = m == 5 ? kRelativeStop5 : kRelativeStop;
+    std::optional<Formula> glass;
+    f = formulaOf(it.current);
+    if (isGlass(it.current)) glass = f;
+    int steps = 0;
+    while (!f.done) {
+        const double before = it.current.chisq;
+        const bool accepted = MarquardtStep(p.view, it) == MarquardtOutcome::kAccepted;
+        if (accepted) {
+            f = formulaOf(it.current);
+            if (isGlass(it.current)) glass = f;
+        }
+        // A rejected trial that hardly raises the sum: the bottom is flat to
+        // rounding.
+        const bool converged = accepted ? before - it.current.chisq <= relative * it.current.chisq
+                                        : (it.trialChisq >= 0 && it.trialChisq - before <= relative * before) ||
+                                              it.lambda > kStuckDamping;
+        if (converged) break;
+        if (budget.counter) {
+            if (!budget.counter->goOn()) return Iteration::kStopped;
+        } else if (++steps >= budget.steps) {
+            if (!budget.keepAtLimit) return Iteration::kFailed;
+            break;
         }
     }
+    if (glass && !glassLike(std::span<const double>(f.a.data(), 2 * terms)) && asGood(*glass, f)) f = *glass;
+    return Iteration::kConverged;
 }
 
-// The iteration on the fraction, and when that ends without an answer, on
-// the terms themselves from the same start.
-Iteration fitTerms(const SellmeierPoints& p, int m, std::span<double> a, double& chisq, int& step, bool showMessages,
-                   bool solverMessages, IBoxes& boxes) {
-    std::array<double, kMaxMatrixOrder> start{};
-    std::copy_n(a.begin(), 2 * m, start.begin());
-    const Iteration fraction =
-        iterateSellmeier(p, m, SellmeierForm::kFraction, a, chisq, step, showMessages, false, boxes);
-    if (fraction != Iteration::kFailed) return fraction;
-    std::copy_n(start.begin(), 2 * m, a.begin());
-    ++step;
-    return iterateSellmeier(p, m, SellmeierForm::kTerms, a, chisq, step, showMessages, solverMessages, boxes);
+// The three-term answer: from the given poles when there are some and they
+// lead anywhere, else from the default ones; when that formula is no glass's,
+// a glass's as good from a typical start replaces it.
+Iteration threeTerms(const FitPoints& p, const std::array<double, 3>* given, StepCounter& counter, Formula& f) {
+    Iteration outcome = Iteration::kFailed;
+    if (given) outcome = iterate(p, *given, 3, f, {&counter});
+    if (outcome == Iteration::kFailed) outcome = iterate(p, kStartPoles, 3, f, {&counter});
+    if (outcome != Iteration::kConverged || glassLike(std::span<const double>(f.a.data(), 6))) return outcome;
+    for (const auto& poles : kTypicalPoles) {
+        Formula other;
+        if (iterate(p, poles, 3, other, {nullptr, kSecondTrySteps}) == Iteration::kConverged &&
+            glassLike(std::span<const double>(other.a.data(), 6)) && asGood(other, f)) {
+            f = other;
+            break;
+        }
+    }
+    return Iteration::kConverged;
+}
+
+// The three-term answer as five terms: two more of no strength, their poles
+// below and above all others, outside the range.
+Formula asFiveTerms(const FitPoints& p, const Formula& three) {
+    const double lowest = std::min({three.a[3], three.a[4], three.a[5]});
+    const double highest = std::max({three.a[3], three.a[4], three.a[5]});
+    Formula five = three;
+    five.m = 5;
+    five.a = {three.a[0], three.a[1], three.a[2], 0, 0, three.a[3], three.a[4], three.a[5],
+              lowest > 0 ? lowest / 2 : 2 * lowest - p.view.xLow,
+              highest > p.view.xHigh ? 10 * highest : 20 * p.view.xHigh};
+    return five;
 }
 
 std::string fiveTermReport(const GlassDefinition& d) {
@@ -276,33 +472,15 @@ std::string SchottFitFailure() { return std::string(kSchottForm.failure) + kChec
 bool FitSchottSamples(std::span<const double> L, std::span<const double> nSquared, std::array<double, 6>& c,
                       IBoxes& boxes) {
     const std::size_t n = std::min(L.size(), nSquared.size());
-    const auto m = static_cast<std::size_t>(kSchottForm.m);
-    const auto& exponents = kSchottForm.exponents;
-    if (n < m) {
+    if (n < static_cast<std::size_t>(kSchottForm.m)) {
         boxes.show(kBoxPlain, kInsufficient);
         return false;
     }
-    double xMin = 0, xMax = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const double x = L[i] * L[i];
-        xMin = i == 0 ? x : std::min(xMin, x);
-        xMax = i == 0 ? x : std::max(xMax, x);
-    }
-    // In s = x/x0 the basis stays near 1 at the middle of the range whatever
-    // its width; the solution d(k) of s^e(k) is c(k)·x0^e(k).
-    const double x0 = std::sqrt(xMin * xMax);
-    std::vector<double> a(n * m), y(nSquared.begin(), nSquared.begin() + static_cast<std::ptrdiff_t>(n));
-    for (std::size_t i = 0; i < n; ++i) {
-        const Powers s(L[i] * L[i] / x0);
-        for (std::size_t k = 0; k < m; ++k) a[i * m + k] = s[exponents[k]];
-    }
-    std::array<double, 6> d{};
-    if (!(x0 > 0) || !SolveLeastSquares(a, static_cast<int>(n), static_cast<int>(m), y, d)) {
+    const std::vector<float> weights(n, 1.0f);
+    if (!solveLinearForm(kSchottForm, L.first(n), nSquared.first(n), weights, c)) {
         boxes.show(kBoxPlain, SchottFitFailure());
         return false;
     }
-    const Powers scale(x0);
-    for (std::size_t k = 0; k < m; ++k) c[k] = d[k] / scale[exponents[k]];
     return true;
 }
 
@@ -316,79 +494,127 @@ bool FitSellmeier(std::int16_t count, std::int16_t nTerms, std::string& report, 
         if (showMessages) boxes.show(kBoxPlain, kInsufficient);
         return false;
     }
-    if ((nTerms != 3 && nTerms != 5) || count > kMaxIndexPoints) return fail();
+    if ((nTerms != 3 && nTerms != 5) || count < 1 || count > kMaxIndexPoints) return fail();
 
     const int m = nTerms;
-    const int ma = 2 * m;
-    const auto n = static_cast<std::size_t>(count);
-    std::array<double, kMaxIndexPoints> x{}, y{}, sig{};
-    for (std::size_t i = 0; i < n; ++i) {
+    FitPoints p;
+    p.count = static_cast<std::size_t>(count);
+    double yMax = 0;
+    for (std::size_t i = 0; i < p.count; ++i) {
         const double L = data.indexWavelengthUm[i + 1];
-        x[i] = L * L;
-        y[i] = data.indexSquared[i + 1] - 1.0;
-        sig[i] = 1;
+        p.x[i] = L * L;
+        p.y[i] = data.indexSquared[i + 1] - 1.0;
+        p.n[i] = data.index[i + 1];
+        if (!std::isfinite(p.x[i]) || !(p.x[i] > 0) || !std::isfinite(p.y[i])) return fail();
+        yMax = std::max(yMax, std::fabs(p.y[i]));
     }
-    const SellmeierPoints points{std::span<const double>(x.data(), n), std::span<const double>(y.data(), n),
-                                 std::span<const double>(sig.data(), n), count};
+    p.view.x = std::span<const double>(p.x.data(), p.count);
+    p.view.y = std::span<const double>(p.y.data(), p.count);
+    rangeOf(p, definition, p.view.xLow, p.view.xHigh);
+    p.bound = residualBound(std::span<const double>(p.n.data(), p.count));
+    p.floor = static_cast<double>(p.count) * std::pow(16 * std::numeric_limits<double>::epsilon() * yMax, 2);
 
-    std::array<double, kMaxMatrixOrder> a{};
-    int step = 1;
-    double chisq = 0;
-    Iteration outcome = Iteration::kFailed;
-    if (useStart || m == 3) {
-        if (useStart) std::copy_n(start.coefficients.begin(), ma, a.begin());
-        else std::copy(kSellmeierStart3.begin(), kSellmeierStart3.end(), a.begin());
-        outcome = fitTerms(points, m, a, chisq, step, showMessages, true, boxes);
-    } else {
-        // Five terms hold the three: start from the three-term answer with
-        // two weak terms beside it, and end no worse than that answer.
-        std::array<double, kMaxMatrixOrder> three{};
-        std::copy(kSellmeierStart3.begin(), kSellmeierStart3.end(), three.begin());
-        double threeChisq = 0;
-        const Iteration first = fitTerms(points, 3, three, threeChisq, step, showMessages, false, boxes);
-        if (first == Iteration::kStopped) return false;
-        const bool haveThree = first == Iteration::kConverged;
-        if (haveThree) {
-            a = {three[0], three[1], three[2], kWeakTerm, kWeakTerm,
-                 three[3], three[4], three[5], three[3] / 2, three[5] * 10};
-        } else {
-            std::copy(kSellmeierStart5.begin(), kSellmeierStart5.end(), a.begin());
+    Formula result;
+    bool found = false;
+    // No dispersion: the points are a constant index, n² = 1 + B1, or no
+    // index at all.
+    double mean = 0;
+    for (std::size_t i = 0; i < p.count; ++i) mean += p.y[i];
+    mean /= static_cast<double>(p.count);
+    std::array<double, 10> constant{mean};
+    Formula flat;
+    const bool noDispersion = givenFormula(p, constant, m, flat) && flat.done;
+    bool notAnIndex = true;
+    for (std::size_t i = 0; i < p.count; ++i) notAnIndex = notAnIndex && std::fabs(p.y[i]) <= std::sqrt(p.floor);
+    if (noDispersion) {
+        result = flat;
+        found = true;
+    } else if (notAnIndex) {
+        return fail();
+    }
+
+    StepCounter counter(showMessages, boxes);
+    if (!found && m == 3) {
+        std::array<double, 3> given{start.coefficients[3], start.coefficients[4], start.coefficients[5]};
+        const Iteration outcome = threeTerms(p, useStart ? &given : nullptr, counter, result);
+        if (outcome == Iteration::kStopped) return false;
+        found = outcome == Iteration::kConverged;
+    } else if (!found) {
+        // Five terms hold the three: the five-term iteration from the start
+        // when one is given, and the three-term answer, which the five terms
+        // then start from with two weak terms beside it; the fit ends with
+        // the best of these, never worse than the three-term answer.
+        std::optional<Formula> five;
+        std::array<double, 3> strongest{};
+        if (useStart) {
+            Formula given;
+            if (givenFormula(p, std::span<const double>(start.coefficients.data(), 10), 5, given) && given.done) {
+                result = given;
+                found = true;
+            } else {
+                Formula f;
+                const Iteration outcome =
+                    iterate(p, std::span<const double>(start.coefficients.data() + 5, 5), 5, f, kFiveTermBudget);
+                if (outcome == Iteration::kStopped) return false;
+                if (outcome == Iteration::kConverged) five = f;
+                if (five && five->done) {
+                    result = *five;
+                    found = true;
+                }
+            }
+            // The start's three strongest terms, for the three-term answer.
+            std::array<std::size_t, 5> order{0, 1, 2, 3, 4};
+            std::stable_sort(order.begin(), order.end(), [&](std::size_t i, std::size_t j) {
+                return std::fabs(start.coefficients[i]) > std::fabs(start.coefficients[j]);
+            });
+            std::sort(order.begin(), order.begin() + 3);
+            for (std::size_t k = 0; k < 3; ++k) strongest[k] = start.coefficients[order[k] + 5];
         }
-        const std::array<double, kMaxMatrixOrder> fiveStart = a;
-        ++step;
-        outcome = fitTerms(points, 5, a, chisq, step, showMessages, !haveThree, boxes);
-        if (haveThree && (outcome == Iteration::kFailed || (outcome == Iteration::kConverged && chisq > threeChisq))) {
-            // The three-term answer as five terms; the unused poles stay
-            // where they started, outside the data.
-            a = {three[0], three[1], three[2], 0, 0, three[3], three[4], three[5], fiveStart[8], fiveStart[9]};
-            outcome = Iteration::kConverged;
+        if (!found) {
+            Formula three;
+            const Iteration outcome = threeTerms(p, useStart ? &strongest : nullptr, counter, three);
+            if (outcome == Iteration::kStopped) return false;
+            if (outcome == Iteration::kConverged) {
+                // Points the three terms reproduce need no more.
+                result = asFiveTerms(p, three);
+                if (!three.done) {
+                    Formula fromThree;
+                    const Iteration more =
+                        iterate(p, std::span<const double>(result.a.data() + 5, 5), 5, fromThree, kFiveTermBudget);
+                    if (more == Iteration::kStopped) return false;
+                    if (more == Iteration::kConverged && fromThree.chisq < result.chisq) result = fromThree;
+                    if (five && five->chisq < result.chisq) result = *five;
+                }
+                found = true;
+            } else if (five) {
+                result = *five;
+                found = true;
+            }
         }
     }
-    if (outcome == Iteration::kStopped) return false;
-    if (outcome == Iteration::kFailed) return fail();
+    if (!found) return fail();
 
-    MeasuredData result = data;
+    const auto ma = static_cast<std::size_t>(2 * m);
+    MeasuredData fitted = data;
     double sumOfSquares = 0;
-    for (std::size_t i = 1; i <= n; ++i) {
+    for (std::size_t i = 1; i <= p.count; ++i) {
         const double L = data.indexWavelengthUm[i];
         const double xi = L * L;
         double s = 1;
-        for (int k = 0; k < m; ++k) {
-            const auto pk = static_cast<std::size_t>(k);
-            s += a[pk] * xi / (xi - a[pk + static_cast<std::size_t>(m)]);
-        }
+        for (std::size_t k = 0; k < static_cast<std::size_t>(m); ++k)
+            s += result.a[k] * xi / (xi - result.a[k + static_cast<std::size_t>(m)]);
         if (!std::isfinite(s) || s < 0) return fail();
-        result.fittedIndex[i] = std::sqrt(s);
+        fitted.fittedIndex[i] = std::sqrt(s);
         if (data.weight[i] != 0) {
-            result.residual[i] = data.index[i] - result.fittedIndex[i];
-            sumOfSquares += result.residual[i] * result.residual[i];
+            fitted.residual[i] = data.index[i] - fitted.fittedIndex[i];
+            sumOfSquares += fitted.residual[i] * fitted.residual[i];
         }
     }
     if (!std::isfinite(sumOfSquares)) return fail();
-    result.sumOfSquares = sumOfSquares;
+    fitted.sumOfSquares = sumOfSquares;
 
-    data = result;
-    StoreCoefficients(definition, std::span<const double>(a.data(), static_cast<std::size_t>(ma)));
+    data = fitted;
+    StoreCoefficients(definition, std::span<const double>(result.a.data(), ma));
     report = m == 3 ? SellmeierReport(definition, "") : fiveTermReport(definition);
     return true;
 }

@@ -1,64 +1,29 @@
 #include "model/NonLinearOptimise.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <complex>
-#include <numbers>
+
+#include "platform/Boxes.h"
 
 namespace {
 
-struct StepState {
-    int freeCount = 0;
-    double lastChisq = 0;
-    double trialChisq = 0;
-    std::array<double, kMaxMatrixOrder> trial{};
-    std::array<double, kMaxMatrixOrder> beta{};
-    std::array<double, kMaxMatrixOrder> step{};
+// The step is shortened this many times, each time by half, before a trial
+// that is not sound counts as refused.
+constexpr int kShortenings = 4;
+// n > 1 is checked at the points and at this many intervals over the range.
+constexpr int kRangeChecks = 64;
+// Two poles closer than this (relative) are one pole.
+constexpr double kDistinctPoles = 1e-9;
+// A column that keeps less than this part of itself once the others are
+// taken out of it depends on them.
+constexpr double kDependentColumn = 1e-13;
+
+// The step's solver tells nobody: a step it cannot solve is refused.
+class SilentBoxes : public IBoxes {
+public:
+    int show(int, const std::string&, const std::string&) override { return kAnswerOk; }
+    std::string input(const std::string&, const std::string&, const std::string&) override { return {}; }
 };
-StepState s_state;
-
-bool countsFit(std::size_t xs, std::size_t ys, std::size_t sigs, int count, std::size_t as, std::size_t frees,
-               int ma) {
-    if (count < 0 || ma < 1 || ma > kMaxMatrixOrder) return false;
-    const auto n = static_cast<std::size_t>(count);
-    const auto m = static_cast<std::size_t>(ma);
-    return xs >= n && ys >= n && sigs >= n && as >= m && frees >= m;
-}
-
-}  // namespace
-
-void ToRationalParameters(std::span<const double> a, std::span<double> q, int ma) {
-    const auto m = static_cast<std::size_t>(ma / 2);
-    // Q = Π (x − Ci) and P = Σ Bi·Π(j≠i) (x − Cj), coefficients from x^0 up.
-    std::array<double, kMaxMatrixOrder + 1> full{};
-    full[0] = 1;
-    for (std::size_t i = 0; i < m; ++i) {
-        for (std::size_t k = i + 1; k-- > 0;) {
-            full[k + 1] += full[k];
-            full[k] *= -a[m + i];
-        }
-    }
-    std::array<double, kMaxMatrixOrder> p{};
-    for (std::size_t i = 0; i < m; ++i) {
-        std::array<double, kMaxMatrixOrder> t{};
-        t[0] = 1;
-        std::size_t degree = 0;
-        for (std::size_t j = 0; j < m; ++j) {
-            if (j == i) continue;
-            ++degree;
-            for (std::size_t k = degree + 1; k-- > 1;) t[k] = t[k - 1] - a[m + j] * t[k];
-            t[0] *= -a[m + j];
-        }
-        for (std::size_t k = 0; k < m; ++k) p[k] += a[i] * t[k];
-    }
-    for (std::size_t k = 0; k < m; ++k) {
-        q[k] = p[k];
-        q[m + k] = full[k];
-    }
-}
-
-namespace {
 
 // Q(z) = z^m + Σ d[k]·z^k and its derivative.
 template <class T>
@@ -71,206 +36,286 @@ void monic(std::span<const double> d, std::size_t m, T z, T& value, T& slope) {
     }
 }
 
-// The m roots of the monic Q, when they are real and distinct, ascending:
-// Aberth's simultaneous iteration, then Newton's on the real line.
+// The m roots of the monic Q, when they are all real, ascending: Laguerre's
+// iteration on the real line, root after root, each taken out of Q before the
+// next. On a polynomial whose roots are all real it reaches one from any
+// start; where a root is not real it meets a negative square.
 bool realRoots(std::span<const double> d, std::size_t m, std::span<double> roots) {
-    using Complex = std::complex<double>;
-    double bound = 0;
-    for (std::size_t k = 0; k < m; ++k) bound = std::max(bound, std::fabs(d[k]));
-    bound += 1;
-    std::array<Complex, kMaxMatrixOrder> z{};
-    for (std::size_t k = 0; k < m; ++k)
-        z[k] = std::polar(bound, 0.4 + 2 * std::numbers::pi * static_cast<double>(k) / static_cast<double>(m));
-    for (int round = 0; round < 500; ++round) {
-        double largest = 0;
-        for (std::size_t k = 0; k < m; ++k) {
-            Complex value, slope;
-            monic(d, m, z[k], value, slope);
-            if (value == Complex(0)) continue;
-            const Complex w = value / slope;
-            Complex s = 0;
-            for (std::size_t j = 0; j < m; ++j)
-                if (j != k) s += 1.0 / (z[k] - z[j]);
-            const Complex step = w / (1.0 - w * s);
-            if (!std::isfinite(step.real()) || !std::isfinite(step.imag())) return false;
-            z[k] -= step;
-            largest = std::max(largest, std::abs(step) / std::max(std::abs(z[k]), 1e-300));
+    std::array<double, kMaxSellmeierTerms + 1> a{};  // the rest of Q, a[degree] = 1
+    std::copy_n(d.begin(), m, a.begin());
+    a[m] = 1;
+    for (std::size_t degree = m; degree > 0; --degree) {
+        const auto n = static_cast<double>(degree);
+        double x = 0;
+        bool settled = false;
+        for (int round = 0; round < 60 && !settled; ++round) {
+            double p = a[degree], dp = 0, ddp = 0;
+            for (std::size_t k = degree; k-- > 0;) {
+                ddp = ddp * x + 2 * dp;
+                dp = dp * x + p;
+                p = p * x + a[k];
+            }
+            if (p == 0) break;
+            const double g = dp / p;
+            const double h = g * g - ddp / p;
+            const double square = (n - 1) * (n * h - g * g);
+            if (square < -1e-12 * g * g) return false;
+            const double root = std::sqrt(std::max(square, 0.0));
+            const double denominator = std::fabs(g + root) >= std::fabs(g - root) ? g + root : g - root;
+            if (denominator == 0 || !std::isfinite(denominator)) return false;
+            const double step = n / denominator;
+            x -= step;
+            settled = std::fabs(step) <= 1e-15 * std::fabs(x);
         }
-        if (largest < 1e-15) break;
+        if (!std::isfinite(x)) return false;
+        roots[degree - 1] = x;
+        // Q/(z − x), by synthetic division from the top.
+        double carry = a[degree];
+        for (std::size_t k = degree; k-- > 0;) {
+            const double next = a[k];
+            a[k] = carry;
+            carry = next + carry * x;
+        }
     }
     for (std::size_t k = 0; k < m; ++k) {
-        if (std::fabs(z[k].imag()) > 1e-7 * std::abs(z[k])) return false;
-        double x = z[k].real();
+        double& x = roots[k];
         for (int round = 0; round < 3; ++round) {
             double value = 0, slope = 0;
             monic(d, m, x, value, slope);
             if (slope == 0) break;
             x -= value / slope;
         }
-        roots[k] = x;
+        if (!std::isfinite(x)) return false;
     }
     std::sort(roots.begin(), roots.begin() + static_cast<std::ptrdiff_t>(m));
-    for (std::size_t k = 1; k < m; ++k)
-        if (!(roots[k] - roots[k - 1] > 1e-9 * std::max(std::fabs(roots[k]), std::fabs(roots[k - 1])))) return false;
+    return true;
+}
+
+// The same from real guesses near the roots, the poles of the step before:
+// Aberth's iteration on the real line, which can only end on real roots.
+// False when it does not settle within a few rounds.
+bool realRootsNear(std::span<const double> d, std::size_t m, std::span<const double> guesses,
+                   std::span<double> roots) {
+    std::array<double, kMaxSellmeierTerms> z{};
+    std::copy_n(guesses.begin(), m, z.begin());
+    for (int round = 0; round < 30; ++round) {
+        double largest = 0;
+        for (std::size_t k = 0; k < m; ++k) {
+            double value = 0, slope = 0;
+            monic(d, m, z[k], value, slope);
+            if (value == 0) continue;
+            const double w = value / slope;
+            double s = 0;
+            for (std::size_t j = 0; j < m; ++j)
+                if (j != k) s += 1.0 / (z[k] - z[j]);
+            const double step = w / (1.0 - w * s);
+            if (!std::isfinite(step)) return false;
+            z[k] -= step;
+            largest = std::max(largest, std::fabs(step) / std::max(std::fabs(z[k]), 1e-300));
+        }
+        if (largest < 1e-14) {
+            std::copy_n(z.begin(), m, roots.begin());
+            std::sort(roots.begin(), roots.begin() + static_cast<std::ptrdiff_t>(m));
+            return true;
+        }
+    }
+    return false;
+}
+
+// The scaled poles of Q's coefficients q (q[m] not 0), ascending: from the
+// guesses when they lead there, else from nothing.
+bool polesOf(const std::array<double, kMaxSellmeierTerms + 1>& q, int m, std::span<const double> guesses,
+             std::span<double> poles) {
+    const auto n = static_cast<std::size_t>(m);
+    if (q[n] == 0) return false;
+    std::array<double, kMaxSellmeierTerms> d{};
+    for (std::size_t k = 0; k < n; ++k) d[k] = q[k] / q[n];
+    return realRootsNear(d, n, guesses, poles) || realRoots(d, n, poles);
+}
+
+// Q = Π (s − ci), scaled so that the coefficient held is 1; False when it is 0.
+bool coefficientsOf(std::span<const double> poles, int m, int held, std::array<double, kMaxSellmeierTerms + 1>& q) {
+    q = {};
+    q[0] = 1;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(m); ++i)
+        for (std::size_t k = i + 1; k-- > 0;) {
+            q[k + 1] += q[k];
+            q[k] *= -poles[i];
+        }
+    const double h = q[static_cast<std::size_t>(held)];
+    if (h == 0 || !std::isfinite(h)) return false;
+    for (double& v : q) v /= h;
     return true;
 }
 
 }  // namespace
 
-bool FromRationalParameters(std::span<const double> q, std::span<double> a, int ma, std::span<const double> like) {
+void SellmeierModel(double x, std::span<const double> a, double& y, std::span<double> dyda, int ma) {
     const auto m = static_cast<std::size_t>(ma / 2);
-    const std::span<const double> d = q.subspan(m, m);
-    std::array<double, kMaxMatrixOrder> poles{};
-    if (!realRoots(d, m, poles)) return false;
-    // The slots of like's poles, smallest first.
-    std::array<std::size_t, kMaxMatrixOrder> slot{};
-    for (std::size_t k = 0; k < m; ++k) slot[k] = k;
-    std::stable_sort(slot.begin(), slot.begin() + static_cast<std::ptrdiff_t>(m),
-                     [&](std::size_t i, std::size_t j) { return like[m + i] < like[m + j]; });
-    std::array<double, kMaxMatrixOrder> out{};
-    for (std::size_t k = 0; k < m; ++k) {
-        const double c = poles[k];
-        double numerator = 0;
-        for (std::size_t j = m; j-- > 0;) numerator = numerator * c + q[j];
-        double value = 0, slope = 0;
-        monic(d, m, c, value, slope);
-        const double b = numerator / slope;
-        if (!std::isfinite(b)) return false;
-        out[slot[k]] = b;
-        out[m + slot[k]] = c;
-    }
-    std::copy_n(out.begin(), 2 * m, a.begin());
-    return true;
-}
-
-void SellmeierModel(double x, std::span<const double> q, double& y, std::span<double> dyda, int ma,
-                    SellmeierForm form) {
-    const auto m = static_cast<std::size_t>(ma / 2);
-    if (form == SellmeierForm::kTerms) {
-        y = 0;
-        for (std::size_t i = 0; i < m; ++i) {
-            const double b = q[i];
-            const double d = x - q[i + m];
-            y += b * x / d;
-            dyda[i] = x / d;
-            dyda[i + m] = b * x / (d * d);
-        }
-        return;
-    }
-    double p = 0, den = 1;
-    for (std::size_t k = m; k-- > 0;) {
-        p = p * x + q[k];
-        den = den * x + q[m + k];
-    }
-    y = x * p / den;
-    double power = 1;  // x^k
-    for (std::size_t k = 0; k < m; ++k) {
-        dyda[k] = x * power / den;
-        dyda[m + k] = -y * power / den;
-        power *= x;
+    y = 0;
+    for (std::size_t i = 0; i < m; ++i) {
+        const double b = a[i];
+        const double d = x - a[i + m];
+        y += b * x / d;
+        dyda[i] = x / d;
+        dyda[i + m] = b * x / (d * d);
     }
 }
 
-bool MarquardtCoefficients(std::span<const double> x, std::span<const double> y, std::span<const double> sig, int count,
-                           std::span<const double> a, std::span<const std::int16_t> free, int ma, MatrixD& alpha,
-                           std::span<double> beta, double& chisq, SellmeierForm form) {
-    if (!countsFit(x.size(), y.size(), sig.size(), count, a.size(), free.size(), ma) ||
-        beta.size() < static_cast<std::size_t>(ma))
-        return false;
-    int freeCount = 0;
-    for (int l = 0; l < ma; ++l)
-        if (free[static_cast<std::size_t>(l)]) ++freeCount;
-    for (int j = 1; j <= freeCount; ++j) {
-        for (int k = 1; k <= j; ++k) alpha(j, k) = 0;
-        beta[static_cast<std::size_t>(j - 1)] = 0;
+bool SellmeierWithPoles(const SellmeierPoints& points, std::span<const double> poles, int m, SellmeierTrial& trial) {
+    const std::size_t n = points.x.size();
+    const auto terms = static_cast<std::size_t>(m);
+    if (m < 1 || m > kMaxSellmeierTerms || n < terms || n > kMaxIndexPoints || poles.size() < terms) return false;
+    trial.m = m;
+    std::copy_n(poles.begin(), terms, trial.c.begin());
+    std::sort(trial.c.begin(), trial.c.begin() + m);
+    for (std::size_t k = 0; k < terms; ++k) {
+        const double c = trial.c[k];
+        if (!std::isfinite(c) || (c >= points.xLow && c <= points.xHigh)) return false;
+        if (k > 0 && !(c - trial.c[k - 1] > kDistinctPoles * std::max(std::fabs(c), std::fabs(trial.c[k - 1]))))
+            return false;
     }
-    chisq = 0;
-    std::array<double, kMaxMatrixOrder> dyda{};
-    for (int i = 0; i < count; ++i) {
-        const auto pi = static_cast<std::size_t>(i);
-        double ymod = 0;
-        SellmeierModel(x[pi], a, ymod, dyda, ma, form);
-        const double sig2i = 1.0 / (sig[pi] * sig[pi]);
-        const double dy = y[pi] - ymod;
-        int j = 0;
-        for (int l = 0; l < ma; ++l) {
-            if (!free[static_cast<std::size_t>(l)]) continue;
-            const double wt = dyda[static_cast<std::size_t>(l)] * sig2i;
-            ++j;
-            int k = 0;
-            for (int mm = 0; mm <= l; ++mm) {
-                if (!free[static_cast<std::size_t>(mm)]) continue;
-                ++k;
-                alpha(j, k) += wt * dyda[static_cast<std::size_t>(mm)];
+
+    // The columns x/(x − Ci), made orthonormal by Gram-Schmidt, twice over so
+    // that nearly alike columns stay orthogonal; R holds what was taken out.
+    auto& u = trial.basis;
+    std::array<std::array<double, kMaxSellmeierTerms>, kMaxSellmeierTerms> r{};
+    for (std::size_t i = 0; i < n; ++i)
+        for (std::size_t k = 0; k < terms; ++k) u[i][k] = points.x[i] / (points.x[i] - trial.c[k]);
+    for (std::size_t k = 0; k < terms; ++k) {
+        double before = 0;
+        for (std::size_t i = 0; i < n; ++i) before += u[i][k] * u[i][k];
+        for (int pass = 0; pass < 2; ++pass)
+            for (std::size_t j = 0; j < k; ++j) {
+                double dot = 0;
+                for (std::size_t i = 0; i < n; ++i) dot += u[i][j] * u[i][k];
+                r[j][k] += dot;
+                for (std::size_t i = 0; i < n; ++i) u[i][k] -= dot * u[i][j];
             }
-            beta[static_cast<std::size_t>(j - 1)] += dy * wt;
-        }
-        chisq += dy * dy * sig2i;
+        double after = 0;
+        for (std::size_t i = 0; i < n; ++i) after += u[i][k] * u[i][k];
+        if (!std::isfinite(before) || !(std::sqrt(after) > kDependentColumn * std::sqrt(before))) return false;
+        r[k][k] = std::sqrt(after);
+        for (std::size_t i = 0; i < n; ++i) u[i][k] /= r[k][k];
     }
-    for (int j = 2; j <= freeCount; ++j)
-        for (int k = 1; k < j; ++k) alpha(k, j) = alpha(j, k);
+    std::array<double, kMaxSellmeierTerms> t{};
+    for (std::size_t k = 0; k < terms; ++k)
+        for (std::size_t i = 0; i < n; ++i) t[k] += u[i][k] * points.y[i];
+    for (std::size_t k = terms; k-- > 0;) {
+        double s = t[k];
+        for (std::size_t j = k + 1; j < terms; ++j) s -= r[k][j] * trial.b[j];
+        trial.b[k] = s / r[k][k];
+        if (!std::isfinite(trial.b[k]) || std::fabs(trial.b[k]) > kLargestSellmeierB) return false;
+    }
 
-    if (!std::isfinite(chisq)) return false;
-    for (int j = 1; j <= freeCount; ++j) {
-        if (!std::isfinite(beta[static_cast<std::size_t>(j - 1)])) return false;
-        for (int k = 1; k <= freeCount; ++k)
-            if (!std::isfinite(alpha(j, k))) return false;
+    auto value = [&](double x) {
+        double y = 0;
+        for (std::size_t k = 0; k < terms; ++k) y += trial.b[k] * x / (x - trial.c[k]);
+        return y;
+    };
+    trial.chisq = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        trial.model[i] = value(points.x[i]);
+        if (!(trial.model[i] > 0)) return false;
+        const double d = points.y[i] - trial.model[i];
+        trial.chisq += d * d;
     }
-    return true;
+    for (int g = 0; g <= kRangeChecks; ++g) {
+        const double x = points.xLow + (points.xHigh - points.xLow) * g / kRangeChecks;
+        if (!(value(x) > 0)) return false;
+    }
+    return std::isfinite(trial.chisq);
 }
 
-double MarquardtTrialChisq() { return s_state.trialChisq; }
-
-bool MarquardtStep(std::span<const double> x, std::span<const double> y, std::span<const double> sig, int count,
-                   std::span<double> a, std::span<const std::int16_t> free, int ma, MatrixD& covar, MatrixD& alpha,
-                   double& chisq, double& lambda, bool showMessages, IBoxes& boxes, SellmeierForm form) {
-    if (!countsFit(x.size(), y.size(), sig.size(), count, a.size(), free.size(), ma)) return false;
-    StepState& s = s_state;
-    if (lambda < 0) {
-        s = StepState{};
-        for (int l = 0; l < ma; ++l)
-            if (free[static_cast<std::size_t>(l)]) ++s.freeCount;
-        lambda = 0.001;
-        if (!MarquardtCoefficients(x, y, sig, count, a, free, ma, alpha, s.beta, chisq, form)) return false;
-        s.lastChisq = chisq;
-        for (int l = 0; l < ma; ++l) s.trial[static_cast<std::size_t>(l)] = a[static_cast<std::size_t>(l)];
+bool StartSellmeierIteration(const SellmeierPoints& points, std::span<const double> poles, int m,
+                             SellmeierIteration& it) {
+    it = SellmeierIteration{};
+    it.m = m;
+    it.x0 = std::sqrt(points.xLow * points.xHigh);
+    if (!(it.x0 > 0) || !SellmeierWithPoles(points, poles, m, it.current)) return false;
+    std::array<double, kMaxSellmeierTerms> scaled{};
+    for (std::size_t k = 0; k < static_cast<std::size_t>(m); ++k) {
+        scaled[k] = it.current.c[k] / it.x0;
+        if (it.current.c[k] < points.xLow) ++it.held;
     }
-    const int mfit = s.freeCount;
-    if (mfit < 1) return false;
+    return coefficientsOf(scaled, m, it.held, it.q);
+}
 
-    MatrixD rhs;
-    for (int j = 1; j <= mfit; ++j) {
-        for (int k = 1; k <= mfit; ++k) covar(j, k) = alpha(j, k);
-        covar(j, j) = alpha(j, j) * (1.0 + lambda);
-        if (!std::isfinite(covar(j, j))) return false;
-        rhs(j, 1) = s.beta[static_cast<std::size_t>(j - 1)];
+void MarquardtCoefficients(const SellmeierPoints& points, const SellmeierIteration& it, MatrixD& alpha,
+                           std::span<double> beta) {
+    const std::size_t n = points.x.size();
+    const auto m = static_cast<std::size_t>(it.m);
+    const SellmeierTrial& f = it.current;
+    // With the B's solved for every set of poles, the residuals move with Q's
+    // coefficient of s^k as the part of s^k·model/Q that no B can follow.
+    std::array<std::array<double, kMaxSellmeierTerms>, kMaxIndexPoints> jac{};
+    for (std::size_t i = 0; i < n; ++i) {
+        const double s = points.x[i] / it.x0;
+        double q = 0;
+        for (std::size_t k = m + 1; k-- > 0;) q = q * s + it.q[k];
+        double power = 1;
+        std::size_t j = 0;
+        for (std::size_t k = 0; k <= m; ++k, power *= s)
+            if (static_cast<int>(k) != it.held) jac[i][j++] = power * f.model[i] / q;
     }
-    if (!GaussJordanSolve(covar, mfit, rhs, 1, showMessages, boxes)) return false;
-    for (int j = 1; j <= mfit; ++j) s.step[static_cast<std::size_t>(j - 1)] = rhs(j, 1);
-
-    int j = 0;
-    for (int l = 0; l < ma; ++l) {
-        const auto pl = static_cast<std::size_t>(l);
-        if (free[pl]) s.trial[pl] = a[pl] + s.step[static_cast<std::size_t>(j++)];
-    }
-    if (!MarquardtCoefficients(x, y, sig, count, std::span<const double>(s.trial.data(), static_cast<std::size_t>(ma)),
-                               free, ma, covar, s.step, chisq, form))
-        return false;
-
-    s.trialChisq = chisq;
-    if (chisq < s.lastChisq) {
-        lambda = std::max(lambda * 0.1, kLeastDamping);
-        s.lastChisq = chisq;
-        for (int jj = 1; jj <= mfit; ++jj) {
-            for (int k = 1; k <= mfit; ++k) alpha(jj, k) = covar(jj, k);
-            s.beta[static_cast<std::size_t>(jj - 1)] = s.step[static_cast<std::size_t>(jj - 1)];
+    for (std::size_t j = 0; j < m; ++j) {
+        for (std::size_t k = 0; k < m; ++k) {
+            double dot = 0;
+            for (std::size_t i = 0; i < n; ++i) dot += f.basis[i][k] * jac[i][j];
+            for (std::size_t i = 0; i < n; ++i) jac[i][j] -= dot * f.basis[i][k];
         }
-        for (int l = 0; l < ma; ++l)
-            if (free[static_cast<std::size_t>(l)]) a[static_cast<std::size_t>(l)] = s.trial[static_cast<std::size_t>(l)];
-    } else {
-        lambda *= 10;
-        chisq = s.lastChisq;
     }
-    // A damping that overflowed can take no further step.
-    return std::isfinite(lambda);
+    for (std::size_t a = 0; a < m; ++a) {
+        double g = 0;
+        for (std::size_t i = 0; i < n; ++i) g += jac[i][a] * (points.y[i] - f.model[i]);
+        beta[a] = -g;
+        for (std::size_t b = 0; b <= a; ++b) {
+            double s = 0;
+            for (std::size_t i = 0; i < n; ++i) s += jac[i][a] * jac[i][b];
+            alpha(static_cast<int>(a) + 1, static_cast<int>(b) + 1) = s;
+            alpha(static_cast<int>(b) + 1, static_cast<int>(a) + 1) = s;
+        }
+    }
+}
+
+MarquardtOutcome MarquardtStep(const SellmeierPoints& points, SellmeierIteration& it) {
+    const int m = it.m;
+    MatrixD alpha, rhs;
+    std::array<double, kMaxSellmeierTerms> beta{};
+    MarquardtCoefficients(points, it, alpha, beta);
+    double largest = 0;
+    for (int j = 1; j <= m; ++j) largest = std::max(largest, alpha(j, j));
+    for (int j = 1; j <= m; ++j) {
+        // A pole the points do not feel still gets some damping.
+        alpha(j, j) += it.lambda * std::max(alpha(j, j), 1e-12 * largest);
+        rhs(j, 1) = beta[static_cast<std::size_t>(j - 1)];
+    }
+    SilentBoxes quiet;
+    it.trialChisq = -1;
+    if (GaussJordanSolve(alpha, m, rhs, 1, false, quiet)) {
+        std::array<double, kMaxSellmeierTerms> guesses{};
+        for (std::size_t k = 0; k < static_cast<std::size_t>(m); ++k) guesses[k] = it.current.c[k] / it.x0;
+        SellmeierTrial trial;
+        double length = 1;
+        for (int shortened = 0; shortened <= kShortenings; ++shortened, length /= 2) {
+            std::array<double, kMaxSellmeierTerms + 1> q = it.q;
+            std::size_t j = 1;
+            for (std::size_t k = 0; k <= static_cast<std::size_t>(m); ++k)
+                if (static_cast<int>(k) != it.held) q[k] += length * rhs(static_cast<int>(j++), 1);
+            std::array<double, kMaxSellmeierTerms> poles{};
+            if (!polesOf(q, m, guesses, poles)) continue;
+            for (double& c : poles) c *= it.x0;
+            if (!SellmeierWithPoles(points, poles, m, trial)) continue;
+            it.trialChisq = trial.chisq;
+            if (trial.chisq < it.current.chisq) {
+                it.q = q;
+                it.current = trial;
+                it.lambda = std::max(it.lambda * 0.1, 1e-15);
+                return MarquardtOutcome::kAccepted;
+            }
+            break;
+        }
+    }
+    it.lambda *= 10;
+    return MarquardtOutcome::kRejected;
 }

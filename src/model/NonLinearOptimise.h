@@ -1,72 +1,89 @@
-// The Levenberg-Marquardt step of the Sellmeier fit: one damped step, the
-// curvature matrix it is built on, and the Sellmeier model with its
-// derivatives. Arrays are 0-based spans: a[0] is the first parameter, x[0] the
-// first point. Everything is in double precision: the Sellmeier terms are so
-// nearly alike over a usual range that single precision cannot tell the way
-// to the optimum once the fit is within some 1e-6 of the data.
+// The Levenberg-Marquardt iteration of the Sellmeier fit.
 //
-// The step keeps its state between calls (the free-parameter count, the last
-// accepted chi-square, the trial parameters and their chi-square, beta, the
-// step), room for kMaxMatrixOrder parameters: one fit at a time, and each fit
-// resets it with its first step (lambda < 0).
+// The iteration moves the poles only. For any set of poles the B's are linear
+// and are solved by least squares (variable projection), so each step sees
+// the best formula the poles allow, and a valley along which terms trade
+// strength against each other cannot slow it down. The poles themselves are
+// moved as the coefficients of the denominator of
+//   Σ Bi·s/(s − ci) = s·P(s)/Q(s),   Q(s) = Σ qk·s^k (k = 0..m),
+// in s = x/x0 (x0 the geometric middle of the range): two poles that
+// approach each other, or a pole that leaves for infinity, are ordinary
+// points of Q's coefficients. One coefficient is held at 1, that of s^u with
+// u the number of poles below the range: the one that two ultraviolet poles
+// meeting, or an infrared pole leaving, never make 0.
+//
+// Only sound formulas are ever accepted: m distinct real poles, none inside
+// the range, every |B| at most kLargestSellmeierB and n > 1 all over the
+// range. A step to anything else is refused like one that raises the sum of
+// squares.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 
+#include "model/GlassRecord.h"
 #include "model/MatrixCalcs.h"
 
-class IBoxes;
+constexpr int kMaxSellmeierTerms = 5;
+// Terms stronger than this only cancel each other: they reproduce the points
+// and nothing else, and multiply every rounding of their reader.
+constexpr double kLargestSellmeierB = 100;
 
-// The iteration does not move the terms' B and C themselves: over a usual
-// range two ultraviolet poles act almost as one, as do the infrared ones of a
-// range that ends near 1 µm, and the fit would crawl for hundreds of steps
-// along the curved valley where they trade places. It moves the coefficients
-// of the same function written as one fraction instead,
-//   Σ Bi·x/(x − Ci) = x·P(x)/Q(x),  P = Σ pk·x^k (k < m),  Q = x^m + Σ dk·x^k,
-// in which that valley is nearly straight: the parameters q of m = ma/2 terms
-// are p0..p(m−1), then d0..d(m−1). The poles are the roots of Q, the Bi the
-// residues P(Ci)/Q'(Ci).
+// The points of one fit and the range its formula must hold over, which
+// spans the points.
+struct SellmeierPoints {
+    std::span<const double> x;  // L², µm²
+    std::span<const double> y;  // n² − 1
+    double xLow = 0, xHigh = 0;
+};
 
-// Sellmeier coefficients a (B1..Bm, C1..Cm) as the iteration's parameters q.
-void ToRationalParameters(std::span<const double> a, std::span<double> q, int ma);
-// And back, the poles in the slots of like's poles of the same rank (smallest
-// to smallest). False when the poles are not m distinct real numbers, a then
-// unchanged.
-bool FromRationalParameters(std::span<const double> q, std::span<double> a, int ma, std::span<const double> like);
+// A sound formula of m terms and what the next step is built from.
+struct SellmeierTrial {
+    int m = 0;
+    std::array<double, kMaxSellmeierTerms> b{}, c{};  // B's and poles (µm²), poles ascending
+    double chisq = 0;
+    std::array<double, kMaxIndexPoints> model{};  // Σ Bi·x/(x − Ci) at the points
+    // The columns x/(x − Ci) made orthonormal, point by point, for the step's
+    // projection.
+    std::array<std::array<double, kMaxSellmeierTerms>, kMaxIndexPoints> basis{};
+};
 
-// The parameters the iteration moves: the terms' own (B's, then C's), or the
-// fraction's (p's, then d's).
-enum class SellmeierForm { kTerms, kFraction };
+// Where the iteration stands: the denominator's coefficients, which of them
+// is held, the scale, the damping and the formula they make.
+struct SellmeierIteration {
+    int m = 0;
+    int held = 0;
+    double x0 = 1;
+    std::array<double, kMaxSellmeierTerms + 1> q{};
+    double lambda = 0.001;
+    SellmeierTrial current;
+    double trialChisq = 0;  // of the last step's trial, refused or not; -1 when it was not sound
+};
 
-// y = Σ Bi·x/(x − Ci) of m = ma/2 terms at the parameters q of form;
-// dyda[i] = ∂y/∂q[i].
-void SellmeierModel(double x, std::span<const double> q, double& y, std::span<double> dyda, int ma,
-                    SellmeierForm form = SellmeierForm::kTerms);
+// y = Σ Bi·x/(x − Ci) of m = ma/2 terms, a = B1..Bm, C1..Cm; dyda[i] = ∂y/∂a[i].
+void SellmeierModel(double x, std::span<const double> a, double& y, std::span<double> dyda, int ma);
 
-// alpha (the free parameters' curvature, 1-based), beta and chi-square at the
-// parameters a of form, every point with uncertainty sig. False when a value
-// is not finite or the counts do not fit the arrays.
-bool MarquardtCoefficients(std::span<const double> x, std::span<const double> y, std::span<const double> sig, int count,
-                           std::span<const double> a, std::span<const std::int16_t> free, int ma, MatrixD& alpha,
-                           std::span<double> beta, double& chisq, SellmeierForm form = SellmeierForm::kTerms);
+// The sound formula with these poles (µm², any order), its B's solved by
+// least squares; False when there is none.
+bool SellmeierWithPoles(const SellmeierPoints& points, std::span<const double> poles, int m, SellmeierTrial& trial);
 
-// The least damping: below it a rejected step would need ever more steps to
-// get its damping back.
-constexpr double kLeastDamping = 1e-15;
+// Starts the iteration at the given poles (µm²); False when they make no
+// sound formula.
+bool StartSellmeierIteration(const SellmeierPoints& points, std::span<const double> poles, int m,
+                             SellmeierIteration& it);
 
-// The chi-square of the last step's trial parameters, also when the step was
-// rejected: a rejection that leaves it as good as the accepted one means the
-// bottom of the valley has been reached.
-double MarquardtTrialChisq();
+// The curvature matrix alpha (1-based, m × m) and beta of the free
+// coefficients at the current formula, for the step that best lowers the sum
+// of squares when the B's follow the poles.
+void MarquardtCoefficients(const SellmeierPoints& points, const SellmeierIteration& it, MatrixD& alpha,
+                           std::span<double> beta);
 
-// One damped step. An accepted step (lower chi-square) updates a, alpha and
-// chisq and divides lambda by 10 (not below kLeastDamping); a rejected one
-// leaves them and multiplies lambda by 10, returning the last accepted
-// chi-square. False when the step matrix cannot be solved (the solver's box,
-// when showMessages), when a value stops being finite, lambda overflowing
-// included, or the counts are out of range.
-bool MarquardtStep(std::span<const double> x, std::span<const double> y, std::span<const double> sig, int count,
-                   std::span<double> a, std::span<const std::int16_t> free, int ma, MatrixD& covar, MatrixD& alpha,
-                   double& chisq, double& lambda, bool showMessages, IBoxes& boxes,
-                   SellmeierForm form = SellmeierForm::kTerms);
+enum class MarquardtOutcome { kAccepted, kRejected };
+
+// One damped step: accepted when it leads to a sound formula with a smaller
+// sum of squares (a trial that is not sound is first shortened, halving it a
+// few times), which becomes current and divides lambda by 10; otherwise
+// lambda is multiplied by 10. A step matrix that cannot be solved counts as
+// rejected.
+MarquardtOutcome MarquardtStep(const SellmeierPoints& points, SellmeierIteration& it);
