@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
 #include <filesystem>
 #include <optional>
 
@@ -415,6 +417,58 @@ TEST_F(MeltMakerTest, AFitMakesTheIndexReadyAndSavingMakesTheMelt) {
     EXPECT_EQ(fitState(), (FitState{false, true, false, false, false, false, ""}));
     EXPECT_TRUE(form.GetReady(kDnDt));
     EXPECT_FALSE(form.GetReady(kGeneral));
+}
+
+// Melts of published Sellmeier parents, their certificates to five decimals
+// at the seven lines of "Schott - standard", fitted through the page: no
+// question, and a melt formula that is sound over the whole range the melt
+// claims, the parent's.
+TEST_F(MeltMakerTest, MeltsOfSellmeierParentsAreFittedSoundlyWithoutAQuestion) {
+    const struct {
+        const char* name;
+        std::array<double, 6> a;
+    } parents[] = {
+        {"N-SF11", {1.73759695, 0.313747346, 1.89878101, 0.013188707, 0.0623068142, 155.23629}},
+        {"F2", {1.34533359, 0.209073176, 0.937357162, 0.00997743871, 0.0470450767, 111.886764}},
+        {"N-LASF9", {2.00029547, 0.298926886, 1.80691843, 0.0121426017, 0.0538736236, 156.530829}},
+    };
+    std::int64_t id = 10;
+    for (const auto& p : parents) {
+        GlassRecord g = SellmeierParent(p.name, "SCHOTT");
+        std::copy(p.a.begin(), p.a.end(), g.definition.coefficients.begin());
+        catalogue.addGlass(id++, g);
+    }
+    form.DisplayNew(false);
+    for (const char* name : {"N-BK7", "N-SF11", "F2", "N-LASF9"}) {
+        for (int melt = 0; melt < 5; ++melt) {
+            SCOPED_TRACE(std::string(name) + " melt " + std::to_string(melt));
+            chosen = catalogueParent(name);
+            form.comParent_Click();
+            form.lstWaveBand_Click(kSchottStandard);
+            const double offset = (melt - 2) * 3e-4, slope = (melt % 3 - 1) * 2e-8;
+            for (int r = 1; r <= static_cast<int>(kSchottLines.size()); ++r) {
+                const float w = kSchottLines[static_cast<std::size_t>(r - 1)];
+                const double n = IndexOf(form.parent(), w) + offset + slope * (587.5618 - w);
+                ASSERT_TRUE(grid().userType(kPairMelt, r, Format(n, "0.00000")));
+            }
+            form.comIndexFit_Click();
+            EXPECT_TRUE(boxes.shown().empty()) << (boxes.shown().empty() ? "" : boxes.last().text);
+            boxes.clear();
+            ASSERT_TRUE(form.GetReady(kIndex));
+            const GlassDefinition& def = glass().definition;
+            for (std::size_t k = 0; k < 3; ++k) {
+                EXPECT_LE(std::fabs(def.coefficients[k]), 100);
+                const double pole = std::sqrt(std::fabs(def.coefficients[k + 3])) * 1000;
+                EXPECT_FALSE(def.coefficients[k + 3] > 0 && pole >= def.lowerWavelength && pole <= def.upperWavelength)
+                    << "a pole at " << pole << " nm";
+            }
+            for (int nm = def.lowerWavelength; nm <= def.upperWavelength; ++nm) {
+                bool ok = false;
+                const double n = EvaluateIndex(def, static_cast<float>(nm), def.formulaType, ok);
+                ASSERT_TRUE(ok && n > 1) << nm << " nm";
+            }
+        }
+    }
 }
 
 TEST_F(MeltMakerTest, TheFitAsksForFourPairsAndAParentThatGivesAnIndex) {
