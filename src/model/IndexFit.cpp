@@ -266,8 +266,8 @@ bool reproduced(const FitPoints& p, double largest, double chisq) {
 }
 
 // A glass's formula: no B and no pole below 0.
-bool glassLike(std::span<const double> a) {
-    return std::all_of(a.begin(), a.end(), [](double v) { return v >= 0; });
+bool glassLike(const Formula& f) {
+    return std::all_of(f.a.begin(), f.a.begin() + 2 * f.m, [](double v) { return v >= 0; });
 }
 
 // A formula as good as another for its user: both reproduce the points to
@@ -276,42 +276,23 @@ bool asGood(const Formula& f, const Formula& than) {
     return than.done ? f.done : f.largest <= 1.1 * than.largest;
 }
 
-// The formula of given terms when it is sound: poles outside the range,
-// every |B| within bounds, n > 1 over the range.
+// The formula of given terms when it is sound.
 bool givenFormula(const FitPoints& p, std::span<const double> a, int m, Formula& f) {
     const auto terms = static_cast<std::size_t>(m);
     std::array<double, kMaxIndexPoints> model{};
-    double chisq = 0;
-    auto value = [&](double x) {
-        double y = 0;
-        for (std::size_t k = 0; k < terms; ++k) y += a[k] * x / (x - a[k + terms]);
-        return y;
-    };
-    for (std::size_t k = 0; k < terms; ++k) {
-        const double c = a[k + terms];
-        if (!(std::fabs(a[k]) <= kLargestSellmeierB) || !std::isfinite(c) ||
-            (c >= p.view.xLow && c <= p.view.xHigh))
-            return false;
-    }
-    for (std::size_t i = 0; i < p.count; ++i) {
-        model[i] = value(p.x[i]);
-        if (!(model[i] > 0)) return false;
-        chisq += (p.y[i] - model[i]) * (p.y[i] - model[i]);
-    }
-    for (int g = 0; g <= 64; ++g)
-        if (!(value(p.view.xLow + (p.view.xHigh - p.view.xLow) * g / 64) > 0)) return false;
-    if (!std::isfinite(chisq)) return false;
+    const std::span<const double> values(model.data(), p.count);
+    if (!SellmeierFormulaSound(p.view, a.first(terms), a.subspan(terms, terms), m,
+                               std::span<double>(model.data(), p.count), f.chisq))
+        return false;
     f.m = m;
     f.a = {};
     std::copy_n(a.begin(), 2 * terms, f.a.begin());
-    f.chisq = chisq;
-    f.largest = largestResidual(p, std::span<const double>(model.data(), p.count));
-    f.done = reproduced(p, f.largest, chisq);
+    f.largest = largestResidual(p, values);
+    f.done = reproduced(p, f.largest, f.chisq);
     return true;
 }
 
 enum class Iteration { kConverged, kFailed, kStopped };
-
 
 // Counts the steps of a fit and asks, every 30th, whether to go on.
 class StepCounter {
@@ -366,23 +347,20 @@ Iteration iterate(const FitPoints& p, std::span<const double> poles, int m, Form
         out.done = reproduced(p, out.largest, t.chisq);
         return out;
     };
-    auto isGlass = [&](const SellmeierTrial& t) {
-        return glassLike(std::span<const double>(t.b.data(), terms)) && glassLike(std::span<const double>(t.c.data(), terms));
-    };
 
     SellmeierIteration it;
     if (!StartSellmeierIteration(p.view, poles, m, it)) return Iteration::kFailed;
     const double relative = m == 5 ? kRelativeStop5 : kRelativeStop;
     std::optional<Formula> glass;
     f = formulaOf(it.current);
-    if (isGlass(it.current)) glass = f;
+    if (glassLike(f)) glass = f;
     int steps = 0;
     while (!f.done) {
         const double before = it.current.chisq;
         const bool accepted = MarquardtStep(p.view, it) == MarquardtOutcome::kAccepted;
         if (accepted) {
             f = formulaOf(it.current);
-            if (isGlass(it.current)) glass = f;
+            if (glassLike(f)) glass = f;
         }
         // A rejected trial that hardly raises the sum: the bottom is flat to
         // rounding.
@@ -397,7 +375,7 @@ Iteration iterate(const FitPoints& p, std::span<const double> poles, int m, Form
             break;
         }
     }
-    if (glass && !glassLike(std::span<const double>(f.a.data(), 2 * terms)) && asGood(*glass, f)) f = *glass;
+    if (glass && !glassLike(f) && asGood(*glass, f)) f = *glass;
     return Iteration::kConverged;
 }
 
@@ -408,11 +386,11 @@ Iteration threeTerms(const FitPoints& p, const std::array<double, 3>* given, Ste
     Iteration outcome = Iteration::kFailed;
     if (given) outcome = iterate(p, *given, 3, f, {&counter});
     if (outcome == Iteration::kFailed) outcome = iterate(p, kStartPoles, 3, f, {&counter});
-    if (outcome != Iteration::kConverged || glassLike(std::span<const double>(f.a.data(), 6))) return outcome;
+    if (outcome != Iteration::kConverged || glassLike(f)) return outcome;
     for (const auto& poles : kTypicalPoles) {
         Formula other;
         if (iterate(p, poles, 3, other, {nullptr, kSecondTrySteps}) == Iteration::kConverged &&
-            glassLike(std::span<const double>(other.a.data(), 6)) && asGood(other, f)) {
+            glassLike(other) && asGood(other, f)) {
             f = other;
             break;
         }

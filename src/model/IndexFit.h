@@ -1,5 +1,5 @@
 // The formula fits to measured index points: the linear least-squares fits
-// (Cauchy, Schott, extended Schott) on the normal equations, the
+// (Cauchy, Schott, extended Schott) by orthogonal factors, the
 // Levenberg-Marquardt Sellmeier fit with 3 or 5 terms, and the constants
 // reports the editor and the melt maker show.
 //
@@ -37,13 +37,20 @@ bool FitSchottSamples(std::span<const double> L, std::span<const double> nSquare
 // The Schott fit's failure text, as its box shows it.
 std::string SchottFitFailure();
 
-// nTerms 3 (Sellmeier) or 5 (Sellmeier Plus). With useStart the iteration
-// starts from slots 0..2·nTerms−1 of start; without, five terms start from
-// the three-term fit of the same points with two weak terms beside it and
-// end no worse than it. The iteration runs until a step lowers the sum of
-// squares by less than a small part of it: the least-squares optimum. Every
-// 30th step of the whole fit asks whether to go on; without showMessages no
-// box is shown and the fit gives up there instead.
+// nTerms 3 (Sellmeier) or 5 (Sellmeier Plus). The formula must hold over the
+// range of the points and the definition's wavelength limits: every formula
+// the fit reaches has its poles outside that range, every |B| at most 100 and
+// n > 1 all over it, and where none reproduces the points the fit fails. The
+// iteration ends as soon as every point is reproduced to half a unit of the
+// last decimal the indices are given in (exact indices give no such bound),
+// or when a step hardly lowers the sum of squares. With useStart it starts
+// from the poles in slots nTerms..2·nTerms−1 of start (the melt maker's
+// parent), falling back to its own start when they lead nowhere. Five terms
+// end with the better of the five-term iteration and the three-term answer
+// with two terms of no strength, never worse than three. Points without
+// dispersion end at once. Every 30th step of the three-term iteration asks
+// whether to go on; without showMessages no box is shown and the fit gives up
+// there instead.
 bool FitSellmeier(std::int16_t count, std::int16_t nTerms, std::string& report, GlassDefinition& definition,
                   MeasuredData& data, const GlassDefinition& start, bool useStart, bool showMessages, IBoxes& boxes);
 

@@ -162,6 +162,32 @@ void SellmeierModel(double x, std::span<const double> a, double& y, std::span<do
     }
 }
 
+bool SellmeierFormulaSound(const SellmeierPoints& points, std::span<const double> b, std::span<const double> c, int m,
+                           std::span<double> model, double& chisq) {
+    const auto terms = static_cast<std::size_t>(m);
+    for (std::size_t k = 0; k < terms; ++k)
+        if (!(std::fabs(b[k]) <= kLargestSellmeierB) || !std::isfinite(c[k]) ||
+            (c[k] >= points.xLow && c[k] <= points.xHigh))
+            return false;
+    auto value = [&](double x) {
+        double y = 0;
+        for (std::size_t k = 0; k < terms; ++k) y += b[k] * x / (x - c[k]);
+        return y;
+    };
+    chisq = 0;
+    for (std::size_t i = 0; i < points.x.size(); ++i) {
+        model[i] = value(points.x[i]);
+        if (!(model[i] > 0)) return false;
+        const double d = points.y[i] - model[i];
+        chisq += d * d;
+    }
+    for (int g = 0; g <= kRangeChecks; ++g) {
+        const double x = points.xLow + (points.xHigh - points.xLow) * g / kRangeChecks;
+        if (!(value(x) > 0)) return false;
+    }
+    return std::isfinite(chisq);
+}
+
 bool SellmeierWithPoles(const SellmeierPoints& points, std::span<const double> poles, int m, SellmeierTrial& trial) {
     const std::size_t n = points.x.size();
     const auto terms = static_cast<std::size_t>(m);
@@ -171,7 +197,7 @@ bool SellmeierWithPoles(const SellmeierPoints& points, std::span<const double> p
     std::sort(trial.c.begin(), trial.c.begin() + m);
     for (std::size_t k = 0; k < terms; ++k) {
         const double c = trial.c[k];
-        if (!std::isfinite(c) || (c >= points.xLow && c <= points.xHigh)) return false;
+        if (!std::isfinite(c)) return false;
         if (k > 0 && !(c - trial.c[k - 1] > kDistinctPoles * std::max(std::fabs(c), std::fabs(trial.c[k - 1]))))
             return false;
     }
@@ -205,26 +231,11 @@ bool SellmeierWithPoles(const SellmeierPoints& points, std::span<const double> p
         double s = t[k];
         for (std::size_t j = k + 1; j < terms; ++j) s -= r[k][j] * trial.b[j];
         trial.b[k] = s / r[k][k];
-        if (!std::isfinite(trial.b[k]) || std::fabs(trial.b[k]) > kLargestSellmeierB) return false;
     }
 
-    auto value = [&](double x) {
-        double y = 0;
-        for (std::size_t k = 0; k < terms; ++k) y += trial.b[k] * x / (x - trial.c[k]);
-        return y;
-    };
-    trial.chisq = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        trial.model[i] = value(points.x[i]);
-        if (!(trial.model[i] > 0)) return false;
-        const double d = points.y[i] - trial.model[i];
-        trial.chisq += d * d;
-    }
-    for (int g = 0; g <= kRangeChecks; ++g) {
-        const double x = points.xLow + (points.xHigh - points.xLow) * g / kRangeChecks;
-        if (!(value(x) > 0)) return false;
-    }
-    return std::isfinite(trial.chisq);
+    return SellmeierFormulaSound(points, std::span<const double>(trial.b.data(), terms),
+                                 std::span<const double>(trial.c.data(), terms), m,
+                                 std::span<double>(trial.model.data(), n), trial.chisq);
 }
 
 bool StartSellmeierIteration(const SellmeierPoints& points, std::span<const double> poles, int m,

@@ -64,6 +64,12 @@ struct SellmeierIteration {
 // y = Σ Bi·x/(x − Ci) of m = ma/2 terms, a = B1..Bm, C1..Cm; dyda[i] = ∂y/∂a[i].
 void SellmeierModel(double x, std::span<const double> a, double& y, std::span<double> dyda, int ma);
 
+// Whether the formula of m terms, B's b and poles c (µm²), is sound over the
+// points' range; when it is, model receives its values at the points and
+// chisq their sum of squares.
+bool SellmeierFormulaSound(const SellmeierPoints& points, std::span<const double> b, std::span<const double> c, int m,
+                           std::span<double> model, double& chisq);
+
 // The sound formula with these poles (µm², any order), its B's solved by
 // least squares; False when there is none.
 bool SellmeierWithPoles(const SellmeierPoints& points, std::span<const double> poles, int m, SellmeierTrial& trial);
