@@ -380,12 +380,19 @@ Iteration iterate(const FitPoints& p, std::span<const double> poles, int m, Form
 }
 
 // The three-term answer: from the given poles when there are some and they
-// lead anywhere, else from the default ones; when that formula is no glass's,
+// lead anywhere, else from the default ones or those of the range; when that
+// formula is no glass's,
 // a glass's as good from a typical start replaces it.
 Iteration threeTerms(const FitPoints& p, const std::array<double, 3>* given, StepCounter& counter, Formula& f) {
     Iteration outcome = Iteration::kFailed;
     if (given) outcome = iterate(p, *given, 3, f, {&counter});
     if (outcome == Iteration::kFailed) outcome = iterate(p, kStartPoles, 3, f, {&counter});
+    // Points beyond the usual range (an infrared crystal's, say) may hold the
+    // default poles: the same poles in proportion to the range's ends.
+    if (outcome == Iteration::kFailed) {
+        const std::array<double, 3> scaled{0.024 * p.view.xLow, 0.1 * p.view.xLow, 25 * p.view.xHigh};
+        outcome = iterate(p, scaled, 3, f, {&counter});
+    }
     if (outcome != Iteration::kConverged || glassLike(f)) return outcome;
     for (const auto& poles : kTypicalPoles) {
         Formula other;

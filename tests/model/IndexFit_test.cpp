@@ -965,6 +965,21 @@ TEST(SellmeierFitTest, PointsWithoutDispersion) {
     }
 }
 
+// Points far into the infrared, beyond the default start's poles, are fitted
+// from poles in proportion to their range: CaF2 from 0.4 to 14 µm.
+TEST(SellmeierFitTest, AnInfraredRangeIsFittedToo) {
+    const GlassDefinition caf2 = formula(kSellmeier, {0.5675888, 0.4710914, 3.8484723, 0.050263605 * 0.050263605,
+                                                      0.1003909 * 0.1003909, 34.649040 * 34.649040});
+    const MeasuredData data = pointsOn(caf2, 20, 400, 14000);
+    for (int terms : {3, 5}) {
+        ScriptedBoxes boxes;
+        const SellmeierRun r = fitSellmeier(data, 20, terms, boxes);
+        ASSERT_TRUE(r.ok) << terms;
+        EXPECT_TRUE(boxes.shown().empty());
+        for (std::size_t i = 1; i <= 20; ++i) EXPECT_NEAR(r.data.residual[i], 0, 1e-9) << i;
+    }
+}
+
 // Points that the three-term answer reproduces to their precision (an older
 // Schott formula's indices at a melt sheet's six lines, to five decimals):
 // the five-term fit ends with that answer and two terms of no strength, the
