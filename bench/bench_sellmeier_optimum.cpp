@@ -5,9 +5,9 @@
 // 240 fits. Goals: no question, worst time per fit at most 1 ms, median at
 // most 50 µs. Counters: questions (asked over all fits), failed (fits that
 // did not succeed), median_us and worst_us (time per fit), and of the
-// reference, a general least-squares solver of its own (Levenberg-Marquardt
-// in long double on the terms, from the published formula, until no step
-// gains, three terms): reference_median_us, time_ratio (the reference's median
+// reference, a general least-squares solver (Levenberg-Marquardt in long
+// double on the three terms, from the published formula, until no step
+// gains): reference_median_us, time_ratio (the reference's median
 // time over the fit's) and residual_ratio (the worst, over the fits of three
 // terms, of the fit's largest residual over what is allowed it: the largest of
 // 1.1 times the reference's, half a unit of the points' last decimal and
@@ -23,6 +23,7 @@
 
 #include "model/IndexFit.h"
 #include "platform/Boxes.h"
+#include "support/SellmeierReference.h"
 
 namespace {
 
@@ -82,72 +83,6 @@ MeasuredData pointsOf(const std::vector<float>& nm, const Sellmeier& g, int deci
     return m;
 }
 
-// The reference's largest residual.
-double referenceFit(const std::vector<float>& nm, const Sellmeier& start, const MeasuredData& data) {
-    using Real = long double;
-    const std::size_t n = nm.size();
-    std::array<Real, 6> a{};
-    std::copy(start.begin(), start.end(), a.begin());
-    auto residuals = [&](const std::array<Real, 6>& p, std::vector<Real>& r, std::vector<std::array<Real, 6>>* jac) {
-        Real sum = 0;
-        for (std::size_t i = 0; i < n; ++i) {
-            const Real x = xOf(nm[i]);
-            Real model = 0;
-            for (std::size_t k = 0; k < 3; ++k) {
-                const Real d = x - p[k + 3];
-                model += p[k] * x / d;
-                if (jac) {
-                    (*jac)[i][k] = x / d;
-                    (*jac)[i][k + 3] = p[k] * x / (d * d);
-                }
-            }
-            r[i] = static_cast<Real>(data.indexSquared[i + 1]) - 1 - model;
-            sum += r[i] * r[i];
-        }
-        return sum;
-    };
-    std::vector<Real> r(n), trialR(n);
-    std::vector<std::array<Real, 6>> jac(n);
-    Real chi = residuals(a, r, &jac);
-    Real lambda = 1e-3L;
-    for (int step = 0; step < 5000 && lambda < 1e20L; ++step) {
-        std::array<std::array<Real, 7>, 6> m{};  // (JᵀJ + λ·diag) | Jᵀr
-        for (std::size_t i = 0; i < n; ++i)
-            for (std::size_t j = 0; j < 6; ++j) {
-                for (std::size_t k = 0; k < 6; ++k) m[j][k] += jac[i][j] * jac[i][k];
-                m[j][6] += jac[i][j] * r[i];
-            }
-        for (std::size_t j = 0; j < 6; ++j) m[j][j] *= 1 + lambda;
-        for (std::size_t c = 0; c < 6; ++c) {  // Gauss elimination, partial pivoting
-            std::size_t pivot = c;
-            for (std::size_t row = c + 1; row < 6; ++row)
-                if (std::fabs(m[row][c]) > std::fabs(m[pivot][c])) pivot = row;
-            std::swap(m[c], m[pivot]);
-            for (std::size_t row = 0; row < 6; ++row) {
-                if (row == c || m[c][c] == 0) continue;
-                const Real f = m[row][c] / m[c][c];
-                for (std::size_t k = c; k < 7; ++k) m[row][k] -= f * m[c][k];
-            }
-        }
-        std::array<Real, 6> trial = a;
-        for (std::size_t j = 0; j < 6; ++j) trial[j] += m[j][6] / m[j][j];
-        const Real trialChi = residuals(trial, trialR, nullptr);
-        if (trialChi < chi) {
-            a = trial;
-            chi = residuals(a, r, &jac);
-            lambda = std::max(lambda / 10, 1e-20L);
-        } else {
-            lambda *= 10;
-        }
-    }
-    Sellmeier g{};
-    std::copy(a.begin(), a.end(), g.begin());
-    double largest = 0;
-    for (std::size_t i = 0; i < n; ++i)
-        largest = std::max(largest, std::fabs(data.index[i + 1] - sellmeierIndex(g, xOf(nm[i]))));
-    return largest;
-}
-
 // The median of repeated runs of f, in µs.
 template <class F>
 double medianMicroseconds(F&& f) {
@@ -177,7 +112,8 @@ void BM_SellmeierOptimum(benchmark::State& state) {
                     const MeasuredData points = pointsOf(lines, g, decimals);
                     const double halfUnit = decimals ? 0.5 * std::pow(10.0, -decimals) : 0;
                     double reference = 0;
-                    referenceTimes.push_back(medianMicroseconds([&] { reference = referenceFit(lines, g, points); }));
+                    referenceTimes.push_back(
+                        medianMicroseconds([&] { reference = SellmeierReferenceResidual(lines, g, points); }));
                     for (int terms : {3, 5}) {
                         GlassDefinition start;
                         const std::array<double, 10> five{g[0], g[1], g[2], 0, 0, g[3], g[4], g[5], g[3] / 2, g[5] * 10};

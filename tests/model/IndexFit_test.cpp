@@ -12,6 +12,7 @@
 #include "model/NonLinearOptimise.h"
 #include "model/NumberFormat.h"
 #include "support/ScriptedBoxes.h"
+#include "support/SellmeierReference.h"
 
 namespace {
 
@@ -47,6 +48,27 @@ MeasuredData pointsOn(const GlassDefinition& def, int n, float lo, float hi, dou
         m.index[pi] = v;
         m.indexSquared[pi] = v * v;
         m.residual[pi] = 123;
+    }
+    return m;
+}
+
+// Index points of a formula at the given wavelengths, as the editor reads
+// them: rounded to the given decimals (0: not rounded), then kept in single
+// precision when asked.
+MeasuredData pointsAt(const GlassDefinition& generator, const std::vector<float>& waves, int decimals, bool single) {
+    MeasuredData m{};
+    for (std::size_t i = 1; i <= waves.size(); ++i) {
+        bool ok = false;
+        double n = EvaluateIndex(generator, waves[i - 1], generator.formulaType, ok);
+        EXPECT_TRUE(ok) << waves[i - 1];
+        if (decimals > 0) n = std::round(n * std::pow(10.0, decimals)) / std::pow(10.0, decimals);
+        if (single) n = static_cast<float>(n);
+        m.indexWavelength[i] = waves[i - 1];
+        // The µm the formula was evaluated at, so that points and formula agree.
+        m.indexWavelengthUm[i] = static_cast<float>(waves[i - 1] * 0.001);
+        m.weight[i] = 1;
+        m.index[i] = n;
+        m.indexSquared[i] = n * n;
     }
     return m;
 }
@@ -225,24 +247,6 @@ TEST(LinearFitTest, FailuresChangeNothing) {
 
 namespace {
 
-// Index points of a formula at the given wavelengths, rounded to the given
-// decimals (0: exact), weight 1.
-MeasuredData linesOf(const GlassDefinition& def, const std::vector<float>& waves, int decimals) {
-    MeasuredData m{};
-    for (std::size_t i = 1; i <= waves.size(); ++i) {
-        bool ok = false;
-        double n = EvaluateIndex(def, waves[i - 1], def.formulaType, ok);
-        EXPECT_TRUE(ok);
-        if (decimals > 0) n = std::round(n * std::pow(10.0, decimals)) / std::pow(10.0, decimals);
-        m.indexWavelength[i] = waves[i - 1];
-        m.indexWavelengthUm[i] = static_cast<float>(waves[i - 1] * 0.001);
-        m.weight[i] = 1;
-        m.index[i] = n;
-        m.indexSquared[i] = n * n;
-    }
-    return m;
-}
-
 double largestOf(const MeasuredData& data, int count) {
     double largest = 0;
     for (std::size_t i = 1; i <= static_cast<std::size_t>(count); ++i) largest = std::max(largest, std::fabs(data.residual[i]));
@@ -280,7 +284,7 @@ TEST(LinearFitTest, SchottPlusIsNeverWorseThanSchott) {
         for (int decimals : {0, 5, 6}) {
             SCOPED_TRACE(std::string(set.what) + ", " + std::to_string(decimals) + " decimals");
             const auto count = static_cast<std::int16_t>(set.lines.size());
-            MeasuredData schott = linesOf(set.glass, set.lines, decimals), plus = schott;
+            MeasuredData schott = pointsAt(set.glass, set.lines, decimals, false), plus = schott;
             GlassDefinition schottDef, plusDef;
             std::int16_t nTerms = 0;
             std::string report;
@@ -312,7 +316,7 @@ TEST(LinearFitTest, ANarrowBandIsReproduced) {
     };
     for (const Case& c : cases) {
         const auto count = static_cast<std::int16_t>(c.lines.size());
-        MeasuredData data = linesOf(c.glass, c.lines, c.decimals);
+        MeasuredData data = pointsAt(c.glass, c.lines, c.decimals, false);
         GlassDefinition def;
         std::int16_t nTerms = 0;
         std::string report;
@@ -326,8 +330,8 @@ TEST(LinearFitTest, ANarrowBandIsReproduced) {
 // formula: the fit is refused with its failure text.
 TEST(LinearFitTest, FewerDistinctWavelengthsThanTermsAreRefused) {
     const std::vector<float> withTwiceD{435.8343f, 486.1327f, 546.074f, 587.5618f, 587.5618f, 656.2725f};
-    MeasuredData twice = linesOf(nbk7(), withTwiceD, 5);
-    MeasuredData zeroWeights = linesOf(nbk7(), kTwelveLines, 5);
+    MeasuredData twice = pointsAt(nbk7(), withTwiceD, 5, false);
+    MeasuredData zeroWeights = pointsAt(nbk7(), kTwelveLines, 5, false);
     for (std::size_t i = 1; i <= 7; ++i) zeroWeights.weight[i] = 0;  // five left for six terms
     const struct {
         const char* what;
@@ -672,27 +676,6 @@ TEST(SellmeierFitTest, FiveTerms) {
 
 namespace {
 
-// Index points of a published formula at the given wavelengths, as the
-// editor reads them: rounded to the given decimals (0: not rounded), then
-// kept in single precision when asked.
-MeasuredData pointsAt(const GlassDefinition& generator, const std::vector<float>& waves, double decimals,
-                      bool single, std::int16_t type = kSellmeier) {
-    MeasuredData m{};
-    for (std::size_t i = 1; i <= waves.size(); ++i) {
-        bool ok = false;
-        double n = EvaluateIndex(generator, waves[i - 1], type, ok);
-        if (decimals > 0) n = std::round(n * decimals) / decimals;
-        if (single) n = static_cast<float>(n);
-        m.indexWavelength[i] = waves[i - 1];
-        // The µm the formula was evaluated at, so that points and formula agree.
-        m.indexWavelengthUm[i] = static_cast<float>(waves[i - 1] * 0.001);
-        m.weight[i] = 1;
-        m.index[i] = n;
-        m.indexSquared[i] = n * n;
-    }
-    return m;
-}
-
 std::vector<float> evenWaves(int count, float lo, float hi) {
     std::vector<float> w;
     for (int i = 0; i < count; ++i) w.push_back(lo + (hi - lo) * static_cast<float>(i) / static_cast<float>(count - 1));
@@ -763,74 +746,6 @@ double sellmeierIndex(std::span<const double> a, int m, double x) {
     return std::sqrt(n2);
 }
 
-// The largest residual at the least-squares optimum of three terms, found
-// apart from the fit: Levenberg-Marquardt in long double on the terms
-// themselves, from the published formula, until no step gains.
-double referenceOptimum(const Published& g, const LineSet& lines, const MeasuredData& data) {
-    using Real = long double;
-    const std::size_t n = lines.nm.size();
-    std::array<Real, 6> a{};
-    std::copy(g.a.begin(), g.a.end(), a.begin());
-    auto sum = [&](const std::array<Real, 6>& q, std::vector<Real>& r, std::vector<std::array<Real, 6>>* jac) {
-        Real total = 0;
-        for (std::size_t i = 0; i < n; ++i) {
-            const Real x = xAt(lines.nm[i]);
-            Real model = 0;
-            for (std::size_t k = 0; k < 3; ++k) {
-                const Real d = x - q[k + 3];
-                model += q[k] * x / d;
-                if (jac) {
-                    (*jac)[i][k] = x / d;
-                    (*jac)[i][k + 3] = q[k] * x / (d * d);
-                }
-            }
-            r[i] = static_cast<Real>(data.indexSquared[i + 1]) - 1 - model;
-            total += r[i] * r[i];
-        }
-        return total;
-    };
-    std::vector<Real> r(n), trialR(n);
-    std::vector<std::array<Real, 6>> jac(n);
-    Real chi = sum(a, r, &jac);
-    Real lambda = 1e-3L;
-    for (int step = 0; step < 5000 && lambda < 1e20L; ++step) {
-        std::array<std::array<Real, 7>, 6> m{};
-        for (std::size_t i = 0; i < n; ++i)
-            for (std::size_t j = 0; j < 6; ++j) {
-                for (std::size_t k = 0; k < 6; ++k) m[j][k] += jac[i][j] * jac[i][k];
-                m[j][6] += jac[i][j] * r[i];
-            }
-        for (std::size_t j = 0; j < 6; ++j) m[j][j] *= 1 + lambda;
-        for (std::size_t c = 0; c < 6; ++c) {
-            std::size_t pivot = c;
-            for (std::size_t row = c + 1; row < 6; ++row)
-                if (std::fabs(m[row][c]) > std::fabs(m[pivot][c])) pivot = row;
-            std::swap(m[c], m[pivot]);
-            for (std::size_t row = 0; row < 6; ++row) {
-                if (row == c || m[c][c] == 0) continue;
-                const Real f = m[row][c] / m[c][c];
-                for (std::size_t k = c; k < 7; ++k) m[row][k] -= f * m[c][k];
-            }
-        }
-        std::array<Real, 6> trial = a;
-        for (std::size_t j = 0; j < 6; ++j) trial[j] += m[j][6] / m[j][j];
-        const Real trialChi = sum(trial, trialR, nullptr);
-        if (trialChi < chi) {
-            a = trial;
-            chi = sum(a, r, &jac);
-            lambda = std::max(lambda / 10, 1e-20L);
-        } else {
-            lambda *= 10;
-        }
-    }
-    std::array<double, 6> best{};
-    std::copy(a.begin(), a.end(), best.begin());
-    double largest = 0;
-    for (std::size_t i = 0; i < n; ++i)
-        largest = std::max(largest, std::fabs(data.index[i + 1] - sellmeierIndex(best, 3, xAt(lines.nm[i]))));
-    return largest;
-}
-
 // What a designer asks of a fitted formula over the span of its points: no
 // pole, n > 1, every |B| at most 100, and the curve within tolerance of the
 // published one.
@@ -870,9 +785,9 @@ TEST(SellmeierFitTest, PublishedGlassesAreFittedSoundlyAndAskNothing) {
                 for (bool single : {false, true}) {
                     if (single && decimals == 0) continue;
                     const MeasuredData data =
-                        pointsAt(generator, lines.nm, decimals ? std::pow(10.0, decimals) : 0, single);
+                        pointsAt(generator, lines.nm, decimals, single);
                     const double halfUnit = decimals ? 0.5 * std::pow(10.0, -decimals) : 0;
-                    const double allowed = std::max({halfUnit, 1.1 * referenceOptimum(g, lines, data), 1e-9});
+                    const double allowed = std::max({halfUnit, 1.1 * SellmeierReferenceResidual(lines.nm, g.a, data), 1e-9});
                     const double tolerance = decimals ? 10 * std::pow(10.0, -decimals) : 1e-8;
                     for (int terms : {3, 5}) {
                         const GlassDefinition start =
@@ -988,7 +903,7 @@ TEST(SellmeierFitTest, AnInfraredRangeIsFittedToo) {
 TEST(SellmeierFitTest, FiveTermsFallBackToTheThreeTermAnswer) {
     const GlassDefinition oldSchott =
         formula(kSchott, {2.2718929, -1.0108077e-2, 1.0592509e-2, 2.0816965e-4, -7.6472538e-6, 4.9240991e-7});
-    const MeasuredData data = pointsAt(oldSchott, kLineSets[3].nm, 1e5, false, kSchott);
+    const MeasuredData data = pointsAt(oldSchott, kLineSets[3].nm, 5, false);
     ScriptedBoxes boxes;
     const SellmeierRun three = fitSellmeier(data, 6, 3, boxes);
     const SellmeierRun five = fitSellmeier(data, 6, 5, boxes);
