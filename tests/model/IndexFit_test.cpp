@@ -851,17 +851,8 @@ TEST(SellmeierFitTest, MeltCertificatesAreFittedWithoutAQuestion) {
 // no index at all is no Sellmeier formula.
 TEST(SellmeierFitTest, PointsWithoutDispersion) {
     const std::vector<float> waves = evenWaves(8, 400, 1000);
-    auto constant = [&](double n) {
-        MeasuredData m{};
-        for (std::size_t i = 1; i <= waves.size(); ++i) {
-            m.indexWavelength[i] = waves[i - 1];
-            m.indexWavelengthUm[i] = static_cast<float>(waves[i - 1] * 0.001);
-            m.weight[i] = 1;
-            m.index[i] = n;
-            m.indexSquared[i] = n * n;
-        }
-        return m;
-    };
+    // n² = A0: a Cauchy formula of one term.
+    auto constant = [&](double n) { return pointsAt(formula(kCauchy, {n * n}), waves, 0, false); };
     for (int terms : {3, 5}) {
         for (double n : {1.5, 1.52345}) {
             ScriptedBoxes boxes;
