@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "BenchFolder.h"
+#include "BenchGlasses.h"
 #include "model/GlassesList.h"
 #include "platform/Boxes.h"
 #include "platform/BusyCursor.h"
@@ -32,31 +33,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kMaterials = 10000;
-
-class SilentBoxes : public IBoxes {
-public:
-    int show(int, const std::string& text, const std::string&) override {
-        std::fprintf(stderr, "box: %s\n", text.c_str());
-        return kAnswerOk;
-    }
-    std::string input(const std::string&, const std::string&, const std::string&) override { return {}; }
-};
-
-GlassRecord benchGlass(int i) {
-    GlassRecord g;
-    InitGlassRecord(g);
-    g.definition.name.set("BENCH-" + std::to_string(i));
-    g.definition.source.set("BENCHMARK");
-    g.definition.formulaType = kSellmeier;
-    for (int c = 0; c < kCoefficientSlots; ++c) g.definition.coefficients[static_cast<std::size_t>(c)] = 1.0 + i * 1e-6 + c;
-    for (std::size_t p = 1; p <= kMaxIndexPoints; ++p) {
-        g.measured.indexWavelength[p] = 400.0 + static_cast<double>(p);
-        g.measured.index[p] = 1.5 + 1e-4 * static_cast<double>(p);
-    }
-    g.indexPointCount = kMaxIndexPoints;
-    g.notes.notes[0].set("benchmark material");
-    return g;
-}
 
 // One folder with the collection file for the whole run.
 struct Collection {

@@ -146,6 +146,13 @@ void popEditParamWave::fillGrids() {
         setupGrid(tab);
         grid.setMaxRows(static_cast<int>(table(tab).size()));
         grid.setBlockText(GridBlock::all(), gridText(tab));
+        if (tab == kTabTrans) {
+            // The typical transmission wavelengths have no names: no empty
+            // column beside them.
+            const auto& rows = table(tab);
+            grid.setColHidden(2, std::all_of(rows.begin(), rows.end(),
+                                             [](const NamedWavelength& r) { return blankOrNumber(r.name); }));
+        }
         grid.setRedraw(true);
     }
     m_filling = false;

@@ -277,7 +277,7 @@ void GridStore::setGridBackColour(Colour colour) {
 void GridStore::setColWidth(int col, double chars) {
     if (col < 0 || col > m_cols) return;
     m_columns[static_cast<std::size_t>(col)].width = std::clamp(chars, 0.0, 1000.0);
-    columnChanged(col);
+    columnWidthChanged(col);
 }
 
 void GridStore::noteColWidth(int col, double chars) {

@@ -65,7 +65,10 @@ protected:
     // include the heading row and column.
     virtual void cellsChanged(int col, int row, int col2, int row2) { (void)col, (void)row, (void)col2, (void)row2; }
     virtual void shapeChanged() {}
+    // A column shown or hidden.
     virtual void columnChanged(int col) { (void)col; }
+    // The program set a column's width.
+    virtual void columnWidthChanged(int col) { columnChanged(col); }
     virtual void redrawChanged() {}
     virtual void gridColourChanged() {}
 

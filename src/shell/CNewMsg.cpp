@@ -56,6 +56,8 @@ void CNewMsg::UseThisTimer(ITimer* tmrToUse) {
     if (m_timer) m_timer->setTickHandler([this] { tick(); });
 }
 
+bool CNewMsg::pending() const { return m_timer && m_timer->enabled(); }
+
 void CNewMsg::tick() {
     m_timer->setEnabled(false);
     m_timer->setInterval(kIntervalAfterTick);

@@ -28,6 +28,8 @@ public:
     // From now on the delayed hints wait for this timer's tick; null returns
     // the timer (the main window does so before it is destroyed).
     void UseThisTimer(ITimer* tmrToUse);
+    // A delayed hint waits for its tick.
+    bool pending() const;
 
 private:
     void tick();

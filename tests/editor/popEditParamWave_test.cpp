@@ -129,6 +129,12 @@ TEST_F(WavePickerTest, FillsTheThreeGrids) {
         const IGrid& trans = v.grid(kTabTrans);
         ASSERT_EQ(trans.maxRows(), 30);
         EXPECT_EQ(trans.blockText(GridBlock::rows(1, 2)), "  2500.0    \t\t\r\n  2325.4    \t\t\r\n");
+        // Columns without a text stay out of sight: the names of the
+        // transmission wavelengths and the laser tags' spacer.
+        EXPECT_TRUE(trans.colHidden(2));
+        EXPECT_TRUE(trans.colHidden(3));
+        EXPECT_TRUE(laser.colHidden(3));
+        EXPECT_FALSE(fraun.colHidden(2));
 
         // Nothing in the grids can be typed over.
         EXPECT_FALSE(v.grids[kTabSpectral].userType(1, 9, "1"));

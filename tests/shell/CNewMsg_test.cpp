@@ -64,12 +64,14 @@ TEST_F(CNewMsgTest, DelayedHintWaitsForTheTickThenTheTimerRunsAt100ms) {
     hints.Display("Melt", "MeltMaker", true, 250, "Melt derivative");
     EXPECT_TRUE(boxes.shown().empty());
     EXPECT_TRUE(timer.enabled());
+    EXPECT_TRUE(hints.pending());
     EXPECT_EQ(timer.interval(), 250);
 
     boxes.answer(kAnswerYes);
     timer.fire();
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_FALSE(timer.enabled());
+    EXPECT_FALSE(hints.pending());
     EXPECT_EQ(timer.interval(), 100);
 
     // A wait of 0 keeps the present interval.

@@ -9,10 +9,14 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QScreen>
-#include <QScrollArea>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <algorithm>
+#include <cmath>
+#include <memory>
 
 #include "platform/qt/QtText.h"
 
@@ -36,70 +40,59 @@ int QtBoxes::AnswerFor(QMessageBox::StandardButton button) {
 
 namespace {
 
-// The width a label needs for text laid out as the label lays it out
-// (tab stops, document margins), unwrapped.
-int unwrappedWidth(const QLabel& like, const QString& text) {
-    QLabel probe;
-    probe.setFont(like.font());
-    probe.setTextFormat(like.textFormat());
-    probe.setTextInteractionFlags(like.textInteractionFlags());
-    probe.setText(text);
-    return probe.sizeHint().width();
+// A box's text as plain text, one line break for CR LF.
+QString shownText(const QString& text) {
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return shown;
 }
 
-// The text with a zero-width space between the characters of every word
-// wider than widest, so that such a word (a long path) wraps anywhere
-// instead of running off the box.
-QString breakableWords(const QString& text, const QFontMetrics& metrics, int widest) {
-    QString out, word;
-    auto flush = [&] {
-        if (metrics.horizontalAdvance(word) > widest) {
-            for (QChar c : word) out += c, out += QChar(0x200B);
-        } else {
-            out += word;
-        }
-        word.clear();
-    };
-    for (QChar c : text) {
-        if (c.isSpace()) {
-            flush();
-            out += c;
-        } else {
-            word += c;
-        }
-    }
-    flush();
-    return out;
+// The widest word of text, in the font of metrics.
+int widestWord(const QString& text, const QFontMetrics& metrics) {
+    int widest = 0;
+    for (const QString& word : text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
+        widest = std::max(widest, metrics.horizontalAdvance(word));
+    return widest;
 }
 
-// A message box that fits its text: Qt sizes the box from its own guesses
-// at the text (which differ between displays and fonts, and ignore tab
-// stops); this one measures the text as its label lays it out, after Qt has
-// done its sizing. The text keeps its lines up to half the screen's width
-// and wraps beyond; lines laid out with tabs are tables and wrap only where
-// the screen is too narrow for them. A text taller than the screen scrolls
+// A message box that fits its text. The text shows in a view of its own in
+// place of Qt's label: wrapped at the blanks, and inside a word only where
+// the word is wider than a line (a long path), so that what the user selects
+// and copies is the message itself. Qt sizes the box from its own guesses at
+// the text; this one lays the text out as its view does, after Qt has done
+// its sizing. The text keeps its lines up to half the screen's width and
+// wraps beyond; lines laid out with tabs are tables and wrap only where the
+// screen is too narrow for them. A text taller than the screen scrolls
 // inside the box, so its buttons stay on the screen.
 class FittingBox : public QMessageBox {
 public:
     using QMessageBox::QMessageBox;
 
-    // Puts the text into a scroll area; call once the text is set.
+    // Puts the text view in the label's place; call once the text is set.
     void prepare() {
-        m_label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        QLabel* label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
         auto* grid = qobject_cast<QGridLayout*>(layout());
-        const int at = m_label && grid ? grid->indexOf(m_label) : -1;
+        const int at = label && grid ? grid->indexOf(label) : -1;
         if (at < 0) return;
         int row = 0, col = 0, rows = 0, cols = 0;
         grid->getItemPosition(at, &row, &col, &rows, &cols);
-        grid->removeWidget(m_label);
-        m_scroll = new QScrollArea(this);
-        m_scroll->setObjectName(QStringLiteral("boxTextScroll"));
-        m_scroll->setFrameShape(QFrame::NoFrame);
-        m_scroll->setWidgetResizable(true);
-        m_scroll->setWidget(m_label);
-        m_scroll->viewport()->setAutoFillBackground(false);
-        m_label->setAutoFillBackground(false);
-        grid->addWidget(m_scroll, row, col, rows, cols);
+        grid->removeWidget(label);
+        label->hide();
+        m_view = new QTextEdit(this);
+        m_view->setObjectName(QStringLiteral("boxText"));
+        m_view->setReadOnly(true);
+        m_view->setFrameShape(QFrame::NoFrame);
+        m_view->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        m_view->setFocusPolicy(Qt::ClickFocus);  // the buttons keep the keys until the user clicks the text
+        m_view->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        m_view->document()->setDocumentMargin(0);
+        m_view->setFont(label->font());
+        QPalette pal = m_view->palette();
+        pal.setColor(QPalette::Base, pal.color(QPalette::Window));
+        m_view->setPalette(pal);
+        m_view->setPlainText(shownText(text()));
+        grid->addWidget(m_view, row, col, rows, cols);
     }
 
 protected:
@@ -121,7 +114,7 @@ protected:
 private:
     void fit() {
         const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
-        if (!m_scroll || !shown) return;
+        if (!m_view || !shown) return;
         const QRect room = shown->availableGeometry();
         auto* grid = qobject_cast<QGridLayout*>(layout());
         if (!grid) return;
@@ -138,31 +131,42 @@ private:
         const int widest = std::max(100, room.width() - beside - side);
         const int tallest = std::max(100, room.height() - below - title);
 
-        m_label->setWordWrap(false);
-        const QSize natural = m_label->sizeHint();
-        int width = natural.width();
-        int height = natural.height();
-        bool sideways = false;
-        if (width > room.width() / 2) {
+        // The text laid out as the view lays it out: unwrapped, then at the width chosen.
+        std::unique_ptr<QTextDocument> layout(m_view->document()->clone());
+        layout->setDefaultFont(m_view->font());
+        layout->setTextWidth(-1);
+        const int natural = static_cast<int>(std::ceil(layout->idealWidth()));
+        int width = natural;
+        if (natural > room.width() / 2) {
             int keep = room.width() / 2;
-            for (const QString& line : text().split(QLatin1Char('\n')))
-                if (line.contains(QLatin1Char('\t'))) keep = std::max(keep, unwrappedWidth(*m_label, line));
-            m_label->setWordWrap(true);
-            if (m_label->minimumSizeHint().width() > widest)
-                m_label->setText(breakableWords(m_label->text(), QFontMetrics(m_label->font()), room.width() / 2));
-            keep = std::max(keep, m_label->minimumSizeHint().width());  // the longest word
-            width = std::min({natural.width(), keep, widest});
-            sideways = keep > widest;
-            height = m_label->heightForWidth(width);
+            QTextDocument line;
+            line.setDocumentMargin(0);
+            line.setDefaultFont(m_view->font());
+            for (const QString& text : m_view->toPlainText().split(QLatin1Char('\n')))
+                if (text.contains(QLatin1Char('\t'))) {
+                    line.setPlainText(text);
+                    keep = std::max(keep, static_cast<int>(std::ceil(line.idealWidth())));
+                }
+            // A word that fits on the screen stays whole; a wider one breaks anyway.
+            const int word = widestWord(m_view->toPlainText(), QFontMetrics(m_view->font()));
+            if (word <= widest) keep = std::max(keep, word);
+            width = std::min({natural, keep, widest});
         }
-        const bool scrolls = height > tallest;
-        const int bar = m_scroll->verticalScrollBar()->sizeHint().width();
-        m_scroll->setHorizontalScrollBarPolicy(sideways ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
-        m_scroll->setVerticalScrollBarPolicy(scrolls ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
-        if (sideways) height += m_scroll->horizontalScrollBar()->sizeHint().height();
-        m_scroll->setFixedSize(width + (scrolls ? bar : 0), std::min(height, tallest));
+        const auto setViewSize = [&](int textWidth) {
+            layout->setTextWidth(textWidth);
+            const int height = static_cast<int>(std::ceil(layout->size().height()));
+            const bool scrolls = height > tallest;
+            m_view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            m_view->setVerticalScrollBarPolicy(scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+            const int bar = scrolls ? m_view->verticalScrollBar()->sizeHint().width() : 0;
+            m_view->setFixedSize(textWidth + bar, std::min(height, tallest));
+            grid->activate();
+        };
+        setViewSize(width);
+        // What the layout adds beside the text is known once it is laid out.
+        const int over = grid->totalMinimumSize().width() - (room.width() - side);
+        if (over > 0) setViewSize(std::max(100, width - over));
 
-        grid->activate();
         QSize box = grid->totalMinimumSize();
         box.setWidth(std::min(std::max(box.width(), minimumWidthForTitle()), room.width()));
         m_fitted = box;
@@ -180,8 +184,7 @@ private:
         return QFontMetrics(font()).horizontalAdvance(windowTitle()) + 100;
     }
 
-    QLabel* m_label = nullptr;
-    QScrollArea* m_scroll = nullptr;
+    QTextEdit* m_view = nullptr;
     QSize m_fitted;
 };
 

@@ -34,8 +34,9 @@ void sizeToTheScreen(QFileDialog& dialog) {
     dialog.resize(std::max(width, dialog.sizeHint().width()), std::max(height, dialog.sizeHint().height()));
 }
 
-// Each column takes the width of its longest text in the folder, the names
-// up to half the dialog.
+// Each column takes the width of its longest text among the files shown,
+// the names up to half the dialog: when a folder has loaded, and again when
+// another file type shows other files (the model lays its rows out anew).
 void fitTheColumns(QFileDialog& dialog) {
     auto* tree = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
     auto* model = dialog.findChild<QFileSystemModel*>();
@@ -46,6 +47,7 @@ void fitTheColumns(QFileDialog& dialog) {
         if (tree->columnWidth(0) > limit) tree->setColumnWidth(0, limit);
     };
     QObject::connect(model, &QFileSystemModel::directoryLoaded, &dialog, fit);
+    QObject::connect(model, &QAbstractItemModel::layoutChanged, &dialog, fit);
 }
 
 }  // namespace

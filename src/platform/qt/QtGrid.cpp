@@ -108,9 +108,17 @@ public:
     Filter(QtGrid& grid, QObject* parent) : QObject(parent), m_grid(grid) {}
 
     bool eventFilter(QObject* watched, QEvent* event) override {
+        const bool onHeadings = m_grid.m_table && watched == m_grid.m_table->horizontalHeader()->viewport();
         switch (event->type()) {
             case QEvent::MouseButtonPress:
+                if (onHeadings) m_grid.m_headingPressed = true;
                 if (auto* w = qobject_cast<QWidget*>(watched)) m_grid.raiseMouse(w, static_cast<QMouseEvent*>(event));
+                break;
+            case QEvent::MouseButtonDblClick:  // on a heading's edge: the column fitted to its texts
+                if (onHeadings) m_grid.m_headingPressed = true;
+                break;
+            case QEvent::MouseButtonRelease:
+                if (onHeadings) m_grid.m_headingPressed = false;
                 break;
             case QEvent::KeyPress: {
                 auto* key = static_cast<QKeyEvent*>(event);
@@ -167,9 +175,7 @@ QtGrid::QtGrid(QWidget* parent) : m_table(new QTableWidget(parent)) {
         if (m_events.clicked) m_events.clicked(0, r + 1);
     }));
     m_connections.push_back(QObject::connect(t->horizontalHeader(), &QHeaderView::sectionResized, t,
-                                             [this](int c, int, int size) {
-                                                 if (!m_applyingWidths) noteColWidth(c + 1, charsFor(size));
-                                             }));
+                                             [this](int c, int, int size) { userResized(c + 1, size); }));
     shapeChanged();
     for (int c = 0; c <= maxCols(); ++c) columnChanged(c);
 }
@@ -204,17 +210,50 @@ double QtGrid::charsFor(int pixels) const {
 }
 
 int QtGrid::contentsWidth(int col) const {
-    if (!m_table || col < 1 || col > maxCols()) return 0;
-    int width = m_table->horizontalHeader()->sectionSizeHint(col - 1);
-    for (int r = 1; r <= maxRows(); ++r) width = std::max(width, cellWidth(ToQString(text(col, r))));
-    return width;
+    if (!m_table || col < 1 || col > maxCols() || col >= static_cast<int>(m_fits.size())) return 0;
+    if (m_table->font() != m_measuredFont) {
+        for (ColumnFit& fit : m_fits) fit.textWidths.clear();
+        m_measuredFont = m_table->font();
+    }
+    // Shaping is what a fit costs: each distinct text of a column is shaped
+    // once, so a source shared by thousands of rows is shaped once and a
+    // refill shapes only the texts it has not shown before.
+    QHash<QString, int>& known = m_fits[static_cast<std::size_t>(col)].textWidths;
+    const QFontMetricsF metrics(m_measuredFont);
+    const int rows = m_table->rowCount();
+    int widest = 0;
+    for (int r = 0; r < rows; ++r) {
+        const QTableWidgetItem* item = m_table->item(r, col - 1);
+        if (!item) continue;
+        const QString text = item->text();
+        auto at = known.constFind(text);
+        // To the fraction of a pixel: a text a fraction wider than its cell is elided.
+        if (at == known.constEnd())
+            at = known.insert(text, text.isEmpty() ? 0 : static_cast<int>(std::ceil(metrics.horizontalAdvance(text))));
+        widest = std::max(widest, *at);
+    }
+    // The texts the column no longer holds are let go.
+    if (known.size() > static_cast<qsizetype>(rows) + 64) {
+        QHash<QString, int> held;
+        for (int r = 0; r < rows; ++r)
+            if (const QTableWidgetItem* item = m_table->item(r, col - 1)) {
+                const QString text = item->text();
+                held.insert(text, known.value(text));
+            }
+        known.swap(held);
+    }
+    const int heading = m_table->horizontalHeader()->sectionSizeHint(col - 1);
+    return std::max(heading, widest > 0 ? widest + cellMargin() : 0);
 }
 
-int QtGrid::cellWidth(const QString& text) const {
-    if (text.isEmpty()) return 0;
-    // To the fraction of a pixel: a text a fraction wider than its cell is elided.
-    const qreal advance = QFontMetricsF(m_table->font()).horizontalAdvance(text);
-    return static_cast<int>(std::ceil(advance)) + cellMargin();
+bool QtGrid::userSized(int col) const {
+    return col >= 1 && col < static_cast<int>(m_fits.size()) && m_fits[static_cast<std::size_t>(col)].userPixels >= 0;
+}
+
+void QtGrid::setWidensToTexts(bool widens) {
+    m_widensToTexts = widens;
+    for (ColumnFit& fit : m_fits) fit.stale = true;
+    fitStale();
 }
 
 void QtGrid::refreshCell(int col, int row) {
@@ -234,7 +273,6 @@ void QtGrid::refreshCell(int col, int row) {
     item->setBackground(back.isValid() ? QBrush(back) : QBrush());
     item->setForeground(fore.isValid() ? QBrush(fore) : QBrush());
     if (fresh) m_table->setItem(row - 1, col - 1, item);
-    growColumn(col, cellWidth(item->text()));
 }
 
 void QtGrid::refreshHeading(int col, int row) {
@@ -242,7 +280,6 @@ void QtGrid::refreshHeading(int col, int row) {
         const std::string t = text(col, 0);
         if (t.empty()) delete m_table->takeHorizontalHeaderItem(col - 1);  // the section's number
         else m_table->setHorizontalHeaderItem(col - 1, new QTableWidgetItem(ToQString(t)));
-        if (!t.empty()) growColumn(col, m_table->horizontalHeader()->sectionSizeHint(col - 1));
     } else if (col == 0 && row >= 1) {
         const std::string t = text(0, row);
         if (t.empty()) delete m_table->takeVerticalHeaderItem(row - 1);
@@ -256,15 +293,48 @@ int QtGrid::cellMargin() const {
     return 2 * margin + (m_table->showGrid() ? 1 : 0);
 }
 
-void QtGrid::growColumn(int col, int needed) {
-    if (!m_widensToTexts || col < 1 || col > maxCols() || colHidden(col)) return;
-    const int average = std::max(1, m_table->fontMetrics().averageCharWidth());
-    const int limit = std::max(pixelsFor(colWidth(col)), kFitLimitChars * average);
-    const int width = std::min(needed, limit);
-    if (width <= m_table->columnWidth(col - 1)) return;
+void QtGrid::fitStale() {
+    if (!m_table || !redraw()) return;
+    for (int c = 1; c < static_cast<int>(m_fits.size()); ++c)
+        if (m_fits[static_cast<std::size_t>(c)].stale) fitColumn(c);
+}
+
+void QtGrid::fitColumn(int col) {
+    ColumnFit& fit = m_fits[static_cast<std::size_t>(col)];
+    if (colHidden(col)) return;  // fitted when it shows
+    int width = fit.userPixels;
+    if (width < 0) {
+        width = pixelsFor(fit.leastChars);
+        if (m_widensToTexts) {
+            const int average = std::max(1, m_table->fontMetrics().averageCharWidth());
+            const int limit = std::max(width, kFitLimitChars * average);
+            width = std::max(width, std::min(contentsWidth(col), limit));
+        }
+    }
+    fit.stale = false;
+    if (m_table->columnWidth(col - 1) == width) return;
     m_applyingWidths = true;
     m_table->setColumnWidth(col - 1, width);
     m_applyingWidths = false;
+}
+
+bool QtGrid::stretched(int col) const {
+    const QHeaderView* top = m_table->horizontalHeader();
+    if (top->sectionResizeMode(col - 1) == QHeaderView::Stretch) return true;
+    if (!top->stretchLastSection()) return false;
+    for (int v = top->count() - 1; v >= 0; --v) {
+        const int logical = top->logicalIndex(v);
+        if (!top->isSectionHidden(logical)) return logical == col - 1;
+    }
+    return false;
+}
+
+void QtGrid::userResized(int col, int pixels) {
+    if (m_applyingWidths || col < 1 || col >= static_cast<int>(m_fits.size())) return;
+    noteColWidth(col, charsFor(pixels));
+    // Only a drag on the headings is the user's; the table stretching its
+    // last column to its edge is not.
+    if (m_headingPressed && !stretched(col)) m_fits[static_cast<std::size_t>(col)].userPixels = pixels;
 }
 
 void QtGrid::cellsChanged(int col, int row, int col2, int row2) {
@@ -274,6 +344,10 @@ void QtGrid::cellsChanged(int col, int row, int col2, int row2) {
             if (r == 0 || c == 0) refreshHeading(c, r);
             else refreshCell(c, r);
         }
+    if (m_widensToTexts)
+        for (int c = std::max(col, 1); c <= col2 && c < static_cast<int>(m_fits.size()); ++c)
+            m_fits[static_cast<std::size_t>(c)].stale = true;
+    fitStale();
 }
 
 void QtGrid::shapeChanged() {
@@ -281,29 +355,53 @@ void QtGrid::shapeChanged() {
     const int oldCols = m_table->columnCount();
     m_table->setRowCount(maxRows());
     m_table->setColumnCount(maxCols());
+    m_fits.resize(static_cast<std::size_t>(maxCols()) + 1);
+    for (int c = oldCols + 1; c <= maxCols(); ++c) m_fits[static_cast<std::size_t>(c)] = {colWidth(c), -1, true, {}};
     for (int r = 1; r <= maxRows(); ++r)
         for (int c = 1; c <= maxCols(); ++c)
             if (!m_table->item(r - 1, c - 1)) refreshCell(c, r);
     for (int c = 1; c <= maxCols(); ++c) refreshHeading(c, 0);
     for (int r = 1; r <= maxRows(); ++r) refreshHeading(0, r);
-    for (int c = oldCols + 1; c <= maxCols(); ++c) columnChanged(c);
+    m_applyingWidths = true;
+    for (int c = oldCols + 1; c <= maxCols(); ++c) m_table->setColumnHidden(c - 1, colHidden(c));
+    m_applyingWidths = false;
+    if (m_widensToTexts)
+        for (ColumnFit& fit : m_fits) fit.stale = true;
+    fitStale();
 }
 
 void QtGrid::columnChanged(int col) {
     if (!m_table) return;
-    m_applyingWidths = true;
     if (col == 0) {
         m_table->verticalHeader()->setVisible(!colHidden(0));
-    } else if (col <= maxCols()) {
-        m_table->setColumnWidth(col - 1, pixelsFor(colWidth(col)));
-        m_table->setColumnHidden(col - 1, colHidden(col));
+        return;
     }
+    if (col > maxCols()) return;
+    m_applyingWidths = true;
+    m_table->setColumnHidden(col - 1, colHidden(col));
     m_applyingWidths = false;
-    growColumn(col, contentsWidth(col));
+    m_fits[static_cast<std::size_t>(col)].stale = true;
+    fitStale();
+}
+
+void QtGrid::columnWidthChanged(int col) {
+    if (!m_table || col < 1 || col > maxCols()) {
+        columnChanged(col);
+        return;
+    }
+    ColumnFit& fit = m_fits[static_cast<std::size_t>(col)];
+    fit.leastChars = colWidth(col);
+    fit.userPixels = -1;
+    fit.stale = true;
+    // Without texts to measure the width is known at once.
+    if (!m_widensToTexts) fitColumn(col);
+    else fitStale();
 }
 
 void QtGrid::redrawChanged() {
-    if (m_table) m_table->setUpdatesEnabled(redraw());
+    if (!m_table) return;
+    m_table->setUpdatesEnabled(redraw());
+    fitStale();
 }
 
 void QtGrid::gridColourChanged() {

@@ -9,13 +9,20 @@
 // rows). Positions of the mouse events and of cellAt are in the table
 // widget's own pixels. Ctrl+V pastes the clipboard at the active cell.
 //
-// Widths set in characters are the least a column shows: a column widens to
-// the heading and the cell texts the program writes, up to a sensible limit,
-// as the fonts of the display measure them (unless setWidensToTexts(false)).
+// Widths set in characters are the least a column shows: a column fits the
+// heading and the cell texts the program writes, up to a sensible limit, as
+// the fonts of the display measure them (unless setWidensToTexts(false)), and
+// fits again, narrower too, whenever the program changes its texts. While
+// redraw is off the fit waits until it is back on, so a fill fits once. A
+// width the user drags stays until the program sets that column's width.
 #pragma once
 
+#include <QFont>
+#include <QFontMetricsF>
+#include <QHash>
 #include <QMetaObject>
 #include <QPointer>
+#include <QString>
 #include <QTableWidget>
 #include <vector>
 
@@ -32,7 +39,7 @@ public:
     // Selection of whole rows (the pickers) instead of blocks of cells.
     void setSelectRows(bool rows);
     // Off for a window that sizes the columns to its own room.
-    void setWidensToTexts(bool widens) { m_widensToTexts = widens; }
+    void setWidensToTexts(bool widens);
 
     void setActiveCell(int col, int row) override;
     int activeCol() const override;
@@ -47,6 +54,8 @@ public:
 
     // The pixels a column needs to show its heading and every cell's text whole.
     int contentsWidth(int col) const;
+    // The user dragged the column's width, and the program has not set it since.
+    bool userSized(int col) const;
     // The pixels of a width in characters, and back.
     int pixelsFor(double chars) const;
     double charsFor(int pixels) const;
@@ -57,9 +66,18 @@ private:
     friend class Delegate;
     friend class Filter;
 
+    // How a column's width comes about.
+    struct ColumnFit {
+        double leastChars = GridStore::kDefaultColWidth;  // the width the program set
+        int userPixels = -1;                               // a width the user dragged, or -1
+        bool stale = true;                                 // to be fitted again
+        QHash<QString, int> textWidths;                    // pixels of its texts, in m_measuredFont
+    };
+
     void cellsChanged(int col, int row, int col2, int row2) override;
     void shapeChanged() override;
     void columnChanged(int col) override;
+    void columnWidthChanged(int col) override;
     void redrawChanged() override;
     void gridColourChanged() override;
 
@@ -68,10 +86,14 @@ private:
     void commitEdit(int col, int row, const QString& typed);
     // The pixels a cell adds to its text: the delegate's margins and the grid line.
     int cellMargin() const;
-    // The pixels a cell needs to show the text whole.
-    int cellWidth(const QString& text) const;
-    // Widens a column to the pixels its texts need, up to the limit.
-    void growColumn(int col, int needed);
+
+    // Fits the stale columns, unless redraw is off.
+    void fitStale();
+    // Gives a shown column the user's width, or its least widened to its texts up to the limit.
+    void fitColumn(int col);
+    // The header stretches the column to the table's edge: its size is not the user's.
+    bool stretched(int col) const;
+    void userResized(int col, int pixels);
     void raiseMouse(QWidget* from, QMouseEvent* event);
     void raiseKey(QKeyEvent* event, bool down);
 
@@ -79,6 +101,9 @@ private:
     Delegate* m_delegate = nullptr;
     Filter* m_filter = nullptr;
     std::vector<QMetaObject::Connection> m_connections;
+    mutable std::vector<ColumnFit> m_fits;  // columns 0..maxCols
+    mutable QFont m_measuredFont;
     bool m_applyingWidths = false;
     bool m_widensToTexts = true;
+    bool m_headingPressed = false;  // a mouse button is down on the column headings
 };

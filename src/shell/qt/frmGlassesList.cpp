@@ -111,9 +111,12 @@ void frmGlassesList::fitColumns() {
     // Names first; the source column takes what is left, stretching as the
     // window widens, and keeps its widest text: without the room for it the
     // list scrolls sideways rather than cut it.
+    // A name column the user sized keeps its width.
     const int room = m_frame->width() - chrome;
-    m_grid.setColWidth(1, m_grid.charsFor(m_nameWidth));
-    m_grid.setColWidth(2, m_grid.charsFor(std::max(room - m_nameWidth, m_sourceWidth)));
+    const bool namesSized = m_grid.userSized(1);
+    if (!namesSized) m_grid.setColWidth(1, m_grid.charsFor(m_nameWidth));
+    const int names = namesSized ? table->columnWidth(0) : m_nameWidth;
+    m_grid.setColWidth(2, m_grid.charsFor(std::max(room - names, m_sourceWidth)));
 }
 
 bool frmGlassesList::eventFilter(QObject* watched, QEvent* event) {

@@ -11,11 +11,15 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "model/GlassesList.h"
 #include "shell/AMain.h"
@@ -241,13 +245,16 @@ void frmMainMDI::buildWindow() {
     });
     outer->addWidget(m_mdi, 1);
 
-    // The status bar: the three installed-program panels and the help line.
+    // The status bar: the three installed-program panels one above the
+    // other, and the help line beside them with the rest of the width.
     m_statusBar = new QFrame(central);
     m_statusBar->setObjectName(QStringLiteral("pnlStatusBar"));
     static_cast<QFrame*>(m_statusBar)->setFrameShape(QFrame::StyledPanel);
     auto* statusRow = new QHBoxLayout(m_statusBar);
     statusRow->setContentsMargins(4, 3, 4, 3);
     statusRow->setSpacing(4);
+    auto* panels = new QVBoxLayout;
+    panels->setSpacing(2);
     for (int i = 0; i < 3; ++i) {
         auto* panel = new QLabel(m_statusBar);
         panel->setObjectName(QStringLiteral("pnlInstalled%1").arg(i));
@@ -255,24 +262,33 @@ void frmMainMDI::buildWindow() {
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setFixedWidth(150);
+        panel->setContentsMargins(2, 2, 2, 2);
         panel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        statusRow->addWidget(panel, 0);
+        panels->addWidget(panel);
         m_installed[static_cast<std::size_t>(i)] = panel;
         watchHelp(panel, kNoteGeneral);
     }
-    m_help = new QLabel(m_statusBar);
+    statusRow->addLayout(panels, 0);
+    // The help line scrolls only a text longer than any note, such as a
+    // deep folder the installation search reports: it is as high as the
+    // longest note needs at its width (fitHelpLine), so the client area and
+    // the docked list do not jump as the mouse moves from note to note.
+    m_helpArea = new QScrollArea(m_statusBar);
+    m_helpArea->setObjectName(QStringLiteral("helpArea"));
+    m_helpArea->setFrameShape(QFrame::Panel);
+    m_helpArea->setFrameShadow(QFrame::Sunken);
+    m_helpArea->setWidgetResizable(true);
+    m_helpArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_helpArea->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    m_help = new QLabel;
     m_help->setObjectName(QStringLiteral("lblHelp"));
     m_help->setTextFormat(Qt::PlainText);
     m_help->setWordWrap(true);
     m_help->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_help->setFrameShape(QFrame::Panel);
-    m_help->setFrameShadow(QFrame::Sunken);
-    // Room for the longest note; a fixed height keeps the client area and the
-    // docked list from jumping as the mouse moves from note to note.
-    m_help->setFixedHeight(4 * m_help->fontMetrics().lineSpacing() + 6);
-    m_help->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    m_help->setContentsMargins(2, 1, 2, 1);
+    m_helpArea->setWidget(m_help);
     statusRow->addSpacing(2);
-    statusRow->addWidget(m_help, 1);
+    statusRow->addWidget(m_helpArea, 1);
     outer->addWidget(m_statusBar);
     setCentralWidget(central);
     // At its smallest the window still shows the whole ribbon beside the logo.
@@ -281,6 +297,8 @@ void frmMainMDI::buildWindow() {
     watchHelp(m_header, kNoteGeneral);
     watchHelp(m_tools, kNoteGeneral);
     watchHelp(m_statusBar, kNoteGeneral);
+    watchHelp(m_helpArea, kNoteGeneral);
+    watchHelp(m_helpArea->viewport(), kNoteGeneral);
     watchHelp(m_help, kNoteGeneral);
     watchHelp(m_mdi->viewport(), kNoteGeneral);
 
@@ -327,7 +345,31 @@ std::optional<int> frmMainMDI::noteOf(const QObject* widget) const {
     return std::nullopt;
 }
 
+void frmMainMDI::fitHelpLine() {
+    // The width the notes wrap to whether or not a scroll bar shows.
+    const int width = m_helpArea->width() - 2 * m_helpArea->frameWidth();
+    if (width <= 0) return;
+    QLabel probe;
+    QFont font = m_help->font();
+    font.setBold(false);  // as the notes show
+    probe.setFont(font);
+    probe.setWordWrap(true);
+    probe.setContentsMargins(m_help->contentsMargins());
+    int tallest = 0;
+    std::vector<std::string> notes{HelpNoteProductLine()};
+    for (int i = kNoteEnd; i <= kWorkPageCount; ++i) notes.push_back(HelpNoteText(i));
+    for (const std::string& note : notes) {
+        probe.setText(lineText(note));
+        tallest = std::max(tallest, probe.heightForWidth(width));
+    }
+    int panels = 0;
+    for (const QLabel* panel : m_installed) panels += panel->sizeHint().height() + 2;
+    const int height = std::max(tallest + 2 * m_helpArea->frameWidth(), panels - 2);
+    if (m_helpArea->height() != height) m_helpArea->setFixedHeight(height);
+}
+
 bool frmMainMDI::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_helpArea && event->type() == QEvent::Resize) fitHelpLine();
     auto* widget = qobject_cast<QWidget*>(watched);
     if (widget && (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove)) {
         // A move the child under the mouse ignores (an enabled ribbon button
@@ -393,6 +435,7 @@ void frmMainMDI::HelpNote(const std::string& szHelp, bool bBold) {
     font.setBold(bBold);
     m_help->setFont(font);
     m_help->setText(lineText(szHelp));
+    m_helpArea->verticalScrollBar()->setValue(0);
     m_help->repaint();
     pumpEvents();
 }

@@ -38,6 +38,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QMdiSubWindow;
+class QScrollArea;
 class QToolButton;
 
 // The client area: the back colour, with the composed wallpaper drawn from
@@ -110,6 +111,7 @@ public:
     // viewer unless a test gives another); must outlive the window.
     void setUrlOpener(IUrlOpener& urls) { m_urls = &urls; }
     QLabel* helpLine() const { return m_help; }
+    QScrollArea* helpArea() const { return m_helpArea; }
     QLabel* installedPanel(int panel) const { return m_installed[static_cast<std::size_t>(panel)]; }
 
 protected:
@@ -127,6 +129,8 @@ private:
     void syncRibbon();
     void pumpEvents();
     void watchHelp(QWidget* widget, int index);
+    // The help line as high as the longest note needs at its width.
+    void fitHelpLine();
     // The note index of a watched widget.
     std::optional<int> noteOf(const QObject* widget) const;
 
@@ -148,6 +152,7 @@ private:
     QToolButton* m_ribEnd = nullptr;
     QToolButton* m_logo = nullptr;
     std::array<QLabel*, 3> m_installed{};
+    QScrollArea* m_helpArea = nullptr;
     QLabel* m_help = nullptr;
     WallpaperArea* m_mdi = nullptr;
     QMenu* m_popup = nullptr;

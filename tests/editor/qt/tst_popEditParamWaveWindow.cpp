@@ -65,6 +65,15 @@ void TestWavePickerWindow::pressPicksOneWavelength() {
         QVERIFY(!w.okButton()->isEnabled());
         QTableWidget* trans = w.qtGrid(kTabTrans).widget();
         QCOMPARE(trans->item(4, 0)->text(), QStringLiteral("  1060.0    "));
+        // Every column shown has a heading: none stands empty beside the texts.
+        for (int t = 0; t < kWavePickTabs; ++t) {
+            const QTableWidget* table = w.qtGrid(t).widget();
+            for (int c = 0; c < table->columnCount(); ++c) {
+                const QTableWidgetItem* heading = table->horizontalHeaderItem(c);
+                if (!table->isColumnHidden(c))
+                    QVERIFY2(heading && !heading->text().trimmed().isEmpty(), qPrintable(table->objectName()));
+            }
+        }
 
         w.tabs()->setCurrentIndex(kTabLaser);  // the user's change of tab
         QCOMPARE(w.waveLabel()->text(), QStringLiteral("Pre-defined spectral && laser wavelengths"));

@@ -45,6 +45,7 @@ private slots:
     void cleanupTestCase();
     void aCatalogueIsReadReviewedAndAdded();
     void theTypePickedInTheDialogReadsTheFile();
+    void eachReadFitsTheColumnsAnew();
 
 private:
     frmMainMDI* main() const { return m_run.main(); }
@@ -178,6 +179,40 @@ void TestImportWindow::theTypePickedInTheDialogReadsTheFile() {
     QCOMPARE(column(page()->table(), 0), (Names{"Crown '5'"}));
     QVERIFY2(m_boxes.unexpected.empty(), m_boxes.unexpected.empty() ? "" : m_boxes.unexpected.front().c_str());
     QCOMPARE(app().settings().getOr(kImportSection, kImportLastTypeKey, ""), std::to_string(kImportGLZ));
+
+    QTest::mouseClick(page()->closeButton(), Qt::LeftButton);
+    QTRY_VERIFY(!page()->isVisible());
+}
+
+// A catalogue whose file name, the source of its glasses, is long, then one
+// with a short name: the Source column widens for the first and is back at
+// the width it opened with for the second.
+void TestImportWindow::eachReadFitsTheColumnsAnew() {
+    m_run.settings().set(kImportSection, kImportLastTypeKey, std::to_string(kImportAGF));
+    const QString longNamed = m_run.folder() + QStringLiteral("/catalogues/Measured at the bench 2024 Q3.agf");
+    QVERIFY(QFile::copy(m_catalogue, longNamed));
+    QTest::mouseClick(main()->ribbonButton(kPageImport), Qt::LeftButton);
+    QVERIFY(page()->isVisible());
+    QTableWidget* t = page()->table();
+    const int opened = t->columnWidth(1);
+
+    ModalAnswerer answerer;
+    for (const QString& file : {longNamed, m_catalogue}) {
+        answerer.chooseFile(file);
+        m_boxes.answers = {kAnswerOk};  // the glass it cannot take is named
+        QTest::mouseClick(page()->openButton(), Qt::LeftButton);
+        QVERIFY(answerer.done());
+        QCOMPARE(t->rowCount(), 2);
+        if (file == longNamed) {
+            QCOMPARE(t->item(0, 1)->text(), QStringLiteral("Measured at the bench 2024 Q3"));
+            QVERIFY2(t->columnWidth(1) >= t->fontMetrics().horizontalAdvance(t->item(0, 1)->text()),
+                     qPrintable(QString::number(t->columnWidth(1))));
+            QVERIFY(t->columnWidth(1) > opened);
+        }
+    }
+    QCOMPARE(t->item(0, 1)->text(), QStringLiteral("Tessa"));
+    QCOMPARE(t->columnWidth(1), opened);
+    QCOMPARE(answerer.unscripted(), 0);
 
     QTest::mouseClick(page()->closeButton(), Qt::LeftButton);
     QTRY_VERIFY(!page()->isVisible());

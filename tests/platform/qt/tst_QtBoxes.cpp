@@ -1,4 +1,8 @@
 // The message and input boxes on screen, and the text conversions they use.
+#include <QClipboard>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextEdit>
 #include <QtTest>
 
 #include "platform/qt/QtBoxes.h"
@@ -17,7 +21,15 @@ private slots:
     void theHourglassMakesWayForTheBox();
     void aLongTextScrollsInsideTheScreen_data();
     void aLongTextScrollsInsideTheScreen();
+    void aLongWordWrapsAndCopiesAsTheMessage();
 };
+
+namespace {
+
+// The view that shows the text of the box open now.
+QTextEdit* boxText(QMessageBox* box) { return box ? box->findChild<QTextEdit*>(QStringLiteral("boxText")) : nullptr; }
+
+}  // namespace
 
 void TestQtBoxes::markupAndAmpersandsShowAsTyped() {
     ModalAnswerer answerer;
@@ -94,16 +106,16 @@ void TestQtBoxes::tabbedLinesAreNotWrapped() {
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         QVERIFY(box);
-        auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        QTextEdit* label = boxText(box);
         QVERIFY(label);
-        // Measured at the label's tab stops.
+        // Measured at the view's tab stops.
         const QFontMetrics metrics(label->font());
-        const int tabStop = qRound(QTextOption().tabStopDistance());
+        const int tabStop = qRound(label->tabStopDistance());
         for (const QString& line : box->text().split(QLatin1Char('\n')))
             if (line.contains(QLatin1Char('\t')))
                 widest = std::max(widest, metrics.boundingRect(QRect(), Qt::TextExpandTabs, line, tabStop).width());
         paragraph = metrics.horizontalAdvance(box->text().split(QLatin1Char('\n')).last());
-        labelWidth = label->width();
+        labelWidth = label->viewport()->width();
         box->button(QMessageBox::Cancel)->click();
     });
     QtBoxes boxes;
@@ -154,11 +166,12 @@ void TestQtBoxes::aLongTextScrollsInsideTheScreen() {
         frame = box->frameGeometry();
         QAbstractButton* button = box->button(QMessageBox::Yes);
         yes = QRect(button->mapTo(box, QPoint(0, 0)) + box->geometry().topLeft(), button->size());
-        auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
-        QVERIFY(label);
+        QTextEdit* view = boxText(box);
+        QVERIFY(view);
         // The whole text is there to scroll to.
-        lastLineReachable =
-            label->text().endsWith(QStringLiteral("existing data?")) && label->height() > box->height();
+        lastLineReachable = view->toPlainText().endsWith(QStringLiteral("existing data?")) &&
+                            view->verticalScrollBar()->isVisible() &&
+                            view->document()->size().height() > box->height();
         button->click();
     });
     QtBoxes boxes;
@@ -167,6 +180,45 @@ void TestQtBoxes::aLongTextScrollsInsideTheScreen() {
     QVERIFY2(frame.width() <= screen.width(), qPrintable(QStringLiteral("%1 > %2").arg(frame.width()).arg(screen.width())));
     QVERIFY(screen.contains(yes));
     QVERIFY(lastLineReachable);
+}
+
+// A path without a blank, wider than the screen: it wraps inside the box,
+// and the text the user selects with the mouse and copies is the message.
+void TestQtBoxes::aLongWordWrapsAndCopiesAsTheMessage() {
+    const QString message =
+        QStringLiteral("Unable to import any glasses from file /home/designer/") + QString(300, QLatin1Char('x')) +
+        QStringLiteral(".AGF!");
+    QGuiApplication::clipboard()->clear();
+    QRect screen, frame;
+    int lines = 0;
+    QString selected;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QTextEdit* view = boxText(box);
+        QVERIFY(view);
+        screen = box->screen()->availableGeometry();
+        frame = box->frameGeometry();
+        lines = view->document()->firstBlock().layout()->lineCount();
+        // Dragged from the first character to past the last, then Ctrl+C.
+        QWidget* page = view->viewport();
+        QTest::mousePress(page, Qt::LeftButton, Qt::NoModifier, QPoint(1, 1));
+        QTest::mouseMove(page, QPoint(page->width() / 2, page->height() / 2));
+        QTest::mouseMove(page, QPoint(page->width() - 1, page->height() - 1));
+        QTest::mouseRelease(page, Qt::LeftButton, Qt::NoModifier, QPoint(page->width() - 1, page->height() - 1));
+        selected = view->textCursor().selectedText();
+        QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+        box->button(QMessageBox::Ok)->click();
+    });
+    QtBoxes boxes;
+    QCOMPARE(boxes.show(kBoxExclamation, FromQString(message)), int(kAnswerOk));
+    QVERIFY2(screen.contains(frame), qPrintable(QStringLiteral("%1 x %2 at %3, %4 runs off the screen")
+                                                     .arg(frame.width())
+                                                     .arg(frame.height())
+                                                     .arg(frame.x())
+                                                     .arg(frame.y())));
+    QVERIFY2(lines > 1, "the path does not wrap");
+    QCOMPARE(selected, message);
+    QCOMPARE(QGuiApplication::clipboard()->text(), message);
 }
 
 QTEST_MAIN(TestQtBoxes)

@@ -7,7 +7,9 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
+#include <QTreeView>
 #include <QtTest>
 
 #include "exchange/frm4Import.h"
@@ -22,6 +24,7 @@ private slots:
     void openGivesTheFileAndTheFilterInUse();
     void theTypeTheUserPicksComesBack_data();
     void theTypeTheUserPicksComesBack();
+    void theNamesFitAgainWhenTheTypeChanges();
 
 private:
     static FileDialogRequest request(bool save, const QTemporaryDir& dir) {
@@ -151,6 +154,45 @@ void TestQtFileDialog::theTypeTheUserPicksComesBack() {
     QCOMPARE(r.outcome, FileDialogResult::Chosen);
     QCOMPARE(PathToQString(r.fullName), dir.filePath(file));
     QCOMPARE(r.filterIndex, expected);
+}
+
+// A folder of Zemax catalogues and a long-named backup: the dialog opens on
+// the Zemax type, and when the user picks the Kalvenor type the name column
+// widens to the backup's name.
+void TestQtFileDialog::theNamesFitAgainWhenTheTypeChanges() {
+    QTemporaryDir dir;
+    const QString backup = QStringLiteral("walther-backup-of-the-whole-collection-2024.GLZ");
+    for (const QString& name : {QStringLiteral("a.AGF"), QStringLiteral("b.AGF"), backup}) {
+        QFile f(dir.filePath(name));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    int before = 0, after = 0, needed = 0;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        const auto close = qScopeGuard([dialog] { dialog->reject(); });  // also when a check fails
+        auto* tree = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+        auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        QVERIFY(tree && types);
+        QTRY_COMPARE(tree->model()->rowCount(tree->rootIndex()), 2);
+        QTRY_VERIFY(tree->columnWidth(0) > 0);
+        before = tree->columnWidth(0);
+        types->setFocus();
+        while (types->currentIndex() > 0) QTest::keyClick(types, Qt::Key_Up);
+        QTRY_COMPARE(tree->model()->rowCount(tree->rootIndex()), 1);
+        needed = tree->sizeHintForIndex(tree->model()->index(0, 0, tree->rootIndex())).width();
+        QTRY_VERIFY(tree->columnWidth(0) >= needed);
+        after = tree->columnWidth(0);
+    });
+    QtFileDialog chooser;
+    FileDialogRequest req;
+    req.filter = kImportFilter;
+    req.filterIndex = kImportAGF;
+    req.title = kImportDialogTitle;
+    req.initialFolder = PathFromQString(dir.path());
+    QCOMPARE(chooser.run(req).outcome, FileDialogResult::Cancelled);
+    QVERIFY2(before < needed, qPrintable(QStringLiteral("%1 >= %2").arg(before).arg(needed)));
+    QVERIFY2(after >= needed, qPrintable(QStringLiteral("%1 < %2").arg(after).arg(needed)));
 }
 
 QTEST_MAIN(TestQtFileDialog)

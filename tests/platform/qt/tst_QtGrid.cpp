@@ -7,6 +7,7 @@
 #include "platform/qt/QtColour.h"
 #include "platform/qt/QtGrid.h"
 #include "platform/qt/QtText.h"
+#include "support/qt/GridTyping.h"
 
 class TestQtGrid : public QObject {
     Q_OBJECT
@@ -20,6 +21,8 @@ private slots:
     void pasteAndLocksAndWidths();
     void hitTestAndRightClickOnHeadings();
     void wholeListRefillShowsEveryCellAsStored();
+    void aColumnFitsItsTextsAsTheyChange();
+    void aWidthTheUserDragsStays();
 
 private:
     QPoint centre(int col, int row) const {
@@ -206,6 +209,55 @@ void TestQtGrid::wholeListRefillShowsEveryCellAsStored() {
     check();
     QCOMPARE(table()->item(2, 0)->text(), QStringLiteral("z"));
     QVERIFY(m_changes.empty());
+}
+
+// A column widens to the texts the program writes, and narrows again to the
+// width the program set when they get shorter: a page that reads a new file
+// shows it as if it were the first. A fill with redraw off fits once, at the end.
+void TestQtGrid::aColumnFitsItsTextsAsTheyChange() {
+    m_grid->setColWidth(1, 6);
+    const int least = table()->columnWidth(0);
+    const QString longName = QStringLiteral("N-LASF44 MELT 2024-Q3 BENCH 12");
+    m_grid->setText(1, 2, FromQString(longName));
+    const int wide = table()->columnWidth(0);
+    QVERIFY2(wide >= table()->fontMetrics().horizontalAdvance(longName), qPrintable(QString::number(wide)));
+    QVERIFY(wide > least);
+
+    m_grid->setRedraw(false);
+    m_grid->setMaxRows(0);
+    m_grid->setMaxRows(3);
+    m_grid->setBlockText(GridBlock::all(), "F2\r\nN-BK7\r\nSF11\r\n");
+    QCOMPARE(table()->columnWidth(0), wide);  // not yet
+    m_grid->setRedraw(true);
+    QCOMPARE(table()->columnWidth(0), least);
+    m_grid->setText(1, 3, FromQString(longName));
+    QCOMPARE(table()->columnWidth(0), wide);
+    m_grid->clearText(GridBlock::cell(1, 3));
+    QCOMPARE(table()->columnWidth(0), least);
+}
+
+// A column the user narrows on its heading keeps that width when the
+// program writes its cells again, until the program sets its width; the
+// last column, stretched to the edge as the user drags, is not the user's.
+void TestQtGrid::aWidthTheUserDragsStays() {
+    table()->horizontalHeader()->setStretchLastSection(true);
+    m_grid->setBlockText(GridBlock::all(), "N-LASF44 MELT 2024-Q3 BENCH 12\tSchott\r\n");
+    const int fitted = table()->columnWidth(0);
+    NarrowColumn(table(), 1, 60);
+    const int narrowed = table()->columnWidth(0);
+    QVERIFY2(narrowed < fitted, qPrintable(QStringLiteral("%1 >= %2").arg(narrowed).arg(fitted)));
+    QVERIFY(m_grid->userSized(1));
+    QVERIFY(!m_grid->userSized(3));
+
+    m_grid->setText(1, 1, "N-LASF44 MELT 2024-Q3 BENCH 12");
+    m_grid->setBlockText(GridBlock::all(), "N-LASF44 MELT 2024-Q3 BENCH 13\tHoya\r\nF2\tSchott\r\n");
+    m_grid->setColHidden(1, true);
+    m_grid->setColHidden(1, false);
+    QCOMPARE(table()->columnWidth(0), narrowed);
+
+    m_grid->setColWidth(1, m_grid->colWidth(1));
+    QVERIFY(!m_grid->userSized(1));
+    QCOMPARE(table()->columnWidth(0), fitted);
 }
 
 QTEST_MAIN(TestQtGrid)

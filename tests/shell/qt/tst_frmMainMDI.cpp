@@ -35,6 +35,7 @@
 #include "shell/qt/frmGlassesList.h"
 #include "shell/qt/frmMainMDI.h"
 #include "support/qt/DemoProgram.h"
+#include "support/qt/GridTyping.h"
 #include "support/qt/QueueBoxes.h"
 
 namespace {
@@ -87,6 +88,7 @@ private slots:
     void anAmpersandShowsAsTypedInTheMenu();
     void theListShowsWholeNamesAndSources_data();
     void theListShowsWholeNamesAndSources();
+    void aNameColumnTheUserNarrowsKeepsItsWidth();
     void theSetupPageOpensAndClosesThroughTheRibbon();
     void aPageOpenBeforeTheListStaysInFront();
     void aPageClosedMinimisedOrMaximisedOpensCentredAgain_data();
@@ -260,6 +262,28 @@ void TestMainWindow::theListShowsWholeNamesAndSources() {
     store.SetGlasses(before);
     store.RefreshListWindow();
     QCOMPARE(list->width(), widthBefore);
+}
+
+// The user drags the names narrower on the list's heading: a refill after
+// a store and a resize of the main window leave them so.
+void TestMainWindow::aNameColumnTheUserNarrowsKeepsItsWidth() {
+    QTableWidget* table = grid().widget();
+    const int fitted = table->columnWidth(0);
+    const QSize size = window()->size();
+    const auto restore = qScopeGuard([&] {
+        window()->resize(size);
+        grid().setColWidth(1, grid().charsFor(fitted));
+        window()->listWindow()->UpdateTable();
+    });
+    NarrowColumn(table, 1, 30);
+    const int narrowed = table->columnWidth(0);
+    QVERIFY2(narrowed < fitted, qPrintable(QStringLiteral("%1 >= %2").arg(narrowed).arg(fitted)));
+
+    m_run.program().app().store().RefreshListWindow();
+    QCOMPARE(table->columnWidth(0), narrowed);
+    window()->resize(window()->size() + QSize(40, 30));
+    QApplication::processEvents();
+    QCOMPARE(table->columnWidth(0), narrowed);
 }
 
 void TestMainWindow::theSetupPageOpensAndClosesThroughTheRibbon() {

@@ -1,7 +1,9 @@
 // Finds the texts a window cuts: a label, button, grid heading, grid cell or list item
 // whose text, measured in the widget's own font, needs more room than the
-// widget gives it. Only what is on the screen counts: hidden widgets, hidden
-// columns, and grid rows and columns scrolled out of sight are left alone.
+// widget gives it, and a text view or scroll area that hides part of what it
+// holds without a scroll bar to reach it. Only what is on the screen counts:
+// hidden widgets, hidden columns, and grid rows and columns scrolled out of
+// sight are left alone.
 #pragma once
 
 #include <QAbstractButton>
@@ -12,10 +14,13 @@
 #include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStringList>
 #include <QStyle>
 #include <QStyleOption>
 #include <QTableView>
+#include <QTextEdit>
 #include <QToolButton>
 #include <algorithm>
 #include <cmath>
@@ -167,6 +172,37 @@ inline void list(const QListView* view, QStringList& cut) {
     }
 }
 
+// A text view's document beyond its viewport where no scroll bar shows.
+inline void textView(const QTextEdit* view, QStringList& cut) {
+    const QSizeF doc = view->document()->size();
+    const QSize seen = view->viewport()->size();
+    const bool tall = std::ceil(doc.height()) > seen.height() && !view->verticalScrollBar()->isVisible();
+    const bool wide = std::ceil(doc.width()) > seen.width() && !view->horizontalScrollBar()->isVisible();
+    if (tall || wide)
+        cut << QStringLiteral("%1: text \"%2\" needs %3x%4 px, has %5x%6")
+                   .arg(where(view), view->toPlainText().left(60))
+                   .arg(std::ceil(doc.width()))
+                   .arg(std::ceil(doc.height()))
+                   .arg(seen.width())
+                   .arg(seen.height());
+}
+
+// What a scroll area holds beyond its viewport where no scroll bar shows.
+inline void scrollArea(const QScrollArea* area, QStringList& cut) {
+    const QWidget* held = area->widget();
+    if (!held || !held->isVisible()) return;
+    const QSize seen = area->viewport()->size();
+    const bool tall = held->height() > seen.height() && !area->verticalScrollBar()->isVisible();
+    const bool wide = held->width() > seen.width() && !area->horizontalScrollBar()->isVisible();
+    if (tall || wide)
+        cut << QStringLiteral("%1: holds %2x%3 px, shows %4x%5")
+                   .arg(where(area))
+                   .arg(held->width())
+                   .arg(held->height())
+                   .arg(seen.width())
+                   .arg(seen.height());
+}
+
 }  // namespace cut_texts
 
 // Every cut text in the window and the widgets it holds, in words.
@@ -180,6 +216,8 @@ inline QStringList CutTexts(QWidget* window) {
         else if (auto* b = qobject_cast<QAbstractButton*>(w)) cut_texts::button(b, cut);
         else if (auto* t = qobject_cast<QTableView*>(w)) cut_texts::grid(t, cut);
         else if (auto* v = qobject_cast<QListView*>(w)) cut_texts::list(v, cut);
+        else if (auto* e = qobject_cast<QTextEdit*>(w)) cut_texts::textView(e, cut);
+        else if (auto* a = qobject_cast<QScrollArea*>(w)) cut_texts::scrollArea(a, cut);
     }
     return cut;
 }

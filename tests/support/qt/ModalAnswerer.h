@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 #include <deque>
 #include <vector>
@@ -23,7 +24,7 @@ public:
     struct Seen {
         QString title;
         QString text;                 // the message or the prompt as set
-        QString shown;                // what its label shows
+        QString shown;                // what its labels and text views show
         Qt::TextFormat format = Qt::AutoText;
         QMessageBox::StandardButtons buttons;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -67,10 +68,13 @@ private:
         return *this;
     }
 
+    // The texts its labels and text views show.
     static QString labelText(QWidget* w) {
         QString all;
         for (QLabel* l : w->findChildren<QLabel*>())
-            if (!l->text().isEmpty() && l->pixmap().isNull()) all += l->text();
+            if (!l->isHidden() && !l->text().isEmpty() && l->pixmap().isNull()) all += l->text();
+        for (QTextEdit* t : w->findChildren<QTextEdit*>())
+            if (!t->isHidden()) all += t->toPlainText();
         return all;
     }
 
