@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string_view>
 #include <type_traits>
 #include <vector>
@@ -252,6 +253,15 @@ bool WriteGLZFile(std::span<GlassRecord> glasses, const std::string& folder, con
                   int first, int last, const IClock& clock, IBoxes& boxes) {
     if (!rangeInside(glasses, first, last)) return false;
     const std::string path = JoinPath(folder, fileName);
+    // Paths are the file system's UTF-8; the boxes take the code page.
+    const auto show = [&](const std::string& text) {
+        boxes.show(kBoxExclamation, Text1252FromUtf8(text, BrokenUtf8::KeepByte));
+        return false;
+    };
+    // Something other than a file in its place is never replaced by one.
+    if (const std::optional<std::string> odd = NotARegularFile(path))
+        return show("Your materials could not be backed up.\r\n\r\nFile: " + path + "\r\nReason: " + *odd +
+                    "\r\n\r\nAny earlier backup file was left as it was.");
     std::string why;
     try {
         // Written a piece of whole materials at a time: one buffer, used over
@@ -281,10 +291,7 @@ bool WriteGLZFile(std::span<GlassRecord> glasses, const std::string& folder, con
     } catch (const std::bad_alloc&) {
         why = path + ": not enough memory";
     }
-    // Paths are the file system's UTF-8; the boxes take the code page.
-    boxes.show(kBoxExclamation, Text1252FromUtf8("Unable to write the backup file " + path + "!\r\n\r\n" + why,
-                                                 BrokenUtf8::KeepByte));
-    return false;
+    return show("Unable to write the backup file " + path + "!\r\n\r\n" + why);
 }
 
 std::string LongDateText(double dateSerial) {

@@ -28,7 +28,8 @@ class IGrid;
 class IPlacedWindow;
 
 // Writes glasses first..last (counted from 1, as the page's rows are) to
-// folder + fileName, replacing the file. Every record written is first
+// folder + fileName, replacing the file (through it when it is a link; what
+// is no regular file is refused and named). Every record written is first
 // normalised and has its transmission count settled, in the page's copy, as it
 // is written. A range outside 1..size or first > last writes nothing and
 // returns False; a failed write leaves the old file, shows which file and why

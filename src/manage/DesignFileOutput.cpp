@@ -33,6 +33,14 @@ bool tell(IBoxes& boxes, const std::string& what, const std::string& detail) {
     return false;
 }
 
+// Something other than a file where the file or its backup goes: never
+// replaced by one.
+bool refuse(IBoxes& boxes, const std::string& path, const std::string& why) {
+    boxes.show(kBoxExclamation, "The design programs' material file could not be written.\r\n\r\nFile: " + path +
+                                    "\r\nReason: " + why + "\r\n\r\nAny earlier material file was left as it was.");
+    return false;
+}
+
 }  // namespace
 
 DesignGlassRecord ToDesignRecord(const GlassRecord& glass) {
@@ -87,8 +95,11 @@ bool WriteDesignFile(const std::string& folder, const std::vector<GlassRecord>& 
     if (folder.empty()) return tell(boxes, "Unable to write file:", std::string(kDesignFileName) + ": no folder is set");
     const auto existing = FindFileIgnoreCase(folder, kDesignFileName);
     const std::string path = designFilePath(folder);
+    const std::string backup = backupFilePath(folder);
+    for (const std::string& place : {path, backup})
+        if (const std::optional<std::string> odd = NotARegularFile(place)) return refuse(boxes, place, *odd);
     std::string error;
-    if (existing && !CopyFileBytes(*existing, backupFilePath(folder), &error))
+    if (existing && !CopyFileBytes(*existing, backup, &error))
         return tell(boxes, "Unable to write file:", error);
     if (list.empty()) {
         // The previous file lives on as the backup only.

@@ -31,8 +31,10 @@ std::optional<std::vector<GlassRecord>> ReadDesignFile(const std::string& folder
 // entry of the list with the same name and source, or is appended.
 void MergeDesignList(std::vector<GlassRecord>& list, std::span<const GlassRecord> glasses, ExistingMaterials mode);
 
-// Backs up folder's file and writes the list in its place; an empty list leaves
-// only the backup. On failure the user is told which file and why, and False
+// Backs up folder's file, with its permission bits, and writes the list in
+// its place; an empty list leaves only the backup. Either file may be a link,
+// written through; something other than a regular file in either place is
+// left as it is. On failure the user is told which file and why, and False
 // is returned.
 bool WriteDesignFile(const std::string& folder, const std::vector<GlassRecord>& list, IBoxes& boxes);
 

@@ -42,27 +42,67 @@ std::optional<FileBuffer> ReadFileBuffer(const std::string& path);
 // file system cannot be flushed is no error.
 bool RenameDurably(const std::string& from, const std::string& to, std::string* error = nullptr);
 
-// Temporary names beside path are path, a random part and ".tmp~", each
-// made exclusively: a name already taken, by a link too, is passed over.
+// Removes the name path (a link itself, not the file it leads to) and flushes
+// its folder. On False error (when given) says why.
+bool RemoveDurably(const std::string& path, std::string* error = nullptr);
 
-// Gives the file existing a second name, a temporary one beside path; False
-// (errno set) when no such link can be made.
-bool LinkUnderTemporaryName(const std::string& existing, const std::string& path, std::string& temp);
+// The writers below replace the file a path names: when the path is a
+// symbolic link, the file its links lead to, and the links stay. What is
+// there must be a regular file (NotARegularFile) or nothing.
+//
+// Temporary names beside that file are its name, a dot, eight random letters
+// and ".tmp~", each made exclusively (a name already taken, by a link too, is
+// passed over); a name too long for the file system's limit is cut so the
+// whole temporary name fits. A save holds a lock (flock) on its temporary
+// file until the file is renamed away, so a lock nobody holds marks one a
+// killed save left: before making its own, a save removes those beside the
+// same file. A file removed so before its maker had locked it is made again
+// under another name.
+
+// A temporary file beside the file it is to replace, locked for as long as it
+// is held; removed when it goes unless it was renamed over that file.
+class TemporaryFile {
+public:
+    TemporaryFile() = default;
+    // Takes over fd, open on the file at path, which is to replace target.
+    TemporaryFile(int fd, std::string path, std::string target);
+    TemporaryFile(TemporaryFile&& other) noexcept;
+    TemporaryFile& operator=(TemporaryFile&& other) noexcept;
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    ~TemporaryFile();
+
+    // RenameDurably over the file it replaces, then lets the file go. When the
+    // two were one file already, only the temporary name goes.
+    bool RenameOverTarget(std::string* error = nullptr);
+
+private:
+    void release();
+
+    int m_fd = -1;
+    std::string m_path, m_target;
+};
+
+// Gives the file existing (through its links) a second, temporary name beside
+// the file path names, held in temp; False when no such link can be made.
+bool LinkUnderTemporaryName(const std::string& existing, const std::string& path, TemporaryFile& temp);
 
 // Writes the pieces (as WriteFileAtomicInPieces takes them) to a new
-// temporary file beside path and flushes it to disk; on True temp names it,
-// for the caller to rename over path or remove. The file is made under a name
-// of its own, exclusively, never through a link planted at that name, and
-// with the permission bits of the file at path (0644 under the umask when
-// there is none), so two writers of one file never share a temporary file.
-// On False error (when given) says which file and why, and nothing is left.
+// temporary file beside the file path names and flushes it to disk; on True
+// temp holds it, for the caller to rename over that file or let go. The file
+// is made under a name of its own, exclusively, never through a link planted
+// at that name, and with the permission bits of the file it replaces (0644
+// under the umask when there is none), so two writers of one file never share
+// a temporary file. On False error (when given) says which file and why, and
+// nothing is left.
 bool WriteTemporaryFile(const std::string& path, const std::function<std::span<const std::uint8_t>()>& next,
-                        std::string& temp, std::string* error = nullptr);
+                        TemporaryFile& temp, std::string* error = nullptr);
 
 // Writes the bytes to a temporary file in the same folder (WriteTemporaryFile),
-// renames it over path and flushes the folder, so a crash leaves either the
-// old or the new file and a save that succeeded stays saved. On False, error
-// (when given) says which file and why; the old file stays.
+// renames it over the file path names and flushes the folder, so a crash
+// leaves either the old or the new file and a save that succeeded stays
+// saved. On False, error (when given) says which file and why; the old file
+// stays.
 bool WriteFileAtomic(const std::string& path, const std::vector<std::uint8_t>& bytes,
                      std::string* error = nullptr);
 
@@ -73,7 +113,8 @@ bool WriteFileAtomic(const std::string& path, const std::vector<std::uint8_t>& b
 bool WriteFileAtomicInPieces(const std::string& path, const std::function<std::span<const std::uint8_t>()>& next,
                              std::string* error = nullptr);
 
-// Byte copy of from over to (written atomically). False when from cannot be read.
+// Byte copy of from over to (written atomically), with the permission bits of
+// from. False when from cannot be read.
 bool CopyFileBytes(const std::string& from, const std::string& to, std::string* error = nullptr);
 
 // The path of the entry called name in folder, matched exactly first and then

@@ -101,18 +101,14 @@ std::string reasonOf(const std::string& error, const std::string& path) {
 // Keeps the current file as the backup. A hard link shares the old bytes
 // without copying them; the rename that follows gives the collection file a
 // new inode, so the backup keeps the old contents. Where the file system has
-// no links, a byte copy does the same.
+// no links, or the two are on different ones, a byte copy does the same.
+// Either way the backup is a file, never a link to the collection file.
 bool keepBackup(const std::string& file, const std::string& backup, std::string& failedFile, std::string& why) {
     // The second name is one of its own, so another copy of the program
     // keeping its backup at the same time takes nothing of this one.
-    std::string temp;
+    TemporaryFile temp;
     if (LinkUnderTemporaryName(file, backup, temp)) {
-        const bool renamed = RenameDurably(temp, backup, &why);
-        // When file and backup are already one file (a save that failed at
-        // its last step), the rename does nothing and leaves the temporary
-        // name behind.
-        ::unlink(temp.c_str());
-        if (renamed) return true;
+        if (temp.RenameOverTarget(&why)) return true;
         failedFile = backup;
         return false;
     }
@@ -121,6 +117,13 @@ bool keepBackup(const std::string& file, const std::string& backup, std::string&
     failedFile = error.rfind(file + ": ", 0) == 0 ? file : backup;
     why = reasonOf(error, failedFile);
     return false;
+}
+
+// True when path is a symbolic link that leads to the file other names.
+bool linksTo(const std::string& path, const std::string& other) {
+    struct stat entry {}, led {}, file {};
+    return ::lstat(path.c_str(), &entry) == 0 && S_ISLNK(entry.st_mode) && ::stat(path.c_str(), &led) == 0 &&
+           ::stat(other.c_str(), &file) == 0 && led.st_dev == file.st_dev && led.st_ino == file.st_ino;
 }
 
 // True when copy already keeps the file as it is: another name of it, or a
@@ -453,23 +456,20 @@ bool GlassesList::WriteCollectionFile(std::string& failedFile, std::string& why)
             return false;
         }
     }
+    // A backup that is a link to the collection file itself holds no copy of
+    // its own and would follow the file: it goes, and the backup is made anew.
+    if (hadFile && linksTo(backup, file)) ::unlink(backup.c_str());
     // A file of no whole record never pushes a backup that holds one out:
     // the backup is all that is left of those materials.
     const bool keepsBackup = hadFile && (holdsARecord(file) || !holdsARecord(backup));
     if (m_glasses.empty()) {
         if (!hadFile) return true;
-        if (!keepsBackup) {
-            if (::unlink(file.c_str()) == 0) return true;
-            failedFile = file;
-            why = errnoText(errno);
-            return false;
-        }
-        // The backup takes the old file: copy and delete in one step.
-        if (!RenameDurably(file, backup, &why)) {
-            failedFile = backup;
-            return false;
-        }
-        return true;
+        // The backup takes the old file, then its name goes: a link itself,
+        // not the file it leads to.
+        if (keepsBackup && !keepBackup(file, backup, failedFile, why)) return false;
+        if (RemoveDurably(file, &why)) return true;
+        failedFile = file;
+        return false;
     }
 
     // Packed a few records at a time, so a large collection needs no second
@@ -496,19 +496,16 @@ bool GlassesList::WriteCollectionFile(std::string& failedFile, std::string& why)
 
     // New file complete and on disk first, then the backup, then the swap: a
     // failure at any step leaves the old file in place and no new one beside it.
-    std::string fresh, error;
+    TemporaryFile fresh;
+    std::string error;
     if (!WriteTemporaryFile(file, nextPiece, fresh, &error)) {
         failedFile = file;
         why = reasonOf(error, file);
         return false;
     }
-    if (keepsBackup && !keepBackup(file, backup, failedFile, why)) {
-        ::unlink(fresh.c_str());
-        return false;
-    }
-    if (!RenameDurably(fresh, file, &why)) {
+    if (keepsBackup && !keepBackup(file, backup, failedFile, why)) return false;
+    if (!fresh.RenameOverTarget(&why)) {
         failedFile = file;
-        ::unlink(fresh.c_str());
         return false;
     }
     return true;

@@ -133,7 +133,9 @@ public:
     void LoadUserGlasses();
     // Writes the collection file crash-safely, keeping the previous one as the
     // backup unless it holds no whole record and the backup does; an empty
-    // collection removes the file (the backup stays). On False the user has
+    // collection removes the file (the backup stays; a link goes, not the
+    // file it leads to). A file or backup that is a link is written through
+    // it; the backup never becomes a link to the file. On False the user has
     // been told which file failed and why, and the old file is still there.
     // After a load that could not read its file, or kept no copy of a damaged
     // one, nothing is written until the next successful load: a save would

@@ -18,6 +18,7 @@
 #include "platform/MemoryGrid.h"
 #include "shell/ManageForms.h"
 #include "support/FakePlacedWindow.h"
+#include "support/NotAFile.h"
 #include "support/ScriptedBoxes.h"
 #include "support/ScriptedFileDialog.h"
 #include "support/TestFolder.h"
@@ -222,6 +223,59 @@ TEST_F(GlzWriteTest, AFailedWriteSaysWhichFile) {
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.last().style, kBoxExclamation);
     EXPECT_NE(boxes.last().text.find(missing + "/x.GLZ"), std::string::npos) << boxes.last().text;
+}
+
+// A backup file kept in another folder and linked into this one: the file
+// the link leads to takes the text, and the link stays.
+TEST_F(GlzWriteTest, WritesThroughALinkToAFileInAnotherFolder) {
+    TestFolder here, elsewhere;
+    FixedClock clock;
+    std::vector<GlassRecord> written = {GlzSample("One", {2, 0, 0, 0})};
+    elsewhere.write("real.GLZ", std::string("old content"));
+    std::filesystem::create_symlink(elsewhere.file("real.GLZ"), here.file("out.GLZ"));
+    ASSERT_TRUE(WriteGLZFile(written, here.path(), "out.GLZ", 1, 1, clock, boxes));
+    EXPECT_TRUE(std::filesystem::is_symlink(here.file("out.GLZ")));
+    ASSERT_TRUE(reader.ImportFile(elsewhere.file("real.GLZ"), glasses, count));
+    EXPECT_EQ(count, 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(here.path()), {}), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(elsewhere.path()), {}), 1);
+}
+
+// A long name the file system takes is written, not refused as too long.
+TEST_F(GlzWriteTest, ANameOf250BytesIsWritten) {
+    TestFolder folder;
+    FixedClock clock;
+    std::vector<GlassRecord> written = {GlzSample("One", {2, 0, 0, 0})};
+    const std::string name = std::string(246, 'g') + ".GLZ";
+    ASSERT_TRUE(WriteGLZFile(written, folder.path(), name, 1, 1, clock, boxes));
+    ASSERT_TRUE(reader.ImportFile(folder.file(name), glasses, count));
+    EXPECT_EQ(count, 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+// A pipe, a folder or a link to nothing in the file's place is named to the
+// user and left as it is.
+TEST_F(GlzWriteTest, WhatIsNotAFileInItsPlaceIsRefusedAndNamed) {
+    for (const NotAFile& c : kNotAFile) {
+        SCOPED_TRACE(c.what);
+        TestFolder folder;
+        FixedClock clock;
+        std::vector<GlassRecord> written = {GlzSample("One", {2, 0, 0, 0})};
+        const std::string path = folder.file("out.GLZ");
+        c.make(path);
+        const auto type = std::filesystem::symlink_status(path).type();
+        boxes.clear();
+        boxes.answer(kAnswerOk);
+        EXPECT_FALSE(WriteGLZFile(written, folder.path(), "out.GLZ", 1, 1, clock, boxes));
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(boxes.last().style, kBoxExclamation);
+        EXPECT_EQ(boxes.last().text, "Your materials could not be backed up.\r\n\r\nFile: " + path +
+                                         "\r\nReason: " + c.reason +
+                                         "\r\n\r\nAny earlier backup file was left as it was.");
+        EXPECT_EQ(std::filesystem::symlink_status(path).type(), type);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+    }
 }
 
 TEST(GlzLongDateTest, NamesTheDayAndMonth) {
@@ -429,7 +483,9 @@ TEST_F(ExportPageTest, AFailedBackupSaysWhichFileAndLeavesNothingBehind) {
     page.comExportAll_Click();
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.last().style, kBoxExclamation);
-    EXPECT_EQ(boxes.last().text.rfind("Unable to write the backup file " + folder.file("taken.GLZ") + "!\r\n\r\n", 0),
+    EXPECT_EQ(boxes.last().text.rfind("Your materials could not be backed up.\r\n\r\nFile: " + folder.file("taken.GLZ") +
+                                          "\r\n",
+                                      0),
               0u)
         << boxes.last().text;
     EXPECT_EQ(folder.read("taken.GLZ/inside").size(), 4u);

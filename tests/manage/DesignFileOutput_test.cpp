@@ -1,10 +1,16 @@
 #include "manage/DesignFileOutput.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "manage/ManageFixtures.h"
+#include "model/FileUtil.h"
+#include "support/NotAFile.h"
 #include "support/ScriptedBoxes.h"
 #include "support/TestFolder.h"
 
@@ -136,9 +142,106 @@ TEST_F(DesignFileOutputTest, ABackupThatCannotBeMadeStopsTheWrite) {
         boxes.answer(kAnswerOk);
         EXPECT_FALSE(SynchroniseDesignFiles(lqp.path(), tolerancer(), list, boxes)) << list.size();
         ASSERT_EQ(boxes.shown().size(), 1u);
-        EXPECT_EQ(boxes.last().text.rfind("Unable to write file:\r\n", 0), 0u) << boxes.last().text;
+        EXPECT_EQ(boxes.last().text.rfind("The design programs' material file could not be written.\r\n\r\nFile: " +
+                                              lqp.file(kDesignBackupName) + "\r\nReason: it is a folder, not a file",
+                                          0),
+                  0u)
+            << boxes.last().text;
         EXPECT_EQ(lqp.read(kDesignFileName), old) << list.size();
         EXPECT_TRUE(std::filesystem::is_empty(tol.path())) << list.size();
+    }
+}
+
+// The design file or its backup kept in another folder and linked into the
+// program's: the files the links lead to are written, the links stay, and no
+// temporary file is left in either folder.
+TEST_F(DesignFileOutputTest, TheFileAndItsBackupAreWrittenThroughTheirLinks) {
+    struct Case {
+        const char* what;
+        bool fileLinked, backupLinked;
+    };
+    const Case cases[] = {{"file", true, false}, {"backup", false, true}, {"both", true, true}};
+    const Bytes old = FileOf({x, a}), older = FileOf({c});
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        TestFolder here, elsewhere;
+        // The file's bytes, in the other folder when it is linked; where they are.
+        const auto place = [&](const char* name, bool linked, const Bytes& bytes) {
+            const TestFolder& real = linked ? elsewhere : here;
+            real.write(name, bytes);
+            if (linked) std::filesystem::create_symlink(real.file(name), here.file(name));
+            return real.file(name);
+        };
+        const std::string file = place(kDesignFileName, k.fileLinked, old);
+        const std::string backup = place(kDesignBackupName, k.backupLinked, older);
+
+        ASSERT_TRUE(WriteDesignFile(here.path(), {b}, boxes));
+        EXPECT_EQ(ReadWholeFile(file), FileOf({b}));
+        EXPECT_EQ(ReadWholeFile(backup), old);
+        EXPECT_EQ(std::filesystem::is_symlink(here.file(kDesignFileName)), k.fileLinked);
+        EXPECT_EQ(std::filesystem::is_symlink(here.file(kDesignBackupName)), k.backupLinked);
+        for (const TestFolder* f : {&here, &elsewhere})
+            for (const auto& entry : std::filesystem::directory_iterator(f->path()))
+                EXPECT_FALSE(entry.path().string().ends_with(".tmp~")) << entry.path();
+    }
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+// A design file only its owner (or group) may read: its backup neither
+// becomes readable to others nor keeps the bits of an earlier backup.
+TEST_F(DesignFileOutputTest, TheBackupHasTheDesignFilesPermissionBits) {
+    for (const mode_t mode : {mode_t{0600}, mode_t{0640}}) {
+        for (const bool earlierBackup : {false, true}) {
+            SCOPED_TRACE(testing::Message() << std::oct << mode << (earlierBackup ? " over a backup" : ""));
+            TestFolder here;
+            here.write(kDesignFileName, FileOf({x}));
+            ASSERT_EQ(::chmod(here.file(kDesignFileName).c_str(), mode), 0);
+            if (earlierBackup) {
+                here.write(kDesignBackupName, FileOf({a}));
+                ASSERT_EQ(::chmod(here.file(kDesignBackupName).c_str(), 0644), 0);
+            }
+            ASSERT_TRUE(WriteDesignFile(here.path(), {b}, boxes));
+            for (const char* name : {kDesignFileName, kDesignBackupName}) {
+                struct stat info {};
+                ASSERT_EQ(::stat(here.file(name).c_str(), &info), 0) << name;
+                EXPECT_EQ(info.st_mode & 0777, mode) << name;
+            }
+        }
+    }
+}
+
+// A pipe, a folder or a link to nothing where the file goes, or a pipe where
+// its backup goes, is named to the user and left as it is; nothing is
+// written, for the tolerancer neither.
+TEST_F(DesignFileOutputTest, WhatIsNotAFileInEitherPlaceIsRefusedAndNamed) {
+    std::vector<std::pair<const char*, NotAFile>> cases;
+    for (const NotAFile& odd : kNotAFile) cases.emplace_back(kDesignFileName, odd);
+    cases.emplace_back(kDesignBackupName, kNotAFile[0]);
+    for (const auto& [name, odd] : cases) {
+        SCOPED_TRACE(std::string(odd.what) + " as " + name);
+        TestFolder here;
+        const bool atTheBackup = std::string(name) == kDesignBackupName;
+        if (atTheBackup) here.write(kDesignFileName, FileOf({x}));
+        const std::string path = here.file(name);
+        odd.make(path);
+        const auto type = std::filesystem::symlink_status(path).type();
+        const auto before = std::distance(std::filesystem::directory_iterator(here.path()), {});
+        boxes.clear();
+        boxes.answer(kAnswerOk);
+
+        EXPECT_FALSE(UpdateDesignFiles(here.path(), tolerancer(), std::vector<GlassRecord>{b}, kOverwriteExisting,
+                                       boxes));
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(boxes.last().style, kBoxExclamation);
+        EXPECT_EQ(boxes.last().text, "The design programs' material file could not be written.\r\n\r\nFile: " +
+                                         path + "\r\nReason: " + odd.reason +
+                                         "\r\n\r\nAny earlier material file was left as it was.");
+        EXPECT_EQ(std::filesystem::symlink_status(path).type(), type);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(here.path()), {}), before);
+        if (atTheBackup) {
+            EXPECT_EQ(here.read(kDesignFileName), FileOf({x}));
+        }
+        EXPECT_TRUE(std::filesystem::is_empty(tol.path()));
     }
 }
 

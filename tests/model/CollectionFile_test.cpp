@@ -2,13 +2,17 @@
 // system fails underneath.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
 #include <functional>
+#include <latch>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "FileCallProbes.h"
@@ -587,4 +591,158 @@ TEST_F(CollectionFileTest, AnEmptyFileBesideAGoodBackupIsToldAndNeverReplacesThe
                                      "\r\nFound: the file holds 0 bytes, not one record of 12964 bytes\r\n\r\n"
                                      "No material was loaded from it.\r\nThe file as it was is kept as:\r\n" +
                                      file + kDamagedCopySuffix);
+}
+
+// A collection kept in another folder and linked into the program folder, a
+// backup linked likewise, or a backup that is a link to the collection file
+// itself: every save writes the files the links lead to, the links stay, the
+// backup is a copy of its own and no temporary file is left anywhere. An
+// empty collection takes the link away and leaves the file it led to.
+TEST_F(CollectionFileTest, SavesWriteThroughLinksAndTheBackupNeverBecomesALink) {
+    enum Backup { kNoBackup, kPlainBackup, kBackupElsewhere, kBackupLinkedToTheFile };
+    struct Case {
+        const char* what;
+        bool fileElsewhere;
+        Backup backup;
+    };
+    const Case cases[] = {
+        {"file linked, no backup", true, kNoBackup},
+        {"file linked, backup beside it", true, kPlainBackup},
+        {"backup linked", false, kBackupElsewhere},
+        {"both linked", true, kBackupElsewhere},
+        {"backup a link to the linked file", true, kBackupLinkedToTheFile},
+        {"backup a link to the file", false, kBackupLinkedToTheFile},
+    };
+    const std::vector<std::uint8_t> old = CollectionBytes({MakeGlass("OLD", "X")});
+    const std::vector<std::uint8_t> older = CollectionBytes({MakeGlass("OLDER", "X")});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestFolder here, elsewhere;
+        const std::string file = here.file(kCollectionFileName), backup = here.file(kCollectionBackupName);
+        std::string realFile = file, realBackup = backup;
+        if (c.fileElsewhere) {
+            realFile = elsewhere.file("collection.DAT");
+            elsewhere.write("collection.DAT", old);
+            fs::create_symlink(realFile, file);
+        } else {
+            here.write(kCollectionFileName, old);
+        }
+        if (c.backup == kPlainBackup) here.write(kCollectionBackupName, older);
+        if (c.backup == kBackupElsewhere) {
+            realBackup = elsewhere.file("backup.DAT");
+            elsewhere.write("backup.DAT", older);
+            fs::create_symlink(realBackup, backup);
+        }
+        if (c.backup == kBackupLinkedToTheFile) fs::create_symlink(realFile, backup);
+        const auto noTemporaries = [&] {
+            for (const TestFolder* f : {&here, &elsewhere})
+                for (const auto& entry : fs::directory_iterator(f->path()))
+                    EXPECT_FALSE(entry.path().string().ends_with(".tmp~")) << entry.path();
+        };
+        const auto linksStay = [&] {
+            EXPECT_EQ(fs::is_symlink(backup), c.backup == kBackupElsewhere);
+            if (c.backup == kBackupElsewhere) { EXPECT_EQ(fs::read_symlink(backup), realBackup); }
+        };
+        GlassesList store(boxes, clock, here.path());
+
+        store.SetGlasses({MakeGlass("A", "X")});
+        ASSERT_TRUE(store.SaveUserGlasses());
+        EXPECT_EQ(ReadWholeFile(realFile), CollectionBytes({MakeGlass("A", "X")}));
+        EXPECT_EQ(ReadWholeFile(realBackup), old);
+        EXPECT_EQ(fs::is_symlink(file), c.fileElsewhere);
+        linksStay();
+        noTemporaries();
+
+        store.SetGlasses({MakeGlass("A", "X"), MakeGlass("B", "X")});
+        ASSERT_TRUE(store.SaveUserGlasses());
+        const std::vector<std::uint8_t> second = CollectionBytes({MakeGlass("A", "X"), MakeGlass("B", "X")});
+        EXPECT_EQ(ReadWholeFile(realFile), second);
+        EXPECT_EQ(ReadWholeFile(realBackup), CollectionBytes({MakeGlass("A", "X")}));
+        EXPECT_EQ(fs::is_symlink(file), c.fileElsewhere);
+        linksStay();
+        noTemporaries();
+
+        store.SetGlasses({});
+        ASSERT_TRUE(store.SaveUserGlasses());
+        EXPECT_FALSE(fs::exists(fs::symlink_status(file)));
+        EXPECT_EQ(ReadWholeFile(realBackup), second);
+        if (c.fileElsewhere) { EXPECT_EQ(ReadWholeFile(realFile), second); }
+        linksStay();
+        noTemporaries();
+    }
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+// A save killed while it writes leaves its temporary file behind; the next
+// save of the collection removes it, but not the one another save is writing
+// at that moment, which then ends as it should.
+TEST_F(CollectionFileTest, TheNextSaveRemovesAKilledSavesTemporaryFileButNotALiveOne) {
+    const std::string file = folder.file(kCollectionFileName);
+    folder.write(kCollectionFileName, CollectionBytes({MakeGlass("OLD", "X")}));
+    const auto temporaryOfTheFile = [&](const std::string& path) { return path.rfind(file + ".", 0) == 0; };
+
+    // Killed in the flush of its complete temporary file, the lock still held.
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t killed = ::fork();
+    ASSERT_GE(killed, 0);
+    if (killed == 0) {
+        WatchFsync([&](const std::string& path) {
+            if (!temporaryOfTheFile(path)) return;
+            (void)!::write(ready[1], "k", 1);
+            for (;;) ::pause();
+        });
+        GlassesList store(boxes, clock, folder.path());
+        store.SetGlasses({MakeGlass("KILLED", "X")});
+        store.SaveUserGlasses();
+        ::_exit(1);
+    }
+    char byte = 0;
+    const bool stopped = ::read(ready[0], &byte, 1) == 1;
+    ::kill(killed, SIGKILL);
+    ::waitpid(killed, nullptr, 0);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    ASSERT_TRUE(stopped);
+    std::vector<std::string> left = folderEntries();
+    std::erase(left, kCollectionFileName);
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(fs::file_size(folder.file(left[0])), kGlassRecordBytes);
+
+    // The live save stops likewise, on a thread of its own, until the next
+    // save is done.
+    static thread_local bool stopsHere = false;
+    std::latch writing(1), goOn(1);
+    std::string live;
+    WatchFsync([&](const std::string& path) {
+        if (!stopsHere || !temporaryOfTheFile(path)) return;
+        live = fs::path(path).filename();
+        writing.count_down();
+        goOn.wait();
+    });
+    bool liveSaved = false;
+    std::thread other([&] {
+        stopsHere = true;
+        ScriptedBoxes otherBoxes;
+        GlassesList store(otherBoxes, clock, folder.path());
+        store.SetGlasses({MakeGlass("LIVE", "X")});
+        liveSaved = store.SaveUserGlasses();
+    });
+    writing.wait();
+    GlassesList store(boxes, clock, folder.path());
+    store.SetGlasses({MakeGlass("NEXT", "X")});
+    const bool nextSaved = store.SaveUserGlasses();
+    const std::vector<std::string> during = folderEntries();
+    goOn.count_down();
+    other.join();
+    WatchFsync(nullptr);
+
+    EXPECT_TRUE(nextSaved);
+    std::vector<std::string> expected = {kCollectionBackupName, kCollectionFileName, live};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(during, expected);
+    EXPECT_TRUE(liveSaved);
+    EXPECT_EQ(folderEntries(), (std::vector<std::string>{kCollectionBackupName, kCollectionFileName}));
+    EXPECT_EQ(folder.read(kCollectionFileName), CollectionBytes({MakeGlass("LIVE", "X")}));
+    EXPECT_EQ(folder.read(kCollectionBackupName), CollectionBytes({MakeGlass("NEXT", "X")}));
 }

@@ -31,6 +31,11 @@ std::function<void(const std::string&, int)>& openWatcher() {
     return w;
 }
 
+std::function<void(int, int)>& flockWatcher() {
+    static std::function<void(int, int)> w;
+    return w;
+}
+
 std::string pathOf(int fd) {
     char target[PATH_MAX];
     const std::string link = "/proc/self/fd/" + std::to_string(fd);
@@ -45,6 +50,8 @@ void WatchFsync(std::function<void(const std::string& path)> w) { fsyncWatcher()
 void FailFsyncOf(const std::string& path, int error) { fsyncFailure() = {path, error}; }
 
 void WatchOpen(std::function<void(const std::string& path, int flags)> w) { openWatcher() = std::move(w); }
+
+void WatchFlock(std::function<void(int fd, int operation)> w) { flockWatcher() = std::move(w); }
 
 extern "C" int fsync(int fd) {
     if (fsyncWatcher() || !fsyncFailure().path.empty()) {
@@ -68,4 +75,9 @@ extern "C" int open(const char* path, int flags, ...) {
     }
     if (openWatcher()) openWatcher()(path, flags);
     return static_cast<int>(::syscall(SYS_openat, AT_FDCWD, path, flags, mode));
+}
+
+extern "C" int flock(int fd, int operation) {
+    if (flockWatcher()) flockWatcher()(fd, operation);
+    return static_cast<int>(::syscall(SYS_flock, fd, operation));
 }

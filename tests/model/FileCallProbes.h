@@ -1,6 +1,6 @@
-// Watches the file calls of the model tests: this executable's own fsync and
-// open stand in for the C library's, tell the watcher what is flushed or
-// opened, and then do it (or fail, when told to).
+// Watches the file calls of the model tests: this executable's own fsync,
+// open and flock stand in for the C library's, tell the watcher what is
+// flushed, opened or locked, and then do it (or fail, when told to).
 #pragma once
 
 #include <functional>
@@ -16,3 +16,7 @@ void FailFsyncOf(const std::string& path, int error);
 // Called with the path and flags of each open, before the file is opened,
 // while it is set.
 void WatchOpen(std::function<void(const std::string& path, int flags)> watcher);
+
+// Called with the descriptor and operation of each flock, before the lock is
+// taken, while it is set.
+void WatchFlock(std::function<void(int fd, int operation)> watcher);

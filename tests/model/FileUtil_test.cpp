@@ -2,7 +2,9 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -13,6 +15,7 @@
 
 #include "FileCallProbes.h"
 #include "StoreFixtures.h"
+#include "support/NotAFile.h"
 #include "support/TestFolder.h"
 
 namespace fs = std::filesystem;
@@ -203,4 +206,148 @@ TEST(FileUtilTest, TwoWritersOfOneFileAtOnceLeaveOneWholeFile) {
         EXPECT_TRUE(*now == a || *now == b);
         EXPECT_EQ(entryNames(folder), std::vector<std::string>{"out.DAT"});
     }
+}
+
+// A link, for a file kept in another folder: the file it leads to takes the
+// new bytes under its own permission bits, the link stays as it was, and no
+// temporary file is left in either folder.
+TEST(FileUtilTest, AWriteThroughALinkReplacesTheFileItLeadsTo) {
+    struct Case {
+        const char* what;
+        std::string link;  // what the link holds; "{other}" for the other folder
+        bool chained;      // through a second link
+    };
+    const Case cases[] = {{"absolute", "{other}real.DAT", false},
+                          {"relative", "../{name}/real.DAT", false},
+                          {"two links", "{other}real.DAT", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestFolder here, other;
+        other.write("real.DAT", std::string("old"));
+        ASSERT_EQ(::chmod(other.file("real.DAT").c_str(), 0640), 0);
+        std::string held = c.link;
+        const auto put = [&](const std::string& key, const std::string& text) {
+            if (const auto at = held.find(key); at != std::string::npos) held.replace(at, key.size(), text);
+        };
+        put("{other}", other.path());
+        put("{name}", fs::path(other.path()).parent_path().filename());
+        std::string written = here.file("out.DAT");
+        if (c.chained) {
+            fs::create_symlink(held, here.file("middle.DAT"));
+            fs::create_symlink(here.file("middle.DAT"), written);
+        } else {
+            fs::create_symlink(held, written);
+        }
+        const auto linkText = fs::read_symlink(written);
+
+        ASSERT_TRUE(WriteFileAtomic(written, {'n', 'e', 'w'}));
+        EXPECT_EQ(other.read("real.DAT"), (std::vector<std::uint8_t>{'n', 'e', 'w'}));
+        EXPECT_TRUE(fs::is_symlink(written));
+        EXPECT_EQ(fs::read_symlink(written), linkText);
+        struct stat info {};
+        ASSERT_EQ(::stat(other.file("real.DAT").c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0640u);
+        EXPECT_EQ(entryNames(other), std::vector<std::string>{"real.DAT"});
+        EXPECT_EQ(entryNames(here).size(), c.chained ? 2u : 1u);
+    }
+}
+
+// A name near the file system's limit still has room for its temporary name,
+// which is cut between whole UTF-8 characters.
+TEST(FileUtilTest, ANameUpToTheLimitIsWrittenWithATemporaryNameThatFits) {
+    TestFolder folder;
+    const long limit = ::pathconf(folder.path().c_str(), _PC_NAME_MAX);
+    ASSERT_GT(limit, 20);
+    const std::string e = "\xC3\xA9";  // é, two bytes
+    for (const std::size_t length : {static_cast<std::size_t>(limit) - 14, static_cast<std::size_t>(limit) - 13,
+                                     std::size_t{250}, static_cast<std::size_t>(limit)}) {
+        SCOPED_TRACE(length);
+        std::string name;
+        while (name.size() + e.size() <= length) name += e;
+        if (name.size() < length) name += 'x';
+        std::vector<std::string> temporaries;
+        WatchOpen([&](const std::string& path, int flags) {
+            if ((flags & O_CREAT) != 0) temporaries.push_back(fs::path(path).filename());
+        });
+        std::string error;
+        const bool written = WriteFileAtomic(folder.file(name), {'x'}, &error);
+        WatchOpen(nullptr);
+        ASSERT_TRUE(written) << error;
+        ASSERT_EQ(temporaries.size(), 1u);
+        const std::string& temp = temporaries[0];
+        EXPECT_LE(temp.size(), static_cast<std::size_t>(limit));
+        const std::size_t kept = temp.size() - 14;
+        EXPECT_EQ(temp.substr(0, kept), name.substr(0, kept));
+        EXPECT_TRUE(kept == name.size() || (static_cast<unsigned char>(name[kept]) & 0xC0) != 0x80) << kept;
+        EXPECT_EQ(entryNames(folder), std::vector<std::string>{name});
+        fs::remove(folder.file(name));
+    }
+}
+
+// Only what a killed save of this very file leaves goes: a file of exactly
+// its temporary names that nobody holds a lock on. Look-alikes stay, and so
+// does the file a link of that name leads to.
+TEST(FileUtilTest, AWriteRemovesOnlyItsOwnStaleTemporaryFiles) {
+    TestFolder folder;
+    folder.write("out.DAT", std::string("old"));
+    folder.write("victim", std::string("mine"));
+    folder.write("out.DAT.Ab3dE6gH.tmp~", std::string("left by a killed save"));
+    const std::vector<std::string> lookAlikes = {
+        "other.DAT.Ab3dE6gH.tmp~",      // another file's
+        "out.DAT.Ab3dE6g.tmp~",         // seven letters
+        "out.DAT.Ab3dE6gH9.tmp~",       // nine
+        "out.DAT.Ab3d-6gH.tmp~",        // not a letter
+        "out.DAT.Ab3dE6gH.tmp",         // no ~
+        "Out.DAT.Ab3dE6gH.tmp~",        // another case
+        "out.DAT.Ab3dE6gH.tmp~.Zz9yX8wV.tmp~",
+    };
+    for (const std::string& name : lookAlikes) folder.write(name, std::string("kept"));
+    fs::create_symlink(folder.file("victim"), folder.file("out.DAT.LinkLink.tmp~"));
+    fs::create_directory(folder.file("out.DAT.FolderAb.tmp~"));
+
+    ASSERT_TRUE(WriteFileAtomic(folder.file("out.DAT"), {'n', 'e', 'w'}));
+    std::vector<std::string> expected = lookAlikes;
+    for (const char* name : {"out.DAT", "victim", "out.DAT.LinkLink.tmp~", "out.DAT.FolderAb.tmp~"})
+        expected.push_back(name);
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(entryNames(folder), expected);
+    EXPECT_EQ(folder.read("victim"), (std::vector<std::uint8_t>{'m', 'i', 'n', 'e'}));
+}
+
+// What is not a regular file is never replaced by one, also where the caller
+// did not look first.
+TEST(FileUtilTest, AWriteRefusesWhatIsNotARegularFile) {
+    for (const NotAFile& c : kNotAFile) {
+        SCOPED_TRACE(c.what);
+        TestFolder folder;
+        const std::string path = folder.file("out.DAT");
+        c.make(path);
+        const auto type = fs::symlink_status(path).type();
+        std::string error;
+        EXPECT_FALSE(WriteFileAtomic(path, {'n', 'e', 'w'}, &error));
+        EXPECT_EQ(error, path + ": " + c.reason);
+        EXPECT_EQ(fs::symlink_status(path).type(), type);
+        EXPECT_EQ(entryNames(folder), std::vector<std::string>{"out.DAT"});
+    }
+}
+
+// A save that looks for stale temporary files in the moment between another
+// save's making its file and locking it takes that file for stale and
+// removes it; the other save then draws a new name, and both succeed.
+TEST(FileUtilTest, ATemporaryFileTakenForStaleBeforeItIsLockedIsMadeAgain) {
+    TestFolder folder;
+    const std::string path = folder.file("out.DAT");
+    bool between = false, inner = false;
+    WatchFlock([&](int, int operation) {
+        if (between || operation != LOCK_EX) return;  // the first writer's lock on its new file
+        between = true;
+        inner = WriteFileAtomic(path, {'b'});
+    });
+    const bool outer = WriteFileAtomic(path, {'a'});
+    WatchFlock(nullptr);
+    ASSERT_TRUE(between);
+    EXPECT_TRUE(inner);
+    EXPECT_TRUE(outer);
+    EXPECT_EQ(ReadWholeFile(path), std::vector<std::uint8_t>{'a'});
+    EXPECT_EQ(entryNames(folder), std::vector<std::string>{"out.DAT"});
 }
