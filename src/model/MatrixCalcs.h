@@ -1,7 +1,8 @@
-// Gauss-Jordan elimination with full pivoting: the inverse behind the linear
-// fits and the solver of the Sellmeier step, both in double precision;
-// and a least-squares solver by orthogonal factors for systems too badly
-// conditioned for the normal equations.
+// Gauss-Jordan elimination with full pivoting: the inverse behind the
+// quadratic fit and the solver of the Sellmeier step, both in double
+// precision; and the least-squares solver by orthogonal factors of the linear
+// formula fits, whose systems are too badly conditioned for the normal
+// equations.
 #pragma once
 
 #include <array>
